@@ -1,0 +1,31 @@
+#pragma once
+// Every error the engine or the game raises is an exception that carries the
+// class name of the error (for reports) and a player-readable message.
+
+#include <stdexcept>
+#include <string>
+
+namespace bd {
+
+class EError : public std::runtime_error {
+ public:
+  EError(std::string className, const std::string& message)
+      : std::runtime_error(message), className_(std::move(className)) {}
+  const std::string& ClassName() const { return className_; }
+
+ private:
+  std::string className_;
+};
+
+// Declares an error class whose ClassName() is its own name.
+#define BD_DECLARE_ERROR(Name)                                                 \
+  class Name : public ::bd::EError {                                           \
+   public:                                                                     \
+    explicit Name(const std::string& message) : ::bd::EError(#Name, message) {} \
+  }
+
+// printf-style formatting into a std::string, for messages with placeholders
+// such as "Image '%s' not found".
+std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace bd

@@ -1,0 +1,32 @@
+#include "engine/Surface.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace bd {
+
+TDirectDrawSurface::TDirectDrawSurface(int width, int height)
+    : surface_(SDL_CreateRGBSurfaceWithFormat(0, std::max(width, 1), std::max(height, 1), 32,
+                                              SDL_PIXELFORMAT_XRGB8888)) {
+  if (surface_ == nullptr) throw std::runtime_error(std::string("Surface: ") + SDL_GetError());
+  SDL_SetSurfaceBlendMode(surface_, SDL_BLENDMODE_NONE);
+  Fill(0);
+}
+
+TDirectDrawSurface::~TDirectDrawSurface() { SDL_FreeSurface(surface_); }
+
+void TDirectDrawSurface::Fill(uint32_t raw) { SDL_FillRect(surface_, nullptr, raw); }
+
+uint32_t TDirectDrawSurface::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= surface_->w || y >= surface_->h) return 0;
+  const auto* row = static_cast<const uint8_t*>(surface_->pixels) + y * surface_->pitch;
+  return reinterpret_cast<const uint32_t*>(row)[x];
+}
+
+void TDirectDrawSurface::SetPixel(int x, int y, uint32_t raw) {
+  if (x < 0 || y < 0 || x >= surface_->w || y >= surface_->h) return;
+  auto* row = static_cast<uint8_t*>(surface_->pixels) + y * surface_->pitch;
+  reinterpret_cast<uint32_t*>(row)[x] = raw;
+}
+
+}  // namespace bd
