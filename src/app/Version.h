@@ -1,0 +1,5 @@
+#pragma once
+
+namespace bd {
+extern const char* const kGameTitle;
+}
