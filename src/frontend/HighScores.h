@@ -1,0 +1,43 @@
+#pragma once
+// The local table of the ten best results. Index 0 is rank 1; the table is
+// kept in descending order by the way scores enter it, nothing sorts it.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace bd {
+
+// One entry of the table. The name is Windows-1251 text.
+struct TLocal_HighScores {
+  std::string Name;
+  int32_t Score = 0;
+
+  bool operator==(const TLocal_HighScores&) const = default;
+};
+
+inline constexpr int HighScoreCount = 10;
+using THighScoreTable = std::array<TLocal_HighScores, HighScoreCount>;
+
+// The built-in table: ten entries named "Гонщик" with 3000, 2500, 2000, 1500,
+// 1000, 500, 400, 300, 200 and 100 points. A fresh game and the clear command
+// start from it.
+const THighScoreTable& DefaultHighScores();
+
+// True when `score` is greater than the tenth entry's score, the threshold
+// that lets a result into the table (the name entry and Enter use this).
+bool BeatsHighScores(const THighScoreTable& table, int32_t score);
+
+// True when `score` is greater than the score of at least one entry. For a
+// table in descending order this is the same as BeatsHighScores; the
+// game-over timer asks it this way before it opens the name entry.
+bool BeatsAnyHighScore(const THighScoreTable& table, int32_t score);
+
+// Puts (name, score) into the table when the score beats it: the new entry
+// takes the place of the best-ranked entry it equals or beats, that entry and
+// the ones below it move down by one and only the last entry drops out.
+// Returns the index of the new entry, or -1 when the score does not beat the
+// table (the table is then unchanged).
+int EnterHighScore(THighScoreTable& table, const std::string& name, int32_t score);
+
+}  // namespace bd
