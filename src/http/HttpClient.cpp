@@ -97,8 +97,8 @@ std::string THttpClient::Get(const std::string& address) {
   if (result != CURLE_OK) {
     s.body.clear();
     if (s.bodyTooLarge)
-      throw EHttpConnectError(Format("The reply from '%s' is larger than %zu bytes", address.c_str(),
-                                     s.options.MaxBodyBytes));
+      throw EHttpConnectError(
+          Format("The reply from '%s' is larger than %zu bytes", address.c_str(), s.options.MaxBodyBytes));
     const char* reason = s.errorText[0] != '\0' ? s.errorText : curl_easy_strerror(result);
     throw EHttpConnectError(Format("Request to '%s' failed: %s", address.c_str(), reason));
   }
@@ -107,7 +107,8 @@ std::string THttpClient::Get(const std::string& address) {
   curl_easy_getinfo(s.handle, CURLINFO_RESPONSE_CODE, &status);
   if (status >= 400) {
     s.body.clear();
-    throw EHttpStatusError(status, Format("Request to '%s' failed: HTTP status %ld", address.c_str(), status));
+    throw EHttpStatusError(status,
+                           Format("Request to '%s' failed: HTTP status %ld", address.c_str(), status));
   }
   return std::move(s.body);
 }

@@ -1,10 +1,9 @@
-#include "http/HttpClient.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 
+#include "http/HttpClient.h"
 #include "support/LoopbackServer.h"
 
 namespace bd {

@@ -1,0 +1,91 @@
+#include "frontend/ScoreReport.h"
+
+#include "app/SettingsCodec.h"
+
+#ifndef BD_SCORE_SERVER
+#error "BD_SCORE_SERVER must name the score server's base address"
+#endif
+
+namespace bd {
+
+namespace {
+
+constexpr std::string_view kScriptPath = "/cgi/version.pl?";
+constexpr int kTokenField = 5;
+
+std::string Address(std::string_view base, std::string_view query) {
+  std::string address(base);
+  address += kScriptPath;
+  address += query;
+  return address;
+}
+
+}  // namespace
+
+std::string_view ScoreServerBase() { return BD_SCORE_SERVER; }
+
+std::string VersionCheckAddress(std::string_view base) { return Address(base, "version&prg=BumperDash"); }
+
+std::string ScoreReportAddress(std::string_view encodedReport, std::string_view base) {
+  return Address(base, "hs&prg=BumperDash&inf=") + std::string(encodedReport);
+}
+
+std::string OnlineTableAddress(std::string_view base) { return Address(base, "prg=BumperDash&show&type=0"); }
+
+bool VersionReplyIsOk(std::string_view reply) { return reply.starts_with("OK"); }
+
+std::string ReportToken(std::string_view reply) {
+  // Each step takes the text before the next "|" and moves past it; a step
+  // that finds no "|" yields an empty field and leaves the rest as it is.
+  std::string_view rest = reply;
+  std::string_view field;
+  for (int i = 0; i < kTokenField; ++i) {
+    const size_t bar = rest.find('|');
+    if (bar == std::string_view::npos) {
+      field = {};
+      continue;
+    }
+    field = rest.substr(0, bar);
+    rest.remove_prefix(bar + 1);
+  }
+  return std::string(field);
+}
+
+std::string BuildScoreReport(std::string_view playerName, int32_t score, std::string_view token,
+                             std::string_view country) {
+  std::string report = "type=0|name=";
+  report += playerName;
+  report += "|score=" + std::to_string(score);
+  report += "|key=";
+  report += ScoreReportKey;
+  report += "|p=";
+  report += token;
+  report += "|add=";
+  report += country;
+  report += "|z=";
+  // A whole number of 5-byte blocks encodes to whole 8-symbol groups with no
+  // leading filler bits, which the server decodes exactly.
+  report.append((5 - report.size() % 5) % 5, '0');
+  return report;
+}
+
+bool SubmitScore(IHttpGet& client, const TScoreSubmission& submission, std::string_view base) {
+  std::string reply;
+  try {
+    reply = client.Get(VersionCheckAddress(base));
+  } catch (const EError&) {
+    reply.clear();  // any failure reads as an empty reply
+  }
+  if (!VersionReplyIsOk(reply)) return false;
+
+  const std::string report =
+      BuildScoreReport(submission.PlayerName, submission.Score, ReportToken(reply), submission.Country);
+  try {
+    client.Get(ScoreReportAddress(EncodeSettingsValue(report), base));
+  } catch (const EError&) {
+    // The server said it was ready; a lost report is not worth troubling the player.
+  }
+  return true;
+}
+
+}  // namespace bd

@@ -1,0 +1,52 @@
+#pragma once
+// Reporting a new high score to the online score server: a version check
+// whose reply carries a token, then one GET that carries the encoded report.
+// The online score table is a third address, opened in the browser.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "http/HttpClient.h"
+
+namespace bd {
+
+// Scheme, host and port of the score server, chosen when the game is built.
+std::string_view ScoreServerBase();
+
+// The one-character key field of every report.
+inline constexpr char ScoreReportKey = 'B';
+
+std::string VersionCheckAddress(std::string_view base = ScoreServerBase());
+std::string ScoreReportAddress(std::string_view encodedReport, std::string_view base = ScoreServerBase());
+std::string OnlineTableAddress(std::string_view base = ScoreServerBase());
+
+// The server is ready for a report when its reply starts with "OK" (exact case).
+bool VersionReplyIsOk(std::string_view reply);
+
+// The fifth "|"-separated field of the version reply; empty when the reply
+// has fewer than five "|".
+std::string ReportToken(std::string_view reply);
+
+// The plain report "type=0|name=…|score=…|key=…|p=…|add=…|z=" followed by "0"
+// characters up to a multiple of 5 characters. Name, token and country are
+// Windows-1251 text and go in unchanged.
+std::string BuildScoreReport(std::string_view playerName, int32_t score, std::string_view token,
+                             std::string_view country);
+
+// What goes to the server about one result.
+struct TScoreSubmission {
+  std::string PlayerName;  // Windows-1251
+  int32_t Score = 0;
+  std::string Country;  // Windows-1251, may be empty
+};
+
+// Runs the version check and, if the server is ready, sends the report.
+// Returns false when the version check failed in any way (no connection, an
+// error status, a time-out, a reply not starting with "OK"): nothing was sent
+// and the caller tells the player it can't connect. A failure of the report
+// request itself goes unnoticed, so true means "the server was ready".
+bool SubmitScore(IHttpGet& client, const TScoreSubmission& submission,
+                 std::string_view base = ScoreServerBase());
+
+}  // namespace bd
