@@ -1,0 +1,143 @@
+#include "app/Settings.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <optional>
+#include <ostream>
+
+#include "app/SettingsCodec.h"
+
+namespace bd {
+namespace {
+
+constexpr int kTableFirstLine = 6;  // 1-based number of entry 0's name line
+
+std::string_view Flag(bool on) { return on ? "true" : "false"; }
+
+// Splits the file into lines; CR LF, a lone LF and a lone CR all end a line,
+// so a file saved by any editor reads the same.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+// Control characters cannot be typed into a name or a country; a text
+// holding them comes from a damaged or badly edited line.
+bool IsPlainText(std::string_view s) {
+  return std::none_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+std::optional<int32_t> ParseScore(std::string_view s) {
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  if (s.empty()) return std::nullopt;
+  int32_t v = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+std::string SettingsFileText(const TSettingsValues& values) {
+  std::string out;
+  auto line = [&out](std::string_view encoded) {
+    out += encoded;
+    out += "\r\n";
+  };
+  line(EncodeSettingsValue(Flag(values.FullScreen)));
+  line(EncodeSettingsValue(Flag(values.Music)));
+  line(EncodeSettingsValue(Flag(values.Sound)));
+  line(EncodeSettingsValue(PadSettingsValue(values.Country)));
+  line(EncodeSettingsValue(PadSettingsValue(values.PlayerName)));
+  for (const auto& entry : values.Table) {
+    line(EncodeSettingsValue(PadSettingsValue(entry.Name)));
+    line(EncodeSettingsValue(PadSettingsValue(std::to_string(entry.Score))));
+  }
+  return out;
+}
+
+std::vector<std::string> ApplySettingsText(std::string_view text, TSettingsValues& values) {
+  const std::vector<std::string_view> lines = SplitLines(text);
+  // Decoded value of a 1-based line number; missing lines are empty.
+  auto value = [&lines](int number) {
+    const size_t i = static_cast<size_t>(number - 1);
+    return i < lines.size() ? DecodeSettingsValue(lines[i]) : std::string();
+  };
+  std::vector<std::string> problems;
+  auto complain = [&problems](int number, const std::string& what) {
+    problems.push_back(std::string(SettingsFileName) + " line " + std::to_string(number) + ": " + what);
+  };
+  auto applyText = [&](int number, std::string& target, const char* what) {
+    const std::string v{StripSettingsPadding(value(number))};
+    if (IsPlainText(v))
+      target = v;
+    else
+      complain(number, std::string(what) + " holds control characters, kept the previous one");
+  };
+
+  if (value(1) != "false") values.FullScreen = true;
+  if (value(2) == "false") values.Music = false;
+  if (value(3) == "false") values.Sound = false;
+  applyText(4, values.Country, "country");
+  applyText(5, values.PlayerName, "player name");
+
+  for (int k = 0; k < HighScoreCount; ++k) {
+    const int nameLine = kTableFirstLine + 2 * k;
+    TLocal_HighScores& entry = values.Table[static_cast<size_t>(k)];
+    if (!value(nameLine).empty()) applyText(nameLine, entry.Name, "high-score name");
+
+    const std::string score = value(nameLine + 1);
+    if (score.empty()) continue;
+    if (const auto parsed = ParseScore(StripSettingsPadding(score)))
+      entry.Score = *parsed;
+    else
+      complain(nameLine + 1, "score is not a whole number, kept " + std::to_string(entry.Score));
+  }
+  return problems;
+}
+
+bool LoadSettingsFile(const std::filesystem::path& path, TSettingsValues& values, std::ostream& log) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT) return false;
+
+  std::string text;
+  int err = fd < 0 ? errno : 0;
+  while (err == 0) {
+    char buf[4096];
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n > 0)
+      text.append(buf, static_cast<size_t>(n));
+    else if (n == 0)
+      break;
+    else if (errno != EINTR)
+      err = errno;
+  }
+  if (fd >= 0) ::close(fd);
+  if (err != 0) {
+    log << "Cannot read '" << path.string() << "' (" << std::strerror(err)
+        << "), keeping the default settings\n";
+    return false;
+  }
+  for (const auto& problem : ApplySettingsText(text, values)) log << problem << '\n';
+  return true;
+}
+
+void SaveSettingsFile(const std::filesystem::path& path, const TSettingsValues& values,
+                      const TWriteCall& write) {
+  WriteFileAtomically(path, SettingsFileText(values), write);
+}
+
+}  // namespace bd
