@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "engine/Canvas.h"
+
 namespace bd {
 
 TDirectDrawSurface::TDirectDrawSurface(int width, int height)
@@ -13,7 +15,15 @@ TDirectDrawSurface::TDirectDrawSurface(int width, int height)
   Fill(0);
 }
 
-TDirectDrawSurface::~TDirectDrawSurface() { SDL_FreeSurface(surface_); }
+TDirectDrawSurface::~TDirectDrawSurface() {
+  canvas_.reset();
+  SDL_FreeSurface(surface_);
+}
+
+TCanvas& TDirectDrawSurface::Canvas() {
+  if (!canvas_) canvas_ = std::make_unique<TCanvas>(surface_);
+  return *canvas_;
+}
 
 void TDirectDrawSurface::Fill(uint32_t raw) { SDL_FillRect(surface_, nullptr, raw); }
 

@@ -30,8 +30,13 @@ class TDirectDrawSurface {
   uint32_t Pixel(int x, int y) const;
   void SetPixel(int x, int y, uint32_t raw);
 
+  // The drawing context for text and shapes on this surface, made on first
+  // use and kept with the surface so that its font and brush settings last.
+  TCanvas& Canvas();
+
  private:
   SDL_Surface* surface_;
+  std::unique_ptr<TCanvas> canvas_;
 };
 
 // The raw XRGB8888 value of a colour written 0x00BBGGRR.

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/Types.h"
+
 struct SDL_Surface;
 
 namespace bd {
@@ -115,8 +117,16 @@ class IWindow {
   virtual bool SetFullScreen(const DisplayMode* mode) = 0;
   virtual bool IsFullScreen() const = 0;
 
-  // Show the 800 x 600 XRGB8888 back buffer.
-  virtual void Present(const SDL_Surface* backBuffer) = 0;
+  // Show the XRGB8888 back buffer in `dest`, given in the 800 x 600 client
+  // coordinates of the window (scaled when dest differs from its size).
+  // With waitVBlank the copy is synchronised with the display's refresh.
+  virtual void Present(const SDL_Surface* backBuffer, const TRect& dest, bool waitVBlank) = 0;
+
+  // Whether what the window shows was taken away (another program took the
+  // display) and must be re-created before drawing; most platforms never
+  // lose it. RestoreSurfaces answers whether the re-creation worked.
+  virtual bool SurfacesLost() const { return false; }
+  virtual bool RestoreSurfaces() { return true; }
 
   virtual void SetPointer(PointerShape shape) = 0;
   virtual void WarpPointer(int x, int y) = 0;

@@ -1,0 +1,120 @@
+#include "engine/platform/headless/Headless.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace bd {
+
+void THeadlessEvents::PushAt(uint32_t ms, const PlatformEvent& event) {
+  // Keep the queue ordered by time; events of the same moment stay in the
+  // order they were pushed.
+  const auto pos = std::find_if(queue_.begin(), queue_.end(),
+                                [&](const Timed& t) { return static_cast<int32_t>(t.at - ms) > 0; });
+  queue_.insert(pos, Timed{ms, event});
+}
+
+void THeadlessEvents::KeyDown(int key, uint8_t shift, bool repeat) {
+  PlatformEvent e;
+  e.type = PlatformEvent::Type::KeyDown;
+  e.Key = key;
+  e.Shift = shift;
+  e.Repeat = repeat;
+  Push(e);
+}
+
+void THeadlessEvents::KeyUp(int key, uint8_t shift) {
+  PlatformEvent e;
+  e.type = PlatformEvent::Type::KeyUp;
+  e.Key = key;
+  e.Shift = shift;
+  Push(e);
+}
+
+void THeadlessEvents::Char(uint8_t cp1251) {
+  PlatformEvent e;
+  e.type = PlatformEvent::Type::Char;
+  e.Char = cp1251;
+  Push(e);
+}
+
+void THeadlessEvents::MouseMove(int x, int y) {
+  PlatformEvent e;
+  e.type = PlatformEvent::Type::MouseMove;
+  e.X = x;
+  e.Y = y;
+  Push(e);
+}
+
+void THeadlessEvents::MouseDown(int x, int y, int button) {
+  PlatformEvent e;
+  e.type = PlatformEvent::Type::MouseDown;
+  e.X = x;
+  e.Y = y;
+  e.Button = button;
+  Push(e);
+}
+
+void THeadlessEvents::Activate(bool active) {
+  PlatformEvent e;
+  e.type = active ? PlatformEvent::Type::Activate : PlatformEvent::Type::Deactivate;
+  Push(e);
+}
+
+void THeadlessEvents::CloseRequest() {
+  PlatformEvent e;
+  e.type = PlatformEvent::Type::CloseRequest;
+  Push(e);
+}
+
+bool THeadlessEvents::Poll(PlatformEvent& event) {
+  if (queue_.empty()) return false;
+  if (static_cast<int32_t>(queue_.front().at - clock_.Milliseconds()) > 0) return false;
+  event = queue_.front().event;
+  queue_.pop_front();
+  return true;
+}
+
+void THeadlessEvents::WaitUntil(uint32_t deadlineMs) {
+  uint32_t target = deadlineMs;
+  if (!queue_.empty() && static_cast<int32_t>(queue_.front().at - target) < 0) target = queue_.front().at;
+  // The clock never runs backwards.
+  if (static_cast<int32_t>(target - clock_.Milliseconds()) > 0) clock_.Set(target);
+}
+
+THeadlessWindow::THeadlessWindow() {
+  // What a common desktop offers.
+  modes_ = {{640, 480, 32}, {800, 600, 32}, {1024, 768, 32}, {1280, 1024, 32}, {1920, 1080, 32}};
+}
+
+bool THeadlessWindow::SetFullScreen(const DisplayMode* mode) {
+  if (mode == nullptr) {
+    fullScreenMode_ = DisplayMode{};
+    return true;
+  }
+  if (std::find(modes_.begin(), modes_.end(), *mode) == modes_.end()) return false;
+  fullScreenMode_ = *mode;
+  return true;
+}
+
+void THeadlessWindow::Present(const SDL_Surface* backBuffer, const TRect& dest, bool /*waitVBlank*/) {
+  SDL_Rect d{dest.Left, dest.Top, dest.Width(), dest.Height()};
+  auto* src = const_cast<SDL_Surface*>(backBuffer);
+  if (d.w == backBuffer->w && d.h == backBuffer->h)
+    SDL_BlitSurface(src, nullptr, screen_.Sdl(), &d);
+  else
+    SDL_BlitScaled(src, nullptr, screen_.Sdl(), &d);
+  lastDest_ = dest;
+  ++presentCount_;
+}
+
+bool THeadlessWindow::RestoreSurfaces() {
+  if (lost_ && restorable_) lost_ = false;
+  return !lost_;
+}
+
+void THeadlessMessageBox::Show(const std::string& utf8Title, const std::string& utf8Text) {
+  messages_.push_back({utf8Title, utf8Text});
+  std::fprintf(stderr, "[message box] %s: %s\n", utf8Title.c_str(), utf8Text.c_str());
+}
+
+}  // namespace bd
