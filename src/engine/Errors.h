@@ -24,6 +24,9 @@ class EError : public std::runtime_error {
     explicit Name(const std::string& message) : ::bd::EError(#Name, message) {} \
   }
 
+// The general error of an index outside a list.
+BD_DECLARE_ERROR(EListError);
+
 // printf-style formatting into a std::string, for messages with placeholders
 // such as "Image '%s' not found".
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
