@@ -130,6 +130,7 @@ class TSpriteEngine : public TSprite {
 
  private:
   friend class TSprite;
+  friend class TDXSpriteEngine;  // follows the display's back buffer when it is rebuilt
 
   int32_t spriteCount_ = 0;
   int32_t hitCount_ = 0;
