@@ -1,0 +1,64 @@
+#pragma once
+// Reading and writing device-independent bitmaps: the pixel data of "TDIB"
+// pictures (no file header) and of whole bitmap files ("TBitmap").
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "engine/Errors.h"
+
+namespace bd {
+
+// A bitmap header, compression or size the reader does not accept.
+BD_DECLARE_ERROR(EInvalidGraphic);
+inline constexpr const char* kDibInvalid = "DIB is invalid";
+
+// A decoded bitmap. Pixels are raw XRGB8888 values (0x00RRGGBB), rows from
+// the top. ColorTable holds the entries read from the file (at most 256),
+// in the same layout (blue, green, red, 0 read as a little-endian number).
+struct TDibImage {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t BitCount = 0;
+  std::vector<uint32_t> Pixels;
+  std::vector<uint32_t> ColorTable;
+};
+
+// Largest picture the readers accept, in pixels; anything larger is
+// rejected before memory is reserved for it.
+inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 26;
+
+// A bitmap without its file header: header (40 or 12 bytes), masks, colour
+// table and pixels. Empty data gives an empty picture.
+TDibImage DecodeDib(std::span<const uint8_t> data);
+// A whole bitmap file ("BM", file header, then the bitmap); its pixel-data
+// offset is honoured.
+TDibImage DecodeBmpFile(std::span<const uint8_t> data);
+
+// --- Encoding (the asset builder and the tests) ---
+
+// Pixels as colours 0x00BBGGRR, rows from the top.
+struct TPixels {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  std::vector<uint32_t> Colors;
+};
+
+enum class TDibFormat { Pal8, Pal8Rle, Rgb24, Rgb32 };
+
+struct TDibOptions {
+  TDibFormat Format = TDibFormat::Rgb24;
+  // For the 8-bit formats: the colour table (colours 0x00BBGGRR). Empty: the
+  // picture's own colours in order of appearance (at most 256, else the
+  // encoder throws). A pixel whose colour is not in a given table takes the
+  // nearest entry.
+  std::vector<uint32_t> Palette;
+  bool TopDown = false;  // rows stored from the top (negative height)
+};
+
+std::vector<uint8_t> EncodeDib(const TPixels& pixels, const TDibOptions& options = {});
+// The same bitmap behind a 14-byte file header.
+std::vector<uint8_t> EncodeBmpFile(const TPixels& pixels, const TDibOptions& options = {});
+
+}  // namespace bd
