@@ -77,8 +77,11 @@ bool THeadlessEvents::Poll(PlatformEvent& event) {
 void THeadlessEvents::WaitUntil(uint32_t deadlineMs) {
   uint32_t target = deadlineMs;
   if (!queue_.empty() && static_cast<int32_t>(queue_.front().at - target) < 0) target = queue_.front().at;
-  // The clock never runs backwards.
-  if (static_cast<int32_t>(target - clock_.Milliseconds()) > 0) clock_.Set(target);
+  // Time always passes a little while waiting, and never runs backwards.
+  if (static_cast<int32_t>(target - clock_.Milliseconds()) > 0)
+    clock_.Set(target);
+  else
+    clock_.Advance(1);
 }
 
 THeadlessWindow::THeadlessWindow() {

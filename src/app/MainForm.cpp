@@ -1,0 +1,173 @@
+// Creation and start-up of the main form, the display's and the frame
+// timer's events, and closing.
+#include "app/MainForm.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "app/Version.h"
+#include "engine/Cp1251.h"
+
+namespace bd {
+
+BD_DECLARE_ERROR(EFOpenError);
+
+std::string RunningCaption() { return kGameTitle; }
+std::string PausedCaption() { return std::string(kGameTitle) + W(" [Пауза]"); }
+
+TMainForm::TMainForm(TApplication& application)
+    : Application(application),
+      Window(*application.GetPlatform().window),
+      DXDraw(&Window),
+      DXTimer(application.Clock(), application.Active()),
+      Timer1(application, 4000, [this] { Timer1Timer(); }),
+      Timer_Level(application, 2000),
+      Timer_Nitro(application, 1000),
+      Timer_LevCompl(application, 250),
+      sharetimer(application, 100) {
+  Window.SetCaption(RunningCaption());
+
+  // The display fills the 800 x 600 client area and goes full screen at
+  // 800 x 600 x 32.
+  using O = TDXDrawOption;
+  DXDraw.Color = 0;
+  DXDraw.SetOptions(
+      {O::doAllowReboot, O::doWaitVBlank, O::doFlip, O::doDirectX7Mode, O::doRetainedMode, O::doHardware});
+  DXDraw.SetDisplayWidth(800);
+  DXDraw.SetDisplayHeight(600);
+  DXDraw.SetDisplayBitCount(32);
+  DXDraw.SetComponentSize(800, 600);
+  DXDraw.SetSurfaceSize(800, 600);
+  DXDraw.OnInitializing = [this](TDXDraw&) { DXDrawInitializing(); };
+  DXDraw.OnInitialize = [this](TDXDraw&) { DXDrawInitialize(); };
+  DXDraw.OnFinalize = [this](TDXDraw&) { DXDrawFinalize(); };
+
+  // The frame timer runs every 15 ms, only while the game is in front.
+  DXTimer.SetInterval(15);
+  DXTimer.SetActiveOnly(true);
+  DXTimer.OnTimer = [this](TDXTimer&, int lagCount) { DXTimerTimer(lagCount); };
+  DXTimer.OnActivate = [this](TDXTimer&) { DXTimerActivate(); };
+  DXTimer.OnDeactivate = [this](TDXTimer&) { DXTimerDeactivate(); };
+  Application.AddFrameTimer(&DXTimer);
+  Application.SetEventHandler(this);
+
+  Application.Guard([this] { FormCreate(); });
+}
+
+TMainForm::~TMainForm() {
+  Application.SetEventHandler(nullptr);
+  Application.RemoveFrameTimer(&DXTimer);
+  DXTimer.SetEnabled(false);
+}
+
+void TMainForm::Randomize() { Random.SetSeed(static_cast<uint32_t>(Application.Clock().HighResCounter())); }
+
+void TMainForm::FormCreate() {
+  KeyDown.fill(0);
+  TextFont = "Arial Cyr";
+  ResizePending = false;
+  Randomize();
+  Window.SetPointer(PointerShape::Hidden);
+  LoadGraphics(GraphicsMenuPath);
+  GamegoEdit.Checked = false;
+  GameMainExit.Checked = false;
+  GameEnterName.Checked = false;
+  GameSendResult.Checked = false;
+  GameClearHighScore.Checked = false;
+  GameFullScreen.Checked = false;
+  GameSound.Checked = true;
+  GameMusic.Checked = true;
+  ResetHighScores();
+  SwitchScreen(screen::Splash);
+}
+
+void TMainForm::LoadGraphics(const std::string& path) {
+  // The archive must be readable; a missing file is reported with its name
+  // so that the player knows what the installation lacks.
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw EFOpenError(Format("Cannot open file \"%s\". %s", path.c_str(), std::strerror(errno)));
+}
+
+void TMainForm::ResetHighScores() {
+  HighScores = DefaultHighScores();
+  SwitchScreen(screen::HighScores);
+}
+
+void TMainForm::Show() {
+  Window.Show();
+  Application.Guard([this] { DXDraw.WindowShown(); });
+}
+
+void TMainForm::DXDrawInitializing() {
+  if (DXDraw.Options().Has(TDXDrawOption::doFullScreen)) {
+    Window.SetBorderless(true);
+  } else {
+    Window.SetState(WindowState::Normal);
+    Window.SetBorderless(false);
+  }
+}
+
+void TMainForm::DXDrawInitialize() {
+  Window.SetState(WindowState::Normal);
+  DXTimer.SetEnabled(true);
+}
+
+void TMainForm::DXDrawFinalize() { DXTimer.SetEnabled(false); }
+
+void TMainForm::DXTimerActivate() { Window.SetCaption(RunningCaption()); }
+
+void TMainForm::DXTimerDeactivate() { Window.SetCaption(PausedCaption()); }
+
+void TMainForm::FormResize() { ResizePending = true; }
+
+void TMainForm::Close() {
+  if (!FormCloseQuery()) return;
+  FormClose();
+  Application.Terminate();
+}
+
+bool TMainForm::FormCloseQuery() {
+  switch (CurrentScreen) {
+    case screen::Exit:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TMainForm::FormClose() {
+  if (std::filesystem::exists("play.url")) Application.GetPlatform().shell->Open("play.url");
+}
+
+void TMainForm::HandleEvent(const PlatformEvent& event) {
+  using T = PlatformEvent::Type;
+  switch (event.type) {
+    case T::KeyDown:
+      FormKeyDown(event.Key, event.Shift);
+      break;
+    case T::KeyUp:
+      FormKeyUp(event.Key, event.Shift);
+      break;
+    case T::CloseRequest:
+      Close();
+      break;
+    case T::Resized:
+      FormResize();
+      break;
+    case T::Expose:
+      DXDraw.Repaint();
+      break;
+    case T::Char:
+    case T::MouseMove:
+    case T::MouseDown:
+    case T::MouseUp:
+    case T::Activate:
+    case T::Deactivate:
+    case T::Quit:
+      break;
+  }
+}
+
+}  // namespace bd

@@ -1,0 +1,150 @@
+#pragma once
+// The game's one window and everything it owns for the whole run: the
+// display, the frame timer, the plain timers, the state flags and the text
+// buffers. It starts the game, decides which screen is shown, runs the frame
+// handler and closes the program in an orderly way.
+//
+// The class is spread over several files, one job each:
+//   MainForm.cpp   creation, start-up, display and activation events, closing
+//   FrameLoop.cpp  the frame handler and the plain timers' handlers
+//   Screens.cpp    SwitchScreen and what building and leaving a screen does
+//   Input.cpp      keys from the window
+//   FullScreen.cpp switching between window and full screen
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/Application.h"
+#include "engine/DXDraw.h"
+#include "engine/DXTimer.h"
+#include "engine/Types.h"
+#include "engine/platform/Platform.h"
+#include "frontend/HighScores.h"
+
+namespace bd {
+
+// A checkable item of the never-shown popup menu; its check state is one of
+// the program's boolean flags.
+struct TMenuItem {
+  std::string Caption;
+  bool Checked = false;
+};
+
+// An invisible single-line edit box, used only as a text buffer.
+struct TEdit {
+  std::string Text;  // Windows-1251
+  int MaxLength = 10;
+};
+
+// The screens CurrentScreen can hold; 0 means none has been built yet.
+namespace screen {
+constexpr uint8_t None = 0;
+constexpr uint8_t Splash = 1;
+constexpr uint8_t MainMenu = 2;
+constexpr uint8_t Race = 3;
+constexpr uint8_t Help = 4;
+constexpr uint8_t Options = 5;
+constexpr uint8_t HighScores = 6;
+constexpr uint8_t Exit = 8;
+constexpr uint8_t GameOver = 9;
+}  // namespace screen
+
+class TMainForm : public IEventHandler {
+ public:
+  // Creates the components and runs FormCreate. An error during start-up is
+  // reported and the remaining start-up steps are skipped, as for any
+  // handler; the form still exists and the loop runs.
+  explicit TMainForm(TApplication& application);
+  ~TMainForm() override;
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // Shows the window; the first showing brings the display up.
+  void Show();
+  // A close request: asks FormCloseQuery and, when allowed, runs FormClose
+  // and ends the message loop.
+  void Close();
+
+  // Components, in the order they are created.
+  TApplication& Application;
+  IWindow& Window;
+  TDXDraw DXDraw;
+  TDXTimer DXTimer;
+  TTimer Timer1;
+  TTimer Timer_Level;
+  TTimer Timer_Nitro;
+  TTimer Timer_LevCompl;
+  TTimer sharetimer;
+  TEdit Edit1;  // the country
+  TEdit Edit2;  // the player's name
+
+  // The state flags (popup-menu items).
+  TMenuItem GameFullScreen{"FullScreen"};
+  TMenuItem GameSound{"Sound"};
+  TMenuItem GameMusic{"Music"};
+  TMenuItem GameMainExit{"MainExit"};
+  TMenuItem GameEnterName{"EnterName"};
+  TMenuItem GameSendResult{"SendResult"};
+  TMenuItem GamegoEdit{"goEdit"};
+  TMenuItem GameClearHighScore{"ClearHighScore"};
+
+  // Form state.
+  uint8_t CurrentScreen = screen::None;
+  std::string Country;     // mirror of Edit1
+  std::string PlayerName;  // mirror of Edit2
+  THighScoreTable HighScores{};
+
+  // Program-wide state of the shell.
+  std::string TextFont;  // face name of every text drawn on the display
+  uint8_t TypingDelay = 0;
+  uint8_t CaretBlink = 0;
+  bool ResizePending = false;
+  bool MenuMusicPending = false;
+  std::array<uint8_t, 256> KeyDown{};
+  TRandom Random;  // the program's one random generator
+
+  // Screens.
+  void SwitchScreen(uint8_t n);
+
+  // Handlers.
+  void FormCreate();
+  bool FormCloseQuery();
+  void FormClose();
+  void FormResize();
+  void FormKeyDown(int key, uint8_t shift);
+  void FormKeyUp(int key, uint8_t shift);
+  void DXDrawInitializing();
+  void DXDrawInitialize();
+  void DXDrawFinalize();
+  void DXTimerTimer(int lagCount);
+  void DXTimerActivate();
+  void DXTimerDeactivate();
+  void Timer1Timer();
+
+  // Operations used across the game.
+  void LoadGraphics(const std::string& path);
+  void ResetHighScores();
+  void GameFullScreenClick();
+  // Seeds the random generator from the high-resolution counter.
+  void Randomize();
+
+  // IEventHandler
+  void HandleEvent(const PlatformEvent& event) override;
+
+ private:
+  void BuildScreen(uint8_t n);
+  void LeaveScreen(uint8_t n);
+  // The current screen's part of the frame handler.
+  void RunScreenFrame(int lagCount);
+};
+
+// Paths of the game's data, relative to the run directory.
+inline constexpr const char* GraphicsMenuPath = "Data/GraphicsMenu.dxg";
+inline constexpr const char* GraphicsMainPath = "Data/GraphicsMain.dxg";
+
+// The captions of the window while the game runs and while it is paused.
+std::string RunningCaption();
+std::string PausedCaption();
+
+}  // namespace bd
