@@ -107,9 +107,14 @@ class TSdlVoice : public ISoundBuffer {
   }
 
   void Stop() override {
-    if (Mix_Playing(channel_) && !Mix_Paused(channel_)) {
-      Mix_Pause(channel_);
-      paused_ = true;
+    if (!Mix_Playing(channel_) || Mix_Paused(channel_)) return;
+    Mix_Pause(channel_);
+    paused_ = Mix_Paused(channel_) != 0;
+    if (!paused_) {
+      // The mixer marks a pause with the tick count, which is still 0 in the
+      // first millisecond after start-up; halting is the only sure stop then.
+      Mix_HaltChannel(channel_);
+      rewound_ = true;
     }
   }
 
