@@ -72,7 +72,7 @@ std::vector<uint8_t> SquareWave(uint16_t channels, uint32_t rate, uint16_t bits,
   return RiffWave({{"fmt ", FmtBody(1, channels, rate, bits)}, {"data", SquareSamples(channels, bits, frames)}});
 }
 
-std::vector<uint8_t> TinyXm(int orders, int rows) {
+std::vector<uint8_t> TinyXm(int orders, int rows, int restart) {
   std::vector<uint8_t> out;
   PutText(out, "Extended Module: ", 17);
   PutText(out, "tiny", 20);
@@ -81,7 +81,7 @@ std::vector<uint8_t> TinyXm(int orders, int rows) {
   Put16(out, 0x0104);
   Put32(out, 276);  // header size, counted from this field
   Put16(out, static_cast<uint32_t>(orders));
-  Put16(out, 0);  // restart position
+  Put16(out, static_cast<uint32_t>(restart));
   Put16(out, 1);  // channels
   Put16(out, static_cast<uint32_t>(orders));  // one pattern per order position
   Put16(out, 1);  // instruments

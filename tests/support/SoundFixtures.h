@@ -28,8 +28,9 @@ std::vector<uint8_t> SquareSamples(uint16_t channels, uint16_t bits, uint32_t fr
 std::vector<uint8_t> SquareWave(uint16_t channels, uint32_t rate, uint16_t bits, uint32_t frames);
 
 // An XM module of `orders` order positions, each a pattern of `rows` rows
-// that holds one note at its first row, played at the fastest tempo.
-std::vector<uint8_t> TinyXm(int orders, int rows);
+// that holds one note at its first row, played at the fastest tempo, which
+// goes on at order position `restart` after its last one.
+std::vector<uint8_t> TinyXm(int orders, int rows, int restart = 0);
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadFile(const std::string& path);

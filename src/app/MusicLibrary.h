@@ -1,0 +1,67 @@
+#pragma once
+// The music library: tracker songs in the XM format, loaded from files and
+// played in the background into the game's sound output. The game knows a
+// song only by a 32-bit handle; 0 stands for "no song".
+
+#include <xmp.h>
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "engine/platform/Audio.h"
+
+namespace bd {
+
+class IMusicLibrary {
+ public:
+  virtual ~IMusicLibrary() = default;
+  // A handle for the song in the file (a relative path may use '\'), or 0
+  // when it is missing or not an XM module.
+  virtual uint32_t SongLoadFromFile(const std::string& path) = 0;
+  // Starts the song from its beginning; it goes on in the background.
+  virtual void SongPlay(uint32_t song) = 0;
+  // The song's position in its order list: 0 at the start, rising as it
+  // plays, and 0 again once it has played through and starts over.
+  virtual int32_t SongGetOrder(uint32_t song) = 0;
+  // Stops the song and forgets the handle.
+  virtual void SongFree(uint32_t song) = 0;
+};
+
+// The library over libxmp. The audio thread renders the playing song through
+// the output's music hook; the game thread only loads, starts, frees and
+// reads the published position.
+class TXmpMusicLibrary : public IMusicLibrary, private IMusicSource {
+ public:
+  // `audio` null: songs load and play but are not heard and do not advance.
+  explicit TXmpMusicLibrary(IAudio* audio);
+  ~TXmpMusicLibrary() override;
+  TXmpMusicLibrary(const TXmpMusicLibrary&) = delete;
+  TXmpMusicLibrary& operator=(const TXmpMusicLibrary&) = delete;
+
+  uint32_t SongLoadFromFile(const std::string& path) override;
+  void SongPlay(uint32_t song) override;
+  int32_t SongGetOrder(uint32_t song) override;
+  void SongFree(uint32_t song) override;
+  // How many times the playing song has wrapped round to its start.
+  int32_t SongLoopCount(uint32_t song);
+
+ private:
+  void RenderMusic(int16_t* stereo, int frames) override;
+  void Detach(xmp_context context);
+
+  IAudio* audio_;
+  std::map<uint32_t, xmp_context> songs_;  // game thread only
+  uint32_t nextHandle_ = 1;
+  uint32_t playingHandle_ = 0;
+
+  std::mutex mutex_;                   // guards playing_ and lastLoop_
+  xmp_context playing_ = nullptr;      // the context the audio thread renders
+  int lastLoop_ = 0;
+  std::atomic<int32_t> order_{0};      // published by the audio thread
+  std::atomic<int32_t> loops_{0};
+};
+
+}  // namespace bd

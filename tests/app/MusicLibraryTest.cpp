@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "app/MusicLibrary.h"
+#include "engine/platform/headless/HeadlessAudio.h"
+#include "engine/platform/sdl/SdlAudio.h"
+#include "support/SoundFixtures.h"
+
+namespace bd {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MusicLibrary : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::path(::testing::TempDir()) / ("bd_music_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    audio.Open();
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    const std::string path = (dir / name).string();
+    test::WriteFile(path, bytes);
+    return path;
+  }
+
+  fs::path dir;
+  THeadlessAudio audio;
+};
+
+TEST_F(MusicLibrary, OrderPositionAdvancesAndWrapsToZero) {
+  TXmpMusicLibrary music(&audio);
+  // A module that would go on at a later position also comes back to 0.
+  for (int restart : {0, 1}) {
+    // A '\' in the relative path names the folder, as in the game's own paths.
+    Write("Song.xm", test::TinyXm(3, 4, restart));
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir.parent_path());
+    const uint32_t song = music.SongLoadFromFile(dir.filename().string() + "\\Song.xm");
+    fs::current_path(cwd);
+    ASSERT_NE(song, 0u);
+    EXPECT_EQ(music.SongGetOrder(song), 0);
+    music.SongPlay(song);
+
+    std::vector<int32_t> orders;  // each change of position
+    bool loud = false;
+    for (int i = 0; i < 400 && music.SongLoopCount(song) < 2; ++i) {
+      for (int16_t s : audio.PullMusic(256)) loud = loud || std::abs(s) > 1000;
+      const int32_t order = music.SongGetOrder(song);
+      if (orders.empty() || orders.back() != order) orders.push_back(order);
+    }
+    EXPECT_TRUE(loud);
+    EXPECT_EQ(orders, (std::vector<int32_t>{0, 1, 2, 0, 1, 2, 0})) << restart;
+
+    // Playing again starts from the beginning; freeing stops the sound.
+    music.SongPlay(song);
+    EXPECT_EQ(music.SongGetOrder(song), 0);
+    music.SongFree(song);
+    EXPECT_EQ(music.SongGetOrder(song), 0);
+    for (int16_t s : audio.PullMusic(512)) ASSERT_EQ(s, 0);
+  }
+}
+
+TEST_F(MusicLibrary, SongsThatCannotBeLoadedGiveHandleZero) {
+  TXmpMusicLibrary music(&audio);
+  const std::vector<uint8_t> xm = test::TinyXm(2, 4);
+  std::vector<uint8_t> mod(2000, 0);
+  std::memcpy(mod.data() + 1080, "M.K.", 4);
+  const std::string paths[] = {
+      (dir / "missing.xm").string(),
+      Write("wave.xm", test::SquareWave(1, 8000, 8, 100)),
+      Write("mod.xm", mod),  // a tracker module of another kind
+      Write("cut.xm", std::vector<uint8_t>(xm.begin(), xm.begin() + 40)),
+      Write("empty.xm", {}),
+      dir.string(),  // a folder
+  };
+  for (const std::string& p : paths) EXPECT_EQ(music.SongLoadFromFile(p), 0u) << p;
+  // Unknown handles are ignored.
+  music.SongPlay(77);
+  music.SongFree(77);
+  EXPECT_EQ(music.SongGetOrder(77), 0);
+}
+
+// The "disk" driver writes what would be heard into a file.
+TEST_F(MusicLibrary, APlayingSongReachesTheOutput) {
+  const std::string song = Write("Menu.xm", test::TinyXm(2, 8));
+  const std::string out = (dir / "output.raw").string();
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+  {
+    TSdlAudio sdl;
+    ASSERT_TRUE(sdl.Open()) << SDL_GetError();
+    TXmpMusicLibrary music(&sdl);
+    const uint32_t handle = music.SongLoadFromFile(song);
+    ASSERT_NE(handle, 0u);
+    music.SongPlay(handle);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (music.SongLoopCount(handle) == 0 && std::chrono::steady_clock::now() < until)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_GT(music.SongLoopCount(handle), 0);
+  }
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+  const auto bytes = test::ReadFile(out);
+  int loud = 0;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+    if (std::abs(static_cast<int16_t>(bytes[i] | (bytes[i + 1] << 8))) > 1000) ++loud;
+  EXPECT_GT(loud, 1000);
+}
+
+}  // namespace
+}  // namespace bd
