@@ -12,6 +12,7 @@
 
 #include "engine/Surface.h"
 #include "engine/platform/Platform.h"
+#include "engine/platform/headless/HeadlessAudio.h"
 
 namespace bd {
 
@@ -163,6 +164,7 @@ struct THeadlessPlatform {
   THeadlessWindow window;
   THeadlessMessageBox messageBox;
   THeadlessShell shell;
+  THeadlessAudio audio;
 
   Platform Get() {
     Platform p;
@@ -171,6 +173,7 @@ struct THeadlessPlatform {
     p.window = &window;
     p.messageBox = &messageBox;
     p.shell = &shell;
+    p.audio = &audio;
     return p;
   }
 };
