@@ -12,8 +12,6 @@
 
 namespace bd {
 
-BD_DECLARE_ERROR(EFOpenError);
-
 std::string RunningCaption() { return kGameTitle; }
 std::string PausedCaption() { return std::string(kGameTitle) + W(" [Пауза]"); }
 

@@ -1,7 +1,11 @@
 #include "engine/DXSounds.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace bd {
@@ -193,7 +197,81 @@ void TWaveCollectionItem::StopWave() {
   for (auto& copy : copies_) copy->Stop();
 }
 
+bool TWaveCollectionItem::ReadProperty(std::string_view name, TArchiveReader& reader) {
+  if (SameText(name, "Name")) {
+    SetName(reader.ReadString());
+  } else if (SameText(name, "Looped")) {
+    SetLooped(reader.ReadBoolean());
+  } else if (SameText(name, "MaxPlayingCount")) {
+    SetMaxPlayingCount(reader.ReadInteger());
+  } else {
+    return false;
+  }
+  return true;
+}
+
+IArchiveObject* TWaveCollectionItem::ObjectProperty(std::string_view name) {
+  return SameText(name, "Wave") ? &waveProperty_ : nullptr;
+}
+
+bool TWaveCollectionItem::HasProperty(std::string_view name) {
+  for (const char* p : {"Name", "Looped", "MaxPlayingCount", "Wave"})
+    if (SameText(name, p)) return true;
+  return false;
+}
+
+bool TWaveCollectionItem::TWaveProperty::ReadProperty(std::string_view name, TArchiveReader& reader) {
+  if (!SameText(name, "WAVE")) return false;
+  const std::span<const uint8_t> file = reader.ReadBinary();
+  wave_.LoadFromBytes(file.data(), file.size());
+  return true;
+}
+
+bool TWaveCollectionItem::TWaveProperty::HasProperty(std::string_view name) { return SameText(name, "WAVE"); }
+
 // ---- TWaveCollection --------------------------------------------------------
+
+namespace {
+
+// The root object of a sound archive: its one property is the collection.
+class TWaveCollectionComponent : public IArchiveObject {
+ public:
+  explicit TWaveCollectionComponent(TWaveCollection& list) : list_(list) {}
+  bool ReadProperty(std::string_view name, TArchiveReader& reader) override {
+    if (!SameText(name, "List")) return false;
+    reader.ReadCollection([this]() -> IArchiveObject& { return list_.Add(); }, [this] { list_.Clear(); });
+    return true;
+  }
+  IArchiveObject* ObjectProperty(std::string_view name) override {
+    return SameText(name, "List") ? &list_ : nullptr;
+  }
+  bool HasProperty(std::string_view name) override { return SameText(name, "List"); }
+
+ private:
+  TWaveCollection& list_;
+};
+
+}  // namespace
+
+void TWaveCollection::LoadArchive(const std::string& fileName) {
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) {
+    const int err = errno;
+    throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), std::strerror(err)));
+  }
+  const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  LoadFromMemory(data);
+}
+
+void TWaveCollection::LoadFromMemory(std::span<const uint8_t> data) {
+  Clear();
+  TWaveCollectionComponent root(*this);
+  TArchiveReader(data).ReadRoot(root);
+  if (Initialized()) {
+    Initialize(*dxSound_);
+    Restore();
+  }
+}
 
 TWaveCollection::~TWaveCollection() { Clear(); }
 

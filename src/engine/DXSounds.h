@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/ArchiveReader.h"
 #include "engine/Errors.h"
 #include "engine/NameIndex.h"
 #include "engine/Wave.h"
@@ -80,12 +82,12 @@ class TDXSound {
 class TWaveCollection;
 
 // One named sound: its recording, its main voice and its play copies.
-class TWaveCollectionItem {
+class TWaveCollectionItem : public IArchiveObject {
  public:
   explicit TWaveCollectionItem(TWaveCollection& owner);
-  ~TWaveCollectionItem();
   TWaveCollectionItem(const TWaveCollectionItem&) = delete;
   TWaveCollectionItem& operator=(const TWaveCollectionItem&) = delete;
+  ~TWaveCollectionItem() override;
 
   const std::string& Name() const { return name_; }
   void SetName(const std::string& name);
@@ -117,7 +119,23 @@ class TWaveCollectionItem {
   void Restore();
   size_t CopyCount() const { return copies_.size(); }
 
+  // Archive entries: "Name", "Looped", "MaxPlayingCount" and "Wave.WAVE".
+  bool ReadProperty(std::string_view name, TArchiveReader& reader) override;
+  IArchiveObject* ObjectProperty(std::string_view name) override;
+  bool HasProperty(std::string_view name) override;
+
  private:
+  // The "Wave" property as a path target ("Wave.WAVE": a whole wave file).
+  class TWaveProperty : public IArchiveObject {
+   public:
+    explicit TWaveProperty(TWave& wave) : wave_(wave) {}
+    bool ReadProperty(std::string_view name, TArchiveReader& reader) override;
+    bool HasProperty(std::string_view name) override;
+
+   private:
+    TWave& wave_;
+  };
+
   ISoundBuffer* MainVoice();
 
   TWaveCollection& owner_;
@@ -125,16 +143,17 @@ class TWaveCollectionItem {
   bool looped_ = false;
   int32_t maxPlayingCount_ = 0;
   TWave wave_;
+  TWaveProperty waveProperty_{wave_};
   bool initialized_ = false;
   std::unique_ptr<ISoundBuffer> main_;
   std::vector<std::unique_ptr<ISoundBuffer>> copies_;  // the next to be cut off first
 };
 
 // The named sounds in load order, with the name index for FindSound.
-class TWaveCollection {
+class TWaveCollection : public IArchiveObject {
  public:
   TWaveCollection() = default;
-  ~TWaveCollection();
+  ~TWaveCollection() override;
   TWaveCollection(const TWaveCollection&) = delete;
   TWaveCollection& operator=(const TWaveCollection&) = delete;
 
@@ -146,6 +165,16 @@ class TWaveCollection {
   // Throws EWaveCollectionError "Wave '%s' not found".
   TWaveCollectionItem& FindSound(std::string_view name);
   TWaveCollectionItem* Find(std::string_view name) { return index_.Find(name); }
+
+  // Replaces the sounds with those of a ".dxw" archive file. A file that
+  // cannot be opened raises EFOpenError and changes nothing; a broken archive
+  // raises its error and leaves the sounds read so far, none of them restored.
+  void LoadArchive(const std::string& fileName);
+  void LoadFromMemory(std::span<const uint8_t> data);
+
+  // The collection itself has no archive entries of its own.
+  bool ReadProperty(std::string_view, TArchiveReader&) override { return false; }
+  bool HasProperty(std::string_view) override { return false; }
 
   // The sound device the sounds play through, while it is up.
   TDXSound* DXSound() const { return dxSound_; }

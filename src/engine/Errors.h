@@ -27,6 +27,9 @@ class EError : public std::runtime_error {
 // The general error of an index outside a list.
 BD_DECLARE_ERROR(EListError);
 
+// A file that cannot be opened: "Cannot open file "%s". <reason>".
+BD_DECLARE_ERROR(EFOpenError);
+
 // printf-style formatting into a std::string, for messages with placeholders
 // such as "Image '%s' not found".
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

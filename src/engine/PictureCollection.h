@@ -24,8 +24,6 @@
 namespace bd {
 
 BD_DECLARE_ERROR(EPictureCollectionError);
-// A file that cannot be opened.
-BD_DECLARE_ERROR(EFOpenError);
 
 class TPictureCollection;
 
