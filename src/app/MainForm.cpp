@@ -128,6 +128,10 @@ void TMainForm::Close() {
 
 bool TMainForm::FormCloseQuery() {
   switch (CurrentScreen) {
+    case screen::None:
+      // Start-up failed before any screen was built: nothing can offer the
+      // way out, so the window's close button must still work.
+      return true;
     case screen::Exit:
       return true;
     default:

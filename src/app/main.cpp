@@ -1,2 +1,33 @@
-// Program entry of the game binary.
-int main() { return 0; }
+// Program entry of the game: set up the platform, create the main form,
+// show it and run the message loop until the form closes. The game takes no
+// command-line options; it works in its run directory.
+#include <SDL.h>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "app/MainForm.h"
+#include "app/Version.h"
+#include "engine/Application.h"
+#include "engine/platform/sdl/SdlPlatform.h"
+
+int main(int /*argc*/, char** /*argv*/) {
+  try {
+    bd::TSdlPlatform platform;
+    bd::TApplication application(platform.Get());
+    application.Title = bd::kGameTitle;
+    bd::TMainForm form(application);
+    form.Show();
+    application.Run();
+  } catch (const std::exception& e) {
+    // Nothing to draw on: say why on the terminal and, where a desktop is
+    // there to show it, in a message box.
+    const std::string message = std::string("The game cannot start: ") + e.what();
+    std::fprintf(stderr, "%s\n", message.c_str());
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, bd::kGameTitle, message.c_str(), nullptr);
+    return 1;
+  }
+  SDL_Quit();
+  return 0;
+}

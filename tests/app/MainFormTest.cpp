@@ -95,6 +95,7 @@ TEST_F(MainFormRun, InactiveGameFreezesAndShowsThePausedCaption) {
 
 TEST_F(MainFormRun, CloseRequestsFollowTheScreen) {
   form->Show();
+  ASSERT_EQ(form->CurrentScreen, screen::None);  // start-up stopped at the missing graphics
   for (uint8_t s : {screen::Splash, screen::Help, screen::Options, screen::HighScores, screen::GameOver}) {
     form->SwitchScreen(s);
     platform.events.CloseRequest();
@@ -103,6 +104,13 @@ TEST_F(MainFormRun, CloseRequestsFollowTheScreen) {
   }
   // Leaving for the exit screen ends the program.
   form->SwitchScreen(screen::Exit);
+  EXPECT_TRUE(app->Terminated());
+}
+
+TEST_F(MainFormRun, AFailedStartUpCanStillBeClosed) {
+  form->Show();
+  platform.events.CloseRequest();
+  app->RunUntil(Now() + 20);
   EXPECT_TRUE(app->Terminated());
 }
 

@@ -1,0 +1,143 @@
+#pragma once
+// The real platform on SDL2: one fixed-size window presented through a
+// streaming texture (scaled and letter-boxed to 4:3 when the screen is
+// larger), keyboard and pointer events, a monotonic clock, a wait that
+// sleeps instead of spinning, message boxes and the desktop's opener.
+
+#include <SDL.h>
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/platform/Platform.h"
+#include "engine/platform/sdl/SdlAudio.h"
+
+namespace bd {
+
+class TSdlClock : public IClock {
+ public:
+  TSdlClock() : epoch_(std::chrono::steady_clock::now()) {}
+  uint32_t Milliseconds() override { return static_cast<uint32_t>(Elapsed64()); }
+  uint64_t HighResCounter() override { return SDL_GetPerformanceCounter(); }
+  // Milliseconds since the start, without wrapping.
+  uint64_t Elapsed64() const;
+  // The moment at which Milliseconds() will reach `ms` (wrapping arithmetic).
+  std::chrono::steady_clock::time_point WhenReaches(uint32_t ms) const;
+
+ private:
+  std::chrono::steady_clock::time_point epoch_;
+};
+
+class TSdlWindow;
+
+class TSdlEvents : public IEventSource {
+ public:
+  TSdlEvents(TSdlClock& clock, TSdlWindow& window) : clock_(clock), window_(window) {}
+  bool Poll(PlatformEvent& event) override;
+  // Blocks in the event wait until shortly before the deadline, then sleeps
+  // precisely for the rest: no core is kept busy, and the deadline is still
+  // met to well under a millisecond.
+  void WaitUntil(uint32_t deadlineMs) override;
+
+ private:
+  void Translate(const SDL_Event& e);
+
+  TSdlClock& clock_;
+  TSdlWindow& window_;
+  std::deque<PlatformEvent> pending_;
+};
+
+class TSdlWindow : public IWindow {
+ public:
+  // Creates the hidden, centred 800 x 600 window; throws when the display
+  // cannot be opened.
+  TSdlWindow();
+  ~TSdlWindow() override;
+  TSdlWindow(const TSdlWindow&) = delete;
+  TSdlWindow& operator=(const TSdlWindow&) = delete;
+
+  void Show() override;
+  bool IsShown() const override;
+  void SetCaption(const std::string& cp1251Caption) override;
+  std::string Caption() const override { return caption_; }
+  WindowState State() const override;
+  void SetState(WindowState state) override;
+  void SetBorderless(bool borderless) override;
+  void SavePlacement() override;
+  void RestorePlacement() override;
+  bool IsActive() const override { return active_; }
+
+  std::vector<DisplayMode> DisplayModes() override;
+  bool SetFullScreen(const DisplayMode* mode) override;
+  bool IsFullScreen() const override;
+
+  void Present(const SDL_Surface* backBuffer, const TRect& dest, bool waitVBlank) override;
+
+  void SetPointer(PointerShape shape) override;
+  void WarpPointer(int x, int y) override;
+
+  SDL_Window* Sdl() const { return window_; }
+  // Kept by the event source from focus changes.
+  void SetActive(bool active) { active_ = active; }
+
+ private:
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  int textureW_ = 0;
+  int textureH_ = 0;
+  bool vsync_ = false;
+  bool active_ = true;
+  std::string caption_;
+  SDL_Rect placement_{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600};
+  bool placementSaved_ = false;
+  SDL_Cursor* cursors_[3] = {nullptr, nullptr, nullptr};
+};
+
+class TSdlMessageBox : public IMessageBox {
+ public:
+  explicit TSdlMessageBox(TSdlWindow* window) : window_(window) {}
+  void Show(const std::string& utf8Title, const std::string& utf8Text) override;
+
+ private:
+  TSdlWindow* window_;
+};
+
+// Opens files and addresses with xdg-open, started with an argument vector
+// (never through a shell, so no text is ever interpreted as a command).
+class TSdlShell : public IShell {
+ public:
+  ~TSdlShell() override;
+  bool Open(const std::string& target) override;
+
+ private:
+  void Reap();
+  std::vector<pid_t> children_;
+};
+
+// Everything the real game runs on. Throws when SDL's video cannot start.
+class TSdlPlatform {
+ public:
+  TSdlPlatform();
+  ~TSdlPlatform();
+  TSdlPlatform(const TSdlPlatform&) = delete;
+  TSdlPlatform& operator=(const TSdlPlatform&) = delete;
+
+  Platform Get();
+  TSdlWindow& Window() { return *window_; }
+
+ private:
+  TSdlClock clock_;
+  std::unique_ptr<TSdlWindow> window_;
+  std::unique_ptr<TSdlEvents> events_;
+  std::unique_ptr<TSdlMessageBox> messageBox_;
+  TSdlShell shell_;
+  TSdlAudio audio_;
+};
+
+}  // namespace bd
