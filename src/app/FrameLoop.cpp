@@ -17,6 +17,7 @@ void TMainForm::DXTimerTimer(int lagCount) {
   }
   RunScreenFrame(lagCount);
   DXDraw.PresentFrame();
+  MusicWatchdog();
 }
 
 void TMainForm::Timer1Timer() {

@@ -24,8 +24,16 @@ TMainForm::TMainForm(TApplication& application)
       Timer_Level(application, 2000),
       Timer_Nitro(application, 1000),
       Timer_LevCompl(application, 250),
-      sharetimer(application, 100) {
+      sharetimer(application, 100),
+      DXSound(application.GetPlatform().audio),
+      ownMusic_(std::make_unique<TXmpMusicLibrary>(application.GetPlatform().audio)),
+      music_(ownMusic_.get()) {
   Window.SetCaption(RunningCaption());
+
+  // The sound list plays through the sound device, which comes up at once;
+  // without a sound device the game runs silent.
+  DXWaveList.SetDXSound(&DXSound);
+  Application.Guard([this] { DXSound.Loaded(); });
 
   // The display fills the 800 x 600 client area and goes full screen at
   // 800 x 600 x 32.
@@ -110,13 +118,20 @@ void TMainForm::DXDrawInitializing() {
 void TMainForm::DXDrawInitialize() {
   Window.SetState(WindowState::Normal);
   DXTimer.SetEnabled(true);
+  LoadSounds();
 }
 
 void TMainForm::DXDrawFinalize() { DXTimer.SetEnabled(false); }
 
-void TMainForm::DXTimerActivate() { Window.SetCaption(RunningCaption()); }
+void TMainForm::DXTimerActivate() {
+  Window.SetCaption(RunningCaption());
+  DXSound.SetFocused(true);
+}
 
-void TMainForm::DXTimerDeactivate() { Window.SetCaption(PausedCaption()); }
+void TMainForm::DXTimerDeactivate() {
+  Window.SetCaption(PausedCaption());
+  DXSound.SetFocused(false);
+}
 
 void TMainForm::FormResize() { ResizePending = true; }
 

@@ -10,11 +10,15 @@
 //   Screens.cpp    SwitchScreen and what building and leaving a screen does
 //   Input.cpp      keys from the window
 //   FullScreen.cpp switching between window and full screen
+//   SoundControl.cpp sound effects, music and the music watchdog
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "app/MusicLibrary.h"
+#include "engine/DXSounds.h"
 #include "engine/Application.h"
 #include "engine/DXDraw.h"
 #include "engine/DXTimer.h"
@@ -76,6 +80,8 @@ class TMainForm : public IEventHandler {
   TTimer Timer_Nitro;
   TTimer Timer_LevCompl;
   TTimer sharetimer;
+  TDXSound DXSound;
+  TDXWaveList DXWaveList;
   TEdit Edit1;  // the country
   TEdit Edit2;  // the player's name
 
@@ -104,8 +110,25 @@ class TMainForm : public IEventHandler {
   std::array<uint8_t, 256> KeyDown{};
   TRandom Random;  // the program's one random generator
 
+  // Music state: the loaded song (0: none) and the order position the
+  // watchdog saw at the previous drawn frame.
+  uint32_t SongHandle = 0;
+  int32_t LastOrder = 0;
+
   // Screens.
   void SwitchScreen(uint8_t n);
+
+  // Sound effects and music.
+  void PlaySound(const std::string& name, bool wait = false);
+  void StopSound(const std::string& name);
+  void PlayMusic(const std::string& number);
+  void StopMusic();
+  // Once per drawn frame: restarts the screen's song once it has wrapped
+  // round to its first order position.
+  void MusicWatchdog();
+  IMusicLibrary& Music() { return *music_; }
+  // Plays the songs through another library from now on (tests script one).
+  void SetMusicLibrary(IMusicLibrary& library);
 
   // Handlers.
   void FormCreate();
@@ -137,11 +160,17 @@ class TMainForm : public IEventHandler {
   void LeaveScreen(uint8_t n);
   // The current screen's part of the frame handler.
   void RunScreenFrame(int lagCount);
+  // Replaces the sound list with the sound archive's contents.
+  void LoadSounds();
+
+  std::unique_ptr<IMusicLibrary> ownMusic_;
+  IMusicLibrary* music_;
 };
 
 // Paths of the game's data, relative to the run directory.
 inline constexpr const char* GraphicsMenuPath = "Data/GraphicsMenu.dxg";
 inline constexpr const char* GraphicsMainPath = "Data/GraphicsMain.dxg";
+inline constexpr const char* SoundArchivePath = "Data/Sound.dxw";
 
 // The captions of the window while the game runs and while it is paused.
 std::string RunningCaption();

@@ -14,6 +14,7 @@ void TMainForm::LeaveScreen(uint8_t n) {
   switch (n) {
     case screen::Race:
       MenuMusicPending = true;
+      StopSound("all");
       LoadGraphics(GraphicsMenuPath);
       break;
     case screen::Options:
@@ -33,19 +34,29 @@ void TMainForm::BuildScreen(uint8_t n) {
   switch (n) {
     case screen::Splash:
       MenuMusicPending = false;
+      PlayMusic("1");
       Timer1.SetEnabled(true);
       break;
     case screen::Race:
       Window.SetPointer(PointerShape::Hidden);
       TypingDelay = 0;
       CaretBlink = 0;
+      PlayMusic("2");
       LoadGraphics(GraphicsMainPath);
+      break;
+    case screen::MainMenu:
+    case screen::HighScores:
+      if (MenuMusicPending) {
+        PlayMusic("1");
+        MenuMusicPending = false;
+      }
       break;
     case screen::Exit:
       // Without a promotional exit screen to show, the program closes.
       Close();
       break;
     case screen::GameOver:
+      PlayMusic("3");
       Timer1.SetEnabled(false);
       Timer1.SetInterval(5000);
       Timer1.SetEnabled(true);

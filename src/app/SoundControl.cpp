@@ -1,0 +1,95 @@
+// Sound effects by name, one song at a time, and the per-frame watchdog that
+// starts a song again once it has played through.
+#include <charconv>
+
+#include "app/MainForm.h"
+
+namespace bd {
+
+namespace {
+
+// The file name of song number n ("1", "2", "3"); any other number names no song.
+std::string SongName(const std::string& number) {
+  int n = 0;
+  const char* end = number.data() + number.size();
+  const auto [ptr, ec] = std::from_chars(number.data(), end, n);
+  if (ec != std::errc() || ptr != end) return "";
+  switch (n) {
+    case 1: return "Menu";
+    case 2: return "Main";
+    case 3: return "GameOver";
+    default: return "";
+  }
+}
+
+}  // namespace
+
+void TMainForm::PlaySound(const std::string& name, bool wait) {
+  // With sound off nothing is looked up, so a missing name goes unnoticed.
+  if (!GameSound.Checked) return;
+  DXWaveList.Items().FindSound(name).PlayWave(wait);
+}
+
+void TMainForm::StopSound(const std::string& name) {
+  TWaveCollection& sounds = DXWaveList.Items();
+  if (name == "all") {
+    for (int i = 0; i < sounds.Count(); ++i) sounds.Items(i).StopWave();
+  } else if (name == "button_up") {
+    sounds.FindSound(name).StopWave();
+  }
+}
+
+void TMainForm::PlayMusic(const std::string& number) {
+  if (!GameMusic.Checked) return;
+  LastOrder = 0;
+  if (SongHandle != 0) music_->SongFree(SongHandle);
+  // A song that fails to load leaves the handle at 0: silence until the next song.
+  SongHandle = music_->SongLoadFromFile("Music/" + SongName(number) + ".xm");
+  if (SongHandle != 0) music_->SongPlay(SongHandle);
+}
+
+void TMainForm::StopMusic() {
+  if (SongHandle != 0) music_->SongFree(SongHandle);
+  SongHandle = 0;
+}
+
+void TMainForm::MusicWatchdog() {
+  if (SongHandle == 0) return;
+  if (music_->SongGetOrder(SongHandle) != 0 || LastOrder == 0) {
+    LastOrder = music_->SongGetOrder(SongHandle);
+    return;
+  }
+  // Back at position 0 after having been further on: the song has played
+  // through, and the screen's song starts again from its beginning.
+  switch (CurrentScreen) {
+    case screen::Splash:
+    case screen::MainMenu:
+    case screen::Help:
+    case screen::Options:
+    case screen::HighScores:
+      PlayMusic("1");
+      break;
+    case screen::Race:
+      PlayMusic("2");
+      break;
+    case screen::GameOver:
+      PlayMusic("3");
+      break;
+    default:
+      // The exit screen lets the song play on as the library plays it.
+      break;
+  }
+}
+
+void TMainForm::SetMusicLibrary(IMusicLibrary& library) {
+  StopMusic();
+  music_ = &library;
+}
+
+void TMainForm::LoadSounds() {
+  // A missing or broken archive is reported like any other error, but the
+  // display still finishes coming up: the game stays playable without sound.
+  Application.Guard([this] { DXWaveList.Items().LoadArchive(SoundArchivePath); });
+}
+
+}  // namespace bd

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/Version.h"
+#include "engine/ArchiveWriter.h"
+#include "engine/platform/headless/Headless.h"
+#include "support/SoundFixtures.h"
+
+namespace bd {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = THeadlessAudio::Event::Kind;
+
+// A music library whose songs are at whatever order position the test says.
+class TScriptedMusic : public IMusicLibrary {
+ public:
+  uint32_t SongLoadFromFile(const std::string& path) override {
+    log.push_back("load " + path);
+    if (path == "Music/.xm") return 0;  // no such song
+    live[next] = true;
+    return next++;
+  }
+  void SongPlay(uint32_t song) override { log.push_back("play " + std::to_string(song)); }
+  int32_t SongGetOrder(uint32_t song) override { return live[song] ? order : 0; }
+  void SongFree(uint32_t song) override {
+    log.push_back("free " + std::to_string(song));
+    live[song] = false;
+  }
+  std::vector<std::string> Take() { return std::exchange(log, {}); }
+
+  int32_t order = 0;
+  std::vector<std::string> log;
+  std::map<uint32_t, bool> live;
+  uint32_t next = 1;
+};
+
+using Log = std::vector<std::string>;
+
+// The game on the headless platform in a directory that holds only a sound
+// archive, with the music going to a scripted library.
+class SoundControl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    oldDir_ = fs::current_path();
+    dir_ = fs::temp_directory_path() /
+           ("bd-sound-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::create_directories(dir_ / "Data");
+    fs::current_path(dir_);
+    WriteSounds({"button_up", "button_down", "boom"});
+    app = std::make_unique<TApplication>(platform.Get());
+    app->Title = kGameTitle;
+    form = std::make_unique<TMainForm>(*app);
+    form->SetMusicLibrary(music);
+    // Without its pictures the start-up stops early; the flags are as it leaves them.
+    form->GameSound.Checked = true;
+    form->GameMusic.Checked = true;
+    form->Show();  // the display comes up and loads the sounds
+    platform.messageBox.Clear();
+    platform.audio.ClearEvents();
+  }
+  void TearDown() override {
+    form.reset();
+    app.reset();
+    fs::current_path(oldDir_);
+    fs::remove_all(dir_);
+  }
+
+  void WriteSounds(const std::vector<std::string>& names) {
+    std::vector<TSoundArchiveItem> items;
+    for (const auto& n : names) items.push_back({n, std::nullopt, std::nullopt, test::SquareWave(1, 22050, 16, 500)});
+    test::WriteFile("Data/Sound.dxw", WriteSoundArchive(items));
+  }
+
+  // Names of the sounds that have a playing voice.
+  std::vector<std::string> Playing() {
+    // The live voices that hold their own samples are the sounds' main
+    // voices, made in archive order; every copy names the one it shares.
+    std::vector<int> mains;
+    for (int v = 1; v <= platform.audio.VoiceCount(); ++v)
+      if (platform.audio.VoiceState(v).alive && platform.audio.VoiceState(v).data == v) mains.push_back(v);
+    TWaveCollection& sounds = form->DXWaveList.Items();
+    EXPECT_EQ(mains.size(), static_cast<size_t>(sounds.Count()));
+    std::vector<std::string> out;
+    for (size_t i = 0; i < mains.size(); ++i)
+      for (int v = 1; v <= platform.audio.VoiceCount(); ++v)
+        if (platform.audio.VoiceState(v).playing && platform.audio.VoiceState(v).data == mains[i]) {
+          out.push_back(sounds.Items(static_cast<int>(i)).Name());
+          break;
+        }
+    return out;
+  }
+
+  THeadlessPlatform platform;
+  TScriptedMusic music;
+  std::unique_ptr<TApplication> app;
+  std::unique_ptr<TMainForm> form;
+
+ private:
+  fs::path oldDir_;
+  fs::path dir_;
+};
+
+TEST_F(SoundControl, SoundsPlayByNameOnlyWhileSoundIsOn) {
+  form->PlaySound("boom");
+  form->PlaySound("button_up");
+  EXPECT_EQ(Playing(), (Log{"button_up", "boom"}));
+  EXPECT_THROW(form->PlaySound("missing"), EWaveCollectionError);
+
+  platform.audio.FinishAll();
+  form->GameSound.Checked = false;
+  form->PlaySound("boom");
+  EXPECT_NO_THROW(form->PlaySound("missing"));  // no lookup is made
+  EXPECT_TRUE(Playing().empty());
+}
+
+TEST_F(SoundControl, StopSoundKnowsAllAndTheHoverSound) {
+  const std::pair<const char*, Log> cases[] = {
+      {"all", {}},
+      {"button_up", {"button_down", "boom"}},
+      {"boom", {"button_up", "button_down", "boom"}},  // any other name does nothing
+      {"ALL", {"button_up", "button_down", "boom"}},
+  };
+  for (const auto& [name, left] : cases) {
+    form->GameSound.Checked = true;
+    for (const char* s : {"button_up", "button_down", "boom"}) form->PlaySound(s);
+    form->GameSound.Checked = false;  // stopping works whatever the flag says
+    form->StopSound(name);
+    EXPECT_EQ(Playing(), left) << name;
+    form->StopSound("all");
+  }
+}
+
+TEST_F(SoundControl, PlayMusicReplacesTheSongAndStartsItFromTheBeginning) {
+  music.Take();
+  form->PlayMusic("2");
+  form->PlayMusic("2");  // the same song again starts over
+  EXPECT_EQ(music.Take(), (Log{"load Music/Main.xm", "play 1", "free 1", "load Music/Main.xm", "play 2"}));
+
+  form->PlayMusic("7");  // no such song: silence until the next one
+  EXPECT_EQ(form->SongHandle, 0u);
+  form->PlayMusic("3");
+  EXPECT_EQ(music.Take(), (Log{"free 2", "load Music/.xm", "load Music/GameOver.xm", "play 3"}));
+
+  form->GameMusic.Checked = false;  // music off leaves the current song alone
+  form->PlayMusic("1");
+  EXPECT_TRUE(music.Take().empty());
+  EXPECT_EQ(form->SongHandle, 3u);
+
+  form->StopMusic();
+  form->StopMusic();
+  EXPECT_EQ(music.Take(), (Log{"free 3"}));
+  EXPECT_EQ(form->SongHandle, 0u);
+}
+
+TEST_F(SoundControl, WatchdogRestartsTheScreensSongOnceItHasWrapped) {
+  struct Case {
+    uint8_t screen;
+    std::vector<int32_t> orders;  // the song's position at each drawn frame
+    Log restarts;
+    int32_t lastOrder;  // what the watchdog remembers at the end
+  };
+  const Case cases[] = {
+      // A restarted song is watched from position 0 again.
+      {screen::MainMenu, {0, 0, 1, 2, 2, 0}, {"load Music/Menu.xm"}, 0},
+      {screen::Help, {1, 0}, {"load Music/Menu.xm"}, 0},
+      {screen::Race, {0, 3, 0}, {"load Music/Main.xm"}, 0},
+      {screen::GameOver, {1, 0}, {"load Music/GameOver.xm"}, 0},
+      // The exit screen lets the song play on and keeps the last position.
+      {screen::Exit, {0, 1, 2, 0, 0, 1, 0}, {}, 1},
+      {screen::Options, {0, 0, 0, 0}, {}, 0},  // a song that never leaves 0
+  };
+  for (const Case& c : cases) {
+    form->CurrentScreen = c.screen;
+    form->PlayMusic("1");
+    music.Take();
+    for (int32_t order : c.orders) {
+      music.order = order;
+      form->MusicWatchdog();
+    }
+    Log loads;
+    for (const auto& line : music.Take())
+      if (line.rfind("load", 0) == 0) loads.push_back(line);
+    EXPECT_EQ(loads, c.restarts) << int(c.screen);
+    EXPECT_EQ(form->LastOrder, c.lastOrder) << int(c.screen);
+  }
+}
+
+TEST_F(SoundControl, WatchdogRunsAfterEveryDrawnFrame) {
+  form->CurrentScreen = screen::Help;
+  form->PlayMusic("1");
+  music.order = 2;
+  app->RunUntil(platform.clock.Milliseconds() + 100);
+  EXPECT_EQ(form->LastOrder, 2);
+  music.Take();
+  music.order = 0;
+  app->RunUntil(platform.clock.Milliseconds() + 100);
+  EXPECT_EQ(music.Take(), (Log{"free 1", "load Music/Menu.xm", "play 2"}));
+}
+
+TEST_F(SoundControl, EveryDisplayStartReloadsTheSounds) {
+  WriteSounds({"viva"});
+  platform.window.SetDisplayModes({{800, 600, 32}});
+  form->GameFullScreenClick();
+  ASSERT_TRUE(form->DXDraw.Initialized());
+  EXPECT_EQ(form->DXWaveList.Items().Count(), 1);
+  form->PlaySound("viva");
+  EXPECT_EQ(Playing(), (Log{"viva"}));
+
+  // A missing archive is reported; the display still comes up.
+  fs::remove("Data/Sound.dxw");
+  form->GameFullScreenClick();
+  ASSERT_EQ(platform.messageBox.Messages().size(), 1u);
+  EXPECT_NE(platform.messageBox.Messages()[0].text.find("Data/Sound.dxw"), std::string::npos);
+  EXPECT_TRUE(form->DXDraw.ReadyToDraw());
+  EXPECT_EQ(form->DXWaveList.Items().Count(), 1);  // the old sounds stay
+}
+
+TEST_F(SoundControl, FocusDecidesWhetherSoundsAreHeard) {
+  platform.events.Activate(false);
+  app->RunUntil(platform.clock.Milliseconds() + 50);
+  EXPECT_TRUE(platform.audio.Muted());
+  platform.events.Activate(true);
+  app->RunUntil(platform.clock.Milliseconds() + 50);
+  EXPECT_FALSE(platform.audio.Muted());
+}
+
+}  // namespace
+}  // namespace bd
