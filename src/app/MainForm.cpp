@@ -2,10 +2,7 @@
 // timer's events, and closing.
 #include "app/MainForm.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "app/Version.h"
 #include "engine/Cp1251.h"
@@ -49,6 +46,8 @@ TMainForm::TMainForm(TApplication& application)
   DXDraw.OnInitializing = [this](TDXDraw&) { DXDrawInitializing(); };
   DXDraw.OnInitialize = [this](TDXDraw&) { DXDrawInitialize(); };
   DXDraw.OnFinalize = [this](TDXDraw&) { DXDrawFinalize(); };
+  ImageList.SetDXDraw(&DXDraw);
+  SpriteEngine.SetDXDraw(&DXDraw);
 
   // The frame timer runs every 15 ms, only while the game is in front.
   DXTimer.SetInterval(15);
@@ -90,10 +89,13 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::LoadGraphics(const std::string& path) {
-  // The archive must be readable; a missing file is reported with its name
-  // so that the player knows what the installation lacks.
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw EFOpenError(Format("Cannot open file \"%s\". %s", path.c_str(), std::strerror(errno)));
+  // All previous images are replaced; the archive's colours become the
+  // display's colour tables.
+  ImageList.Items().LoadArchive(path);
+  ImageList.Items().BuildColorTable();
+  DXDraw.PaletteTable = ImageList.Items().ColorTable;
+  DXDraw.DefaultPaletteTable = ImageList.Items().ColorTable;
+  DXDraw.ApplyPalette();
 }
 
 void TMainForm::ResetHighScores() {

@@ -21,6 +21,8 @@
 #include "engine/DXSounds.h"
 #include "engine/Application.h"
 #include "engine/DXDraw.h"
+#include "engine/DXImageList.h"
+#include "engine/DXSpriteEngine.h"
 #include "engine/DXTimer.h"
 #include "engine/Types.h"
 #include "engine/platform/Platform.h"
@@ -74,7 +76,9 @@ class TMainForm : public IEventHandler {
   TApplication& Application;
   IWindow& Window;
   TDXDraw DXDraw;
+  TDXImageList ImageList;
   TDXTimer DXTimer;
+  TDXSpriteEngine SpriteEngine;
   TTimer Timer1;
   TTimer Timer_Level;
   TTimer Timer_Nitro;
@@ -160,6 +164,8 @@ class TMainForm : public IEventHandler {
   void LeaveScreen(uint8_t n);
   // The current screen's part of the frame handler.
   void RunScreenFrame(int lagCount);
+  // Steps, cleans up and draws the sprites; `clear` blacks the frame first.
+  void SpriteFrame(int moveCount, bool clear);
   // Replaces the sound list with the sound archive's contents.
   void LoadSounds();
 

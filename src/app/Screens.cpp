@@ -12,20 +12,27 @@ void TMainForm::SwitchScreen(uint8_t n) {
 
 void TMainForm::LeaveScreen(uint8_t n) {
   switch (n) {
+    case screen::None:
+    case screen::Exit:
+      break;
     case screen::Race:
+      SpriteEngine.Engine().ClearChildren();
       MenuMusicPending = true;
       StopSound("all");
       LoadGraphics(GraphicsMenuPath);
       break;
     case screen::Options:
+      SpriteEngine.Engine().ClearChildren();
       GamegoEdit.Checked = false;
       break;
     case screen::GameOver:
+      SpriteEngine.Engine().ClearChildren();
       GameEnterName.Checked = false;
       GamegoEdit.Checked = false;
       GameSendResult.Checked = false;
       break;
     default:
+      SpriteEngine.Engine().ClearChildren();
       break;
   }
 }
@@ -66,18 +73,33 @@ void TMainForm::BuildScreen(uint8_t n) {
   }
 }
 
-void TMainForm::RunScreenFrame(int /*lagCount*/) {
+void TMainForm::SpriteFrame(int moveCount, bool clear) {
+  SpriteEngine.MoveAll(moveCount);
+  SpriteEngine.RemoveDead();
+  if (clear) DXDraw.FillSurface(0);
+  SpriteEngine.DrawAll();
+}
+
+void TMainForm::RunScreenFrame(int lagCount) {
   switch (CurrentScreen) {
+    case screen::Splash:
+    case screen::MainMenu:
+      // A full-screen background sprite covers the frame: no clearing.
+      SpriteFrame(16, false);
+      break;
+    case screen::Race:
+      // Race sprites move by the real time that passed.
+      SpriteEngine.MoveAll(lagCount);
+      break;
     case screen::Help:
     case screen::Options:
     case screen::HighScores:
     case screen::GameOver:
-      // These screens are drawn from black every frame.
-      DXDraw.FillSurface(0);
+      SpriteFrame(16, true);
       break;
     default:
-      // Splash and main menu are covered by their full-screen background;
-      // the race and the exit screen draw their own frames.
+      // The exit screen draws its own frame; before the first screen there
+      // is nothing to draw.
       break;
   }
 }
