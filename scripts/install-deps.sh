@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev
-  libxmp-dev libjpeg62-turbo-dev libcurl4-openssl-dev
+  libxmp-dev libjpeg62-turbo-dev zlib1g-dev libcurl4-openssl-dev
   libcairo2-dev libfontconfig-dev libfreetype-dev
   fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev

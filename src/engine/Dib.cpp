@@ -134,9 +134,10 @@ class Canvas {
   bool topDown_;
 };
 
+uint64_t Stride(const Header& h) { return ((uint64_t{static_cast<uint32_t>(h.width)} * h.bits + 31) / 32) * 4; }
+
 void DecodeUncompressed(TByteReader& r, const Header& h, TDibImage& img, Canvas& canvas) {
-  const uint64_t stride = ((uint64_t{static_cast<uint32_t>(h.width)} * h.bits + 31) / 32) * 4;
-  if (stride * static_cast<uint64_t>(h.height) > r.Remaining()) TByteReader::Fail();
+  const uint64_t stride = Stride(h);
   const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]);
   for (int64_t y = 0; y < img.Height; ++y) {
     const uint8_t* src = r.Bytes(stride).data();
@@ -199,13 +200,16 @@ TDibImage Decode(std::span<const uint8_t> data, std::optional<uint64_t> pixelOff
   const Header h = ReadHeader(r);
   const std::vector<uint32_t> table = ReadColorTable(r, h);
   if (pixelOffset) r.Seek(*pixelOffset <= r.Size() ? static_cast<size_t>(*pixelOffset) : r.Size() + 1);
+  const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
+  // Rows that are not there end the read before any memory is taken for them.
+  if (!rle && Stride(h) * static_cast<uint64_t>(h.height) > r.Remaining()) TByteReader::Fail();
   img.Width = h.width;
   img.Height = h.height;
   img.BitCount = h.bits;
   img.ColorTable = table;
   img.Pixels.assign(static_cast<size_t>(int64_t{h.width} * h.height), table.empty() ? 0 : table[0]);
   Canvas canvas(img, img.ColorTable, h.topDown);
-  if (h.compression == kBiRle8 || h.compression == kBiRle4)
+  if (rle)
     DecodeRle(r, h, canvas);
   else
     DecodeUncompressed(r, h, img, canvas);

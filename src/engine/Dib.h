@@ -27,7 +27,7 @@ struct TDibImage {
 
 // Largest picture the readers accept, in pixels; anything larger is
 // rejected before memory is reserved for it.
-inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 26;
+inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 24;
 
 // A bitmap without its file header: header (40 or 12 bytes), masks, colour
 // table and pixels. Empty data gives an empty picture.
