@@ -70,7 +70,21 @@ TValueType TArchiveReader::NextValue() const { return static_cast<TValueType>(r_
 
 TValueType TArchiveReader::ReadValueType() { return static_cast<TValueType>(r_.U8()); }
 
+std::string TArchiveReader::RootClassName(std::span<const uint8_t> data) {
+  return TArchiveReader(data).ReadRootHeader();
+}
+
 void TArchiveReader::ReadRoot(IArchiveObject& root, std::string* className) {
+  std::string cls = ReadRootHeader();
+  if (className) *className = cls;
+  while (NextValue() != TValueType::Null) ReadProperty(root);
+  r_.U8();
+  // A root with child objects is not an archive this game writes or reads.
+  if (NextValue() != TValueType::Null) throw EReadError(kInvalidStreamFormat);
+  r_.U8();
+}
+
+std::string TArchiveReader::ReadRootHeader() {
   ReadResourceHeader();
   if (r_.Remaining() < archive::kSignature.size() ||
       r_.String(archive::kSignature.size()) != archive::kSignature)
@@ -80,13 +94,8 @@ void TArchiveReader::ReadRoot(IArchiveObject& root, std::string* className) {
     if (flags & archive::kPrefixChildPos) ReadInteger();
   }
   std::string cls = ReadShortString();
-  if (className) *className = cls;
   ReadShortString();  // object name
-  while (NextValue() != TValueType::Null) ReadProperty(root);
-  r_.U8();
-  // A root with child objects is not an archive this game writes or reads.
-  if (NextValue() != TValueType::Null) throw EReadError(kInvalidStreamFormat);
-  r_.U8();
+  return cls;
 }
 
 void TArchiveReader::ReadProperty(IArchiveObject& root) {

@@ -45,6 +45,9 @@ class TArchiveReader {
   // Reads the whole archive into `root`. The class and object names of the
   // root are returned through `className` when given.
   void ReadRoot(IArchiveObject& root, std::string* className = nullptr);
+  // The class name of the root object ("TPictureCollectionComponent",
+  // "TWaveCollectionComponent"), read without reading any property.
+  static std::string RootClassName(std::span<const uint8_t> data);
 
   // --- Values, for IArchiveObject::ReadProperty ---
   TValueType NextValue() const;
@@ -65,6 +68,8 @@ class TArchiveReader {
 
  private:
   void ReadResourceHeader();
+  // Resource record, signature, prefix and the root's class and object names.
+  std::string ReadRootHeader();
   void ReadProperty(IArchiveObject& root);
   std::string ReadShortString();
   TValueType ReadValueType();
