@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "app/Settings.h"
 #include "app/Version.h"
 #include "engine/Cp1251.h"
 
@@ -84,7 +85,10 @@ void TMainForm::FormCreate() {
   GameFullScreen.Checked = false;
   GameSound.Checked = true;
   GameMusic.Checked = true;
+  // Building the high-score screen here means that leaving it for the splash
+  // writes the settings file: it exists after every start.
   ResetHighScores();
+  if (std::filesystem::exists(SettingsFileName)) LoadSettings();
   SwitchScreen(screen::Splash);
 }
 

@@ -11,6 +11,7 @@
 //   Input.cpp      keys from the window
 //   FullScreen.cpp switching between window and full screen
 //   SoundControl.cpp sound effects, music and the music watchdog
+//   Options.cpp    the settings file and the sound and music toggles
 
 #include <array>
 #include <cstdint>
@@ -153,6 +154,12 @@ class TMainForm : public IEventHandler {
   void LoadGraphics(const std::string& path);
   void ResetHighScores();
   void GameFullScreenClick();
+  void GameSoundClick();
+  void GameMusicClick();
+  // Reads "Config.cfg" into the options, the two text fields and the table.
+  void LoadSettings();
+  // Writes them to "Config.cfg", replacing the file whole.
+  void SaveSettings();
   // Seeds the random generator from the high-resolution counter.
   void Randomize();
 

@@ -24,12 +24,18 @@ void TMainForm::LeaveScreen(uint8_t n) {
     case screen::Options:
       SpriteEngine.Engine().ClearChildren();
       GamegoEdit.Checked = false;
+      SaveSettings();
+      break;
+    case screen::HighScores:
+      SpriteEngine.Engine().ClearChildren();
+      SaveSettings();
       break;
     case screen::GameOver:
       SpriteEngine.Engine().ClearChildren();
       GameEnterName.Checked = false;
       GamegoEdit.Checked = false;
       GameSendResult.Checked = false;
+      SaveSettings();
       break;
     default:
       SpriteEngine.Engine().ClearChildren();

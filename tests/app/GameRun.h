@@ -1,0 +1,91 @@
+#pragma once
+// The whole game on the headless platform, run in a fresh directory that
+// holds the stand-in game data. A test prepares the directory (a settings
+// file, say), then calls Start() to create the form, which runs start-up.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "app/Version.h"
+#include "engine/platform/headless/Headless.h"
+#include "support/GameData.h"
+
+namespace bd::test {
+
+class GameRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    oldDir_ = std::filesystem::current_path();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("bd-game-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    std::filesystem::current_path(dir_);
+    WriteStandInGameData(dir_);
+  }
+  void TearDown() override {
+    form.reset();
+    app.reset();
+    std::filesystem::current_path(oldDir_);
+    std::filesystem::remove_all(dir_);
+  }
+
+  // Creates the form (start-up) and, unless told not to, shows the window.
+  void Start(bool show = true) {
+    app = std::make_unique<TApplication>(platform.Get());
+    app->Title = kGameTitle;
+    form = std::make_unique<TMainForm>(*app);
+    if (show) form->Show();
+  }
+
+  uint32_t Now() { return platform.clock.Milliseconds(); }
+  void RunFor(uint32_t ms) { app->RunUntil(Now() + ms); }
+  // A key pressed (and released, unless held) and handled at once.
+  void Press(int key, uint8_t shift = 0) {
+    form->FormKeyDown(key, shift);
+    form->FormKeyUp(key, shift);
+  }
+  // The messages the game reported, one string.
+  std::string Reported() const {
+    std::string all;
+    for (const auto& m : platform.messageBox.Messages()) all += m.text + "\n";
+    return all;
+  }
+  // The lines of a text file, without their CR LF endings.
+  static std::vector<std::string> FileLines(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::vector<std::string> lines;
+    std::string s = text.str();
+    for (size_t start = 0; start < s.size();) {
+      const size_t end = s.find("\r\n", start);
+      if (end == std::string::npos) {
+        lines.push_back(s.substr(start) + "<no CR LF>");
+        break;
+      }
+      lines.push_back(s.substr(start, end - start));
+      start = end + 2;
+    }
+    return lines;
+  }
+
+  THeadlessPlatform platform;
+  std::unique_ptr<TApplication> app;
+  std::unique_ptr<TMainForm> form;
+  std::filesystem::path dir_;
+
+ private:
+  std::filesystem::path oldDir_;
+};
+
+}  // namespace bd::test
