@@ -1,14 +1,20 @@
+// assetgen RUN_DIR [CONTACT_SHEET.png]
+// Writes the game's pictures, sounds, songs and sample exit screen under
+// RUN_DIR, and the contact sheet of every picture when a path is given.
+
 #include <cstdio>
 
-#include "Art.h"
-#include "ContactSheet.h"
+#include "Generate.h"
 
 int main(int argc, char** argv) {
-  if (argc < 2) return 2;
-  std::vector<const bd::art::ArtItem*> items;
-  auto race = bd::art::MakeRaceArt();
-  auto menu = bd::art::MakeMenuArt();
-  for (auto& it : menu) items.push_back(&it);
-  for (auto& it : race) items.push_back(&it);
-  return bd::art::WriteContactSheet(argv[1], items) ? 0 : 1;
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: %s RUN_DIR [CONTACT_SHEET.png]\n", argv[0]);
+    return 2;
+  }
+  std::string error = bd::art::Generate(argv[1], argc == 3 ? argv[2] : "");
+  if (!error.empty()) {
+    std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
 }
