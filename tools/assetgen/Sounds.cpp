@@ -73,23 +73,23 @@ Buffer TwoTone(double f0, double f1) {
 
 // ---- engine layers
 
-// One grain of engine sound: the firing pulses of the engine at `rate` Hz
-// through a resonant filter, under a smooth bell-shaped window so that the
-// race's copy every frame overlaps with the others into a steady drone.
-Buffer EngineGrain(double firing, double cutoff, double grit, uint32_t seed, double gain) {
+// One grain of engine sound. The race starts a copy every frame and the
+// copies overlap, so what is heard repeats at the frame rate whatever the
+// grain holds; the grain decides the timbre. Each layer is the engine's
+// firing pulses and a little noise through a resonance (`formant`), under a
+// smooth bell-shaped window so that overlapping copies blend without edges.
+Buffer EngineGrain(double firing, double formant, double grit, uint32_t seed, double gain) {
   Buffer b(22050, 0.12);
   NoiseSource n(seed);
-  Svf body, rasp;
+  Svf body;
   double phase = 0;
   const double len = static_cast<double>(b.size());
   for (size_t i = 0; i < b.size(); ++i) {
-    double t = static_cast<double>(i) / b.rate;
     phase += firing / b.rate;
-    double pulse = std::pow(std::max(0.0, std::sin(kTwoPi * phase)), 6.0);
-    double tone = body.Low(pulse * 2 - 0.3 + grit * n.Next(), cutoff, 2.5, b.rate);
-    double hiss = rasp.Band(n.Next(), cutoff * 3, 1.2, b.rate) * grit * 0.3;
+    double pulse = std::pow(std::max(0.0, std::sin(kTwoPi * phase)), 4.0);
+    double v = body.Band(pulse + grit * n.Next(), formant, 1.8, b.rate);
     double w = 0.5 - 0.5 * std::cos(kTwoPi * static_cast<double>(i) / (len - 1));
-    b.s[i] = (tone + hiss + 0.25 * std::sin(kTwoPi * firing * 0.5 * t)) * w;
+    b.s[i] = v * w;
   }
   b.Normalize(gain);
   return b;
@@ -402,9 +402,9 @@ std::vector<SoundItem> MakeSounds() {
   // The engine layers are restarted every frame: each is a short windowed
   // grain that is never cut off (the copy limit is above the number of
   // grains that overlap), so the copies add up to one steady sound.
-  out.push_back(Item("back1", EngineGrain(38, 260, 0.35, 71, 0.16), 16, false, 16));
-  out.push_back(Item("forward1", EngineGrain(70, 520, 0.3, 72, 0.12), 16, false, 16));
-  out.push_back(Item("forward2", EngineGrain(118, 900, 0.25, 73, 0.14), 16, false, 16));
+  out.push_back(Item("back1", EngineGrain(33, 150, 0.25, 71, 0.08), 16, false, 16));
+  out.push_back(Item("forward1", EngineGrain(66, 420, 0.35, 72, 0.14), 16, false, 16));
+  out.push_back(Item("forward2", EngineGrain(100, 1000, 0.45, 73, 0.13), 16, false, 16));
   Buffer l, r;
   Applause(l, r);
   out.push_back(Stereo("applaus", l, r, 16));
@@ -428,50 +428,16 @@ std::vector<SoundItem> MakeSounds() {
   return out;
 }
 
-Buffer DecodeWave(const std::vector<uint8_t>& w) {
-  auto u16 = [&](size_t at) { return static_cast<uint32_t>(w[at] | (w[at + 1] << 8)); };
-  auto u32 = [&](size_t at) { return u16(at) | (u16(at + 2) << 16); };
-  Buffer out;
-  int channels = 1, bits = 16;
-  size_t pos = 12;
-  while (pos + 8 <= w.size()) {
-    uint32_t size = u32(pos + 4);
-    if (std::equal(w.begin() + static_cast<ptrdiff_t>(pos), w.begin() + static_cast<ptrdiff_t>(pos) + 4, "fmt ")) {
-      channels = static_cast<int>(u16(pos + 10));
-      out.rate = static_cast<int>(u32(pos + 12));
-      bits = static_cast<int>(u16(pos + 22));
-    } else if (std::equal(w.begin() + static_cast<ptrdiff_t>(pos), w.begin() + static_cast<ptrdiff_t>(pos) + 4, "data")) {
-      size_t bytes = static_cast<size_t>(bits / 8);
-      size_t frames = size / (bytes * static_cast<size_t>(channels));
-      out.s.assign(frames, 0.0);
-      for (size_t f = 0; f < frames; ++f) {
-        double sum = 0;
-        for (int c = 0; c < channels; ++c) {
-          size_t at = pos + 8 + (f * static_cast<size_t>(channels) + static_cast<size_t>(c)) * bytes;
-          sum += bits == 8 ? (w[at] - 128) / 128.0
-                           : static_cast<int16_t>(u16(at)) / 32768.0;
-        }
-        out.s[f] = sum / channels;
-      }
-    }
-    pos += 8 + size;
-  }
-  return out;
-}
-
-Buffer RenderEngineRun(const std::vector<SoundItem>& sounds, double seconds, double frameMs,
+Buffer RenderEngineRun(const EngineLayer (&input)[3], double seconds, double frameMs,
                        double (*speedAt)(double), int rate) {
   struct Layer {
-    Buffer wave;
-    int max = 0;
+    const Buffer& wave;
+    int max;
     std::vector<double> copies;  // start time of each copy, in list order
   };
-  auto find = [&](const char* name) {
-    for (const SoundItem& s : sounds)
-      if (s.name == name) return Layer{DecodeWave(s.wave), s.maxPlayingCount, {}};
-    return Layer{};
-  };
-  Layer layers[] = {find("back1"), find("forward1"), find("forward2")};
+  Layer layers[] = {{input[0].wave, input[0].maxPlayingCount, {}},
+                    {input[1].wave, input[1].maxPlayingCount, {}},
+                    {input[2].wave, input[2].maxPlayingCount, {}}};
   Buffer out(rate, seconds);
   // Each copy plays from its start time until it ends or is restarted; the
   // mix adds every copy's stretch of samples, resampled to `rate`.

@@ -19,15 +19,18 @@ struct SoundItem {
 
 std::vector<SoundItem> MakeSounds();
 
-// What the race does with the engine layers: every frame (every `frameMs`)
-// it starts each layer whose speed range holds again, with the copy policy
-// of the sound list (a free copy, else a new one up to the item's limit,
-// else the copy restarted longest ago). speedAt(seconds) gives the speed.
-// Returns the mixed result as mono samples at `rate`.
-Buffer RenderEngineRun(const std::vector<SoundItem>& sounds, double seconds, double frameMs,
-                       double (*speedAt)(double), int rate);
+// One engine layer as the sound list holds it: its recording and copy limit.
+struct EngineLayer {
+  Buffer wave;
+  int maxPlayingCount = 0;
+};
 
-// Decodes a RIFF WAVE file written by WaveFile into mono samples (channels averaged).
-Buffer DecodeWave(const std::vector<uint8_t>& wave);
+// What the race does with the engine layers ("back1", "forward1",
+// "forward2"): every frame (every `frameMs`) it starts each layer whose speed
+// range holds again, with the copy policy of the sound list (a finished copy,
+// else a new one up to the limit, else the copy restarted longest ago, cut
+// off). speedAt(seconds) gives the car's speed. Returns the mix at `rate`.
+Buffer RenderEngineRun(const EngineLayer (&layers)[3], double seconds, double frameMs,
+                       double (*speedAt)(double), int rate);
 
 }  // namespace bd::synth

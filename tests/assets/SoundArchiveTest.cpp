@@ -1,0 +1,137 @@
+// The built sound archive, read back through the game's own loader.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <set>
+
+#include "Sounds.h"
+#include "app/AssetNames.h"
+#include "engine/DXSounds.h"
+
+namespace bd {
+namespace {
+
+// A recording's samples in -1 .. 1, channels averaged.
+synth::Buffer Samples(const TWave& w) {
+  const TWaveFormat f = w.Format();
+  synth::Buffer b;
+  b.rate = static_cast<int>(f.SamplesPerSec);
+  const size_t bytes = f.BitsPerSample / 8u, frame = bytes * f.Channels;
+  for (size_t at = 0; at + frame <= w.Size(); at += frame) {
+    double sum = 0;
+    for (size_t c = 0; c < f.Channels; ++c) {
+      const uint8_t* p = w.Data() + at + c * bytes;
+      sum += bytes == 1 ? (p[0] - 128) / 128.0 : static_cast<int16_t>(p[0] | (p[1] << 8)) / 32768.0;
+    }
+    b.s.push_back(sum / f.Channels);
+  }
+  return b;
+}
+
+double Rms(const std::vector<double>& s, size_t from, size_t to) {
+  double e = 0;
+  for (size_t i = from; i < to; ++i) e += s[i] * s[i];
+  return std::sqrt(e / static_cast<double>(to - from));
+}
+
+class SoundArchive : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    sounds_ = new TWaveCollection;
+    sounds_->LoadArchive(std::string(BD_RUN_DIR) + "/Data/Sound.dxw");
+  }
+  static void TearDownTestSuite() { delete sounds_; }
+  static TWaveCollection* sounds_;
+};
+TWaveCollection* SoundArchive::sounds_ = nullptr;
+
+TEST_F(SoundArchive, EveryNameIsAnAudibleRecordingInMixedFormats) {
+  std::set<uint32_t> rates, bits, channels;
+  for (std::string_view name : assets::kSounds) {
+    SCOPED_TRACE(std::string(name));
+    TWaveCollectionItem& it = sounds_->FindSound(name);
+    const TWaveFormat f = it.Wave().Format();
+    ASSERT_EQ(f.FormatTag, 1);
+    rates.insert(f.SamplesPerSec);
+    bits.insert(f.BitsPerSample);
+    channels.insert(f.Channels);
+    const synth::Buffer b = Samples(it.Wave());
+    ASSERT_GT(b.size(), 100u);
+    double peak = 0;
+    for (double v : b.s) peak = std::max(peak, std::fabs(v));
+    EXPECT_GT(peak, 0.05);
+    EXPECT_GT(Rms(b.s, 0, b.size()), 0.01);
+    // Nothing starts with a jump: the first sample is near silence.
+    EXPECT_LT(std::fabs(b.s.front()), 0.05);
+  }
+  EXPECT_EQ(sounds_->Count(), static_cast<int>(std::size(assets::kSounds)));
+  EXPECT_EQ(rates, (std::set<uint32_t>{11025, 22050, 44100}));
+  EXPECT_EQ(bits, (std::set<uint32_t>{8, 16}));
+  EXPECT_EQ(channels, (std::set<uint32_t>{1, 2}));
+}
+
+// Speed in pixels per frame over the test drive: idle, mid, high, mid, stop.
+double Drive(double t) { return t < 1.5 ? 2 : t < 3 ? 5 : t < 4.5 ? 10 : t < 5.5 ? 5 : 0; }
+
+TEST_F(SoundArchive, EngineRestartedEveryFrameIsSteadyAndRisesWithSpeed) {
+  synth::EngineLayer layers[3];
+  const char* names[] = {"back1", "forward1", "forward2"};
+  for (int i = 0; i < 3; ++i) {
+    TWaveCollectionItem& it = sounds_->FindSound(names[i]);
+    ASSERT_FALSE(it.Looped()) << names[i];  // a looped one would restart from its start each frame
+    layers[i] = {Samples(it.Wave()), it.MaxPlayingCount()};
+  }
+  const int rate = 22050;
+  for (double frameMs : {15.0, 16.0, 20.0}) {  // the timer's pace, and a slower machine's
+    SCOPED_TRACE(frameMs);
+    const synth::Buffer run = synth::RenderEngineRun(layers, 6.0, frameMs, Drive, rate);
+    // Steady stretches of each speed range (away from its changes).
+    const double spans[][2] = {{0.3, 1.4}, {1.8, 2.9}, {3.3, 4.4}};
+    double level[3], bright[3];
+    for (int k = 0; k < 3; ++k) {
+      const size_t a = static_cast<size_t>(spans[k][0] * rate), z = static_cast<size_t>(spans[k][1] * rate);
+      level[k] = Rms(run.s, a, z);
+      // No gaps: every 10 ms holds at least half of the stretch's level.
+      for (size_t i = a; i + rate / 100 <= z; i += rate / 100)
+        ASSERT_GT(Rms(run.s, i, i + rate / 100), level[k] * 0.5) << "gap at " << double(i) / rate;
+      // No clicks: no sample jumps far beyond the stretch's usual movement.
+      double usual = 0, worst = 0;
+      for (size_t i = a + 1; i < z; ++i) {
+        usual += std::fabs(run.s[i] - run.s[i - 1]);
+        worst = std::max(worst, std::fabs(run.s[i] - run.s[i - 1]));
+      }
+      usual /= static_cast<double>(z - a);
+      EXPECT_LT(worst, usual * 12) << "click in stretch " << k;
+      // Brightness: how fast the signal moves against how loud it is, which
+      // grows with the pitch of what sounds.
+      double moves = 0;
+      for (size_t i = a + 1; i < z; ++i) moves += (run.s[i] - run.s[i - 1]) * (run.s[i] - run.s[i - 1]);
+      bright[k] = std::sqrt(moves / static_cast<double>(z - a)) / level[k];
+    }
+    // Louder and brighter as the car speeds up, and never clipping.
+    EXPECT_GT(level[1], level[0] * 1.15);
+    EXPECT_GT(level[2], level[1] * 0.95);
+    EXPECT_GT(bright[1], bright[0] * 1.5);
+    EXPECT_GT(bright[2], bright[1] * 1.5);
+    double peak = 0;
+    for (double v : run.s) peak = std::max(peak, std::fabs(v));
+    EXPECT_LT(peak, 1.0);
+    // The sound fades out once the car has stopped.
+    EXPECT_LT(Rms(run.s, static_cast<size_t>(5.8 * rate), static_cast<size_t>(6.0 * rate)), 1e-6);
+    if (frameMs == 15.0) {
+      // Kept next to the contact sheet for listening and measuring (sox stat).
+      std::filesystem::path out = std::filesystem::path(BD_RUN_DIR).parent_path() / "assets";
+      std::filesystem::create_directories(out);
+      const auto wav = synth::WaveFile(run, nullptr, 16);
+      FILE* f = std::fopen((out / "engine-run.wav").string().c_str(), "wb");
+      ASSERT_NE(f, nullptr);
+      std::fwrite(wav.data(), 1, wav.size(), f);
+      std::fclose(f);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace bd
