@@ -462,7 +462,7 @@ Raster Puddle(bool splashed) {
 
 // The chasm's leading edge: broken road on top, a rocky lip, lava below.
 Raster ChasmEdge() {
-  const int W = 800, H = 130, F = 4;
+  const int W = 800, H = 140, F = 4;
   Canvas c(W, H * F);
   cairo_t* cr = c.cr();
   Dice shape(91);
@@ -686,15 +686,23 @@ Raster Explosion() {
       Puff(cr, cx + 12, cy - 32, 7, Hex(0xa0a0a6), 0.9);
       return;
     }
-    static const double radius[] = {0, 26, 36, 42, 44, 42, 36};
-    static const double cool[] = {0, 0.0, 0.1, 0.35, 0.6, 0.8, 0.95};
+    static const double radius[] = {0, 26, 34, 40, 40, 36, 30};
     double r = radius[i];
-    if (i >= 4) {
-      // The cloud rises as the fire dies.
-      Puff(cr, cx - 10, cy - (i - 3) * 6, r * 0.55, Hex(0x505058), 0.95);
-      Puff(cr, cx + 12, cy - (i - 3) * 7 + 6, r * 0.5, Hex(0x5a5a62), 0.95);
+    if (i <= 3) {
+      Fireball(cr, cx, cy, r, i == 3 ? 0.25 : 0.0);
+    } else {
+      // The fire dies into a rising, thinning cloud of smoke with embers inside.
+      double lift = (i - 3) * 6.0;
+      Rgb smoke = Mix(Hex(0x4a4a52), Hex(0x8a8a92), (i - 4) / 2.0);
+      Puff(cr, cx - r * 0.35, cy - lift + 4, r * 0.6, smoke, 1);
+      Puff(cr, cx + r * 0.35, cy - lift + 2, r * 0.55, Darker(smoke, 0.1), 1);
+      Puff(cr, cx, cy - lift - r * 0.35, r * 0.6, Lighter(smoke, 0.1), 1);
+      double core = r * (0.5 - 0.12 * (i - 4));
+      cairo_new_path(cr);
+      Circle(cr, cx, cy - lift + 4, core);
+      RadialGradient(cr, cx, cy - lift + 4, core, Hex(0xffd060), Hex(0xd8400c), 1, 0);
+      cairo_fill(cr);
     }
-    Fireball(cr, cx, cy - (i >= 4 ? (i - 3) * 3 : 0), r, cool[i]);
     // Flying sparks and debris.
     if (i <= 4) {
       Dice dice(i * 13u);
@@ -985,7 +993,7 @@ std::vector<ArtItem> MakeRaceArt() {
   out.push_back(Item("rocks", Rocks(), 0, 0, Encoding::Dib8TopDown));
   out.push_back(Item("luja", Puddle(false), 0, 0, Encoding::Dib8Rle));
   out.push_back(Item("lujaUje", Puddle(true), 0, 0, Encoding::Dib8Rle));
-  out.push_back(Item("propast", ChasmEdge(), 800, 130, Encoding::Dib24));
+  out.push_back(Item("propast", ChasmEdge(), 800, 140, Encoding::Dib24));
   out.push_back(Item("propastPlus", ChasmBody(), 800, 150, Encoding::Dib8));
   out.push_back(Item("cr_pr", Empty(800, 50), 0, 0, Encoding::Dib8Rle, KeyStyle::Number));
   out.push_back(Item("zzz", Empty(800, 50), 0, 0, Encoding::Dib8Rle, KeyStyle::Number));

@@ -138,19 +138,20 @@ void TitleLogo(cairo_t* cr, double cx, double cy, double size) {
   cairo_save(cr);
   cairo_translate(cr, cx, cy);
   cairo_rotate(cr, -0.05);
-  // Speed streaks behind the letters.
-  for (int i = 0; i < 3; ++i) {
-    cairo_new_path(cr);
-    RoundRect(cr, -size * 3.6 - i * size * 0.4, -size * 0.35 + i * size * 0.32, size * 1.6,
-              size * 0.16, size * 0.08);
-    FillInk(cr, Hex(0xffffff), size * 0.05);
-  }
   cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_ITALIC, CAIRO_FONT_WEIGHT_BOLD);
   cairo_set_font_size(cr, size);
   const char* title = "BUMPER DASH";
   cairo_text_extents_t ext;
   cairo_text_extents(cr, title, &ext);
   double x = -ext.width / 2 - ext.x_bearing, y = -ext.height / 2 - ext.y_bearing;
+  // Speed streaks trailing from the first letter.
+  for (int i = 0; i < 3; ++i) {
+    double len = size * (1.1 - 0.25 * i);
+    cairo_new_path(cr);
+    RoundRect(cr, -ext.width / 2 - len - size * 0.15 + i * size * 0.2, -size * 0.42 + i * size * 0.3, len,
+              size * 0.14, size * 0.07);
+    FillInk(cr, Hex(0xffffff), size * 0.05);
+  }
   // Drop shadow, thick ink outline, then a sunny gradient fill with a shine.
   cairo_new_path(cr);
   cairo_move_to(cr, x + size * 0.06, y + size * 0.08);

@@ -1,14 +1,24 @@
 // assetgen RUN_DIR [CONTACT_SHEET.png]
-// Writes the game's pictures, sounds, songs and sample exit screen under
-// RUN_DIR, and the contact sheet of every picture when a path is given.
+//   Writes the game's pictures, sounds, songs and sample exit screen under
+//   RUN_DIR, and the contact sheet of every picture when a path is given.
+// assetgen --scenes RUN_DIR OUT_DIR
+//   Puts whole screens together from the built archives for review.
 
 #include <cstdio>
 
+#include <string>
+
 #include "Generate.h"
+#include "Scenes.h"
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--scenes") {
+    std::string error = bd::art::WriteScenes(argv[2], argv[3]);
+    if (!error.empty()) std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+    return error.empty() ? 0 : 1;
+  }
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: %s RUN_DIR [CONTACT_SHEET.png]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s RUN_DIR [CONTACT_SHEET.png] | --scenes RUN_DIR OUT_DIR\n", argv[0]);
     return 2;
   }
   std::string error = bd::art::Generate(argv[1], argc == 3 ? argv[2] : "");

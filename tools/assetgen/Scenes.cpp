@@ -1,0 +1,196 @@
+#include "Scenes.h"
+
+#include <cairo.h>
+
+#include <vector>
+
+#include "Paint.h"
+#include "engine/PictureCollection.h"
+#include "engine/Surface.h"
+
+namespace bd::art {
+
+namespace {
+
+class Scene {
+ public:
+  explicit Scene(TPictureCollection& images) : images_(images), screen_(800, 600) {}
+
+  void Draw(const char* name, int x, int y, int pattern = 0) {
+    images_.Find(name).DrawPattern(screen_, x, y, pattern);
+  }
+  void DrawScaled(const char* name, int x, int y, int w, int h) {
+    images_.Find(name).DrawPatternScaled(screen_, Bounds(x, y, w, h), 0);
+  }
+  // A text as the game draws it: top-left at (x, y), size in points.
+  void Say(const std::string& utf8, double x, double y, double points, Rgb color = Rgb{0, 0, 0},
+           bool centred = false) {
+    texts_.push_back({utf8, x, y, points, color, centred});
+  }
+  bool Save(const std::filesystem::path& path) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 800, 600);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < 600; ++y)
+      for (int x = 0; x < 800; ++x)
+        reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride)[x] = screen_.Pixel(x, y);
+    cairo_surface_mark_dirty(s);
+    cairo_t* cr = cairo_create(s);
+    for (const auto& t : texts_) {
+      cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+      cairo_set_font_size(cr, t.points * 96.0 / 72.0);
+      cairo_font_extents_t fe;
+      cairo_font_extents(cr, &fe);
+      cairo_text_extents_t te;
+      cairo_text_extents(cr, t.text.c_str(), &te);
+      double x = t.centred ? t.x - te.x_advance / 2 : t.x;
+      cairo_move_to(cr, x, t.y + fe.ascent);
+      SetColor(cr, t.color);
+      cairo_show_text(cr, t.text.c_str());
+    }
+    cairo_destroy(cr);
+    bool ok = cairo_surface_write_to_png(s, path.string().c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(s);
+    return ok;
+  }
+
+ private:
+  struct TextItem {
+    std::string text;
+    double x, y, points;
+    Rgb color;
+    bool centred;
+  };
+  TPictureCollection& images_;
+  TDirectDrawSurface screen_;
+  std::vector<TextItem> texts_;
+};
+
+void MenuColumn(Scene& s, const char* lit) {
+  const char* items[] = {"Start Game", "Options", "High Score", "Help", "Visit Web Site", "Exit"};
+  for (int i = 0; i < 6; ++i) {
+    std::string name = std::string(items[i]) + (std::string(items[i]) == lit ? "_d" : "_n");
+    s.Draw(name.c_str(), 514, 118 + 70 * i);
+  }
+  s.Draw("fgg_inactiv", 530, 530);
+}
+
+}  // namespace
+
+std::string WriteScenes(const std::filesystem::path& runDir, const std::filesystem::path& outDir) {
+  try {
+    std::filesystem::create_directories(outDir);
+    TPictureCollection menu, race;
+    menu.LoadArchive((runDir / "Data/GraphicsMenu.dxg").string());
+    race.LoadArchive((runDir / "Data/GraphicsMain.dxg").string());
+    menu.Restore();
+    race.Restore();
+
+    Scene main(menu);
+    main.Draw("menu", 0, 0);
+    MenuColumn(main, "Options");
+    Scene options(menu);
+    options.Draw("menu", 0, 0);
+    MenuColumn(options, "");
+    options.Draw("menuPodmenu", 17, 117);
+    options.Draw("Options_Country", 266, 340);
+    options.Draw("Help_Back_p", 187, 523);
+    options.Say("ОПЦИИ", 200, 120, 20);
+    options.Say("РЕЖИМ : Оконный \\ Полный экран", 62, 255, 18);
+    options.Say("Оконный", 173, 255, 18, Rgb{1, 1, 1});
+    options.Say("МУЗЫКА: Вкл \\ Выкл", 62, 285, 18);
+    options.Say("Вкл", 175, 285, 18, Rgb{1, 1, 1});
+    options.Say("ЗВУКИ: Вкл \\ Выкл", 62, 315, 18);
+    options.Say("Вкл", 153, 315, 18, Rgb{1, 1, 1});
+    options.Say("ВАША СТРАНА:", 62, 345, 18);
+    options.Say("Россия", 269, 343, 18);
+    options.Draw("palka", 345, 360);
+    Scene scores(menu);
+    scores.Draw("menu", 0, 0);
+    MenuColumn(scores, "High Score");
+    scores.Draw("menuPodmenu", 17, 117);
+    scores.Draw("HighScore_head", 42, 168);
+    const char* names[] = {"Гонщик", "Лиса", "Max", "Ёжик", "Пилот", "Аня", "Turbo", "Кот", "Ира", "Bob"};
+    for (int i = 0; i < 10; ++i) {
+      scores.Draw("HighScore_Table_row", 42, 198 + 30 * i);
+      scores.Say(std::to_string(i + 1), 85, 198 + 30 * i, 19);
+      scores.Say(names[i], 160, 198 + 30 * i, 19);
+      scores.Say(std::to_string(50000 - 4700 * i), 362, 198 + 30 * i, 19);
+    }
+    scores.Draw("HighScore_Clear_n", 38, 523);
+    scores.Draw("HighScore_Back_d", 187, 523);
+    scores.Draw("HighScore_View_n", 336, 523);
+    scores.Say("РЕКОРДЫ", 190, 120, 20);
+    Scene exitAsk(menu);
+    exitAsk.Draw("menu", 0, 0);
+    MenuColumn(exitAsk, "Exit");
+    exitAsk.Draw("Exit_Main", 180, 165);
+    exitAsk.Draw("Exit_Main_Word", 188, 195);
+    exitAsk.Draw("Exit_Main_Yes_d", 240, 340);
+
+    Scene over(menu);
+    over.Draw("gameOver", 0, 0);
+    over.Draw("Enter_Name", 180, 155);
+    over.Draw("Enter_Name_Send", 200, 364);
+    over.Say("48250", 400, 210, 20, Rgb{}, true);
+    over.Say("Гонщик", 400, 310, 20, Rgb{}, true);
+
+    Scene road(race);
+    for (int y = -120; y < 600; y += 200) road.Draw("background", 0, y);
+    road.Draw("propast", 0, 470, 1);
+    road.Draw("rocks", 0, 160);
+    road.Draw("tree", 50, 40);
+    road.Draw("stolb", 500, 250);
+    road.Draw("cars_broken2", 422, 150);
+    road.Draw("cars_ok3", 572, 40);
+    road.Draw("luja", 130, 300);
+    road.Draw("bonus", 480, 360, 1);
+    road.Draw("nitro", 630, 400, 0);
+    road.Draw("meteorit", 620, 280, 2);
+    road.Draw("sledMeteorita", 140, 380, 2);
+    road.Draw("nitroFlames", 273, 495);
+    road.Draw("All_car", 273, 399, 1);
+    road.Draw("pistolet", 270, 420, 3);
+    road.Draw("bulet", 296, 330);
+    road.Draw("boom", 560, 180, 2);
+    road.Draw("m_helth", 0, 0);
+    road.Draw("m_speed", 5, 80);
+    road.Draw("m_lives", 5, 150);
+    road.Draw("m_gorod", 730, 0);
+    road.Draw("guns", 15, 230);
+    road.Say("12840", 400, 5, 16, Rgb{}, true);
+    road.Say("X 85", 75, 25, 16);
+    road.Say("X 110", 70, 100, 16);
+    road.Say("X 3", 70, 165, 16);
+    road.Say("14 X", 710 - 8 * 4, 25, 16);
+    road.Say("Уровень", 718, 72, 14);
+    road.Say("2", 767, 95, 16, Rgb{}, true);
+    road.Say("12", 60, 237, 16, Rgb{0, 0, 0.5});
+    Scene lava(race);
+    for (int y = 0; y < 600; y += 200) lava.Draw("background", 0, y);
+    lava.Draw("propast", 0, 150, 0);
+    lava.Draw("propastPlus", 0, 300, 2);
+    lava.Draw("propastPlus", 0, 450, 3);
+    lava.Draw("All_car", 423, 60, 3);
+    lava.Draw("cars_broken4", 122, 40);
+    lava.DrawScaled("m_gorod", 600, 0, 200, 171);
+    lava.Say("Уровень пройден!", 265, 400, 25);
+
+    struct Out {
+      Scene* scene;
+      const char* file;
+    };
+    for (Out o : {Out{&main, "scene-menu.png"}, Out{&options, "scene-options.png"},
+                  Out{&scores, "scene-scores.png"}, Out{&exitAsk, "scene-exit.png"},
+                  Out{&over, "scene-gameover.png"}, Out{&road, "scene-race.png"},
+                  Out{&lava, "scene-chasm.png"}}) {
+      if (!o.scene->Save(outDir / o.file)) return std::string("cannot write ") + o.file;
+    }
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return {};
+}
+
+}  // namespace bd::art
