@@ -135,3 +135,28 @@ TEST_F(SoundArchive, EngineRestartedEveryFrameIsSteadyAndRisesWithSpeed) {
 
 }  // namespace
 }  // namespace bd
+
+namespace bd {
+namespace {
+
+// A key held for two seconds, then released.
+double Held(double t) { return t < 2.0 ? 1 : 0; }
+
+TEST_F(SoundArchive, SoundsRepeatedEveryFrameWhileAKeyIsHeldStayBelowFullScale) {
+  // The handbrake plays its screech, and a held stop key its hard stop, in
+  // every frame; the copies that pile up must not distort.
+  for (const char* name : {"ruchnik", "ruchnik2"}) {
+    SCOPED_TRACE(name);
+    TWaveCollectionItem& it = sounds_->FindSound(name);
+    ASSERT_FALSE(it.Looped());
+    const synth::EngineLayer layers[3] = {{Samples(it.Wave()), it.MaxPlayingCount()}, {}, {}};
+    const synth::Buffer run = synth::RenderEngineRun(layers, 3.0, 15.0, Held, 22050);
+    double peak = 0;
+    for (double v : run.s) peak = std::max(peak, std::fabs(v));
+    EXPECT_LT(peak, 0.95);
+    EXPECT_GT(Rms(run.s, 22050 / 2, 22050), 0.05);  // and it is heard while held
+  }
+}
+
+}  // namespace
+}  // namespace bd

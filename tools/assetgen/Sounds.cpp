@@ -410,12 +410,16 @@ std::vector<SoundItem> MakeSounds() {
   out.push_back(Stereo("applaus", l, r, 16));
   Fanfare(l, r);
   out.push_back(Stereo("viva", l, r, 16));
-  // The handbrake plays every frame while held: a soft attack and no copy
-  // limit let the overlapping screeches blend instead of cutting each other.
+  // The handbrake plays every frame while it is held: a soft attack and no
+  // copy limit let the overlapping screeches blend instead of cutting each
+  // other off, and the level is set so that the pile-up of some 27 copies
+  // stays below full scale.
   Buffer screech = Screech(22050, 0.4, 81, 0.03);
-  screech.Normalize(0.3);
+  screech.Normalize(0.22);
   out.push_back(Item("ruchnik", screech, 8));
-  out.push_back(Item("ruchnik2", HardStop(), 16));
+  // Holding the stop key spends a charge and plays this in every frame; one
+  // copy at a time keeps the repeats from piling up into distortion.
+  out.push_back(Item("ruchnik2", HardStop(), 16, false, 1));
   out.push_back(Item("shoot", Shot(), 16, false, 4));
   out.push_back(Item("luja", Splash(), 8));
   WallCrash(l, r);

@@ -26,7 +26,8 @@ struct EngineLayer {
 };
 
 // What the race does with the engine layers ("back1", "forward1",
-// "forward2"): every frame (every `frameMs`) it starts each layer whose speed
+// "forward2"), and with other sounds it starts in every frame while a key is
+// held (an empty layer is never started): every frame (every `frameMs`) it starts each layer whose speed
 // range holds again, with the copy policy of the sound list (a finished copy,
 // else a new one up to the limit, else the copy restarted longest ago, cut
 // off). speedAt(seconds) gives the car's speed. Returns the mix at `rate`.
