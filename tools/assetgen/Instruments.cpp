@@ -126,7 +126,7 @@ std::vector<Instrument> MakeInstruments() {
       [](double p, double) {
         return 0.7 * synth::Shape(synth::Wave::Pulse25, p) + 0.3 * synth::Shape(synth::Wave::Triangle, p * 2);
       },
-      3800, 1.0);
+      2200, 1.0);
   lead.volume = 44;
   lead.envelope = {{0, 0}, {2, 64}, {12, 50}, {200, 40}, {260, 0}};
   lead.sustainPoint = 2;

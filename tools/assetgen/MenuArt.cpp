@@ -82,17 +82,16 @@ Raster Splash() {
 Raster Logo() {
   Canvas c(520, 260);
   cairo_t* cr = c.cr();
-  // A sunburst badge behind the title.
-  cairo_new_path(cr);
-  StarPath(cr, 260, 105, 120, 92, 24, 0);
-  RadialGradient(cr, 260, 100, 120, Hex(0xffe680), Hex(0xff9a2a));
-  FillInk(cr, 4);
-  TitleLogo(cr, 260, 100, 50);
+  // A sunburst stretched wide behind the title.
   cairo_save(cr);
-  cairo_translate(cr, 212, 178);
-  cairo_rotate(cr, kPi / 2);
-  DrawCar(cr, 30, 56, Hex(0xe53b2c), 4, 0, false);
+  cairo_translate(cr, 260, 100);
+  cairo_scale(cr, 2.1, 1);
+  cairo_new_path(cr);
+  StarPath(cr, 0, 0, 96, 74, 28, 0);
   cairo_restore(cr);
+  RadialGradient(cr, 260, 100, 200, Hex(0xfff2a0), Hex(0xff9a2a));
+  FillInk(cr, 4);
+  TitleLogo(cr, 266, 98, 50);
   // Loading line.
   cairo_new_path(cr);
   RoundRect(cr, 110, 210, 300, 34, 17);

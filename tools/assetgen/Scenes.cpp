@@ -129,6 +129,27 @@ std::string WriteScenes(const std::filesystem::path& runDir, const std::filesyst
     exitAsk.Draw("Exit_Main_Word", 188, 195);
     exitAsk.Draw("Exit_Main_Yes_d", 240, 340);
 
+    Scene splash(menu);
+    for (int y = 0; y < 600; y += menu.Find("mySplash_fon").Height())
+      for (int x = 0; x < 800; x += menu.Find("mySplash_fon").Width()) splash.Draw("mySplash_fon", x, y);
+    splash.Draw("logo_loading", 400 - menu.Find("logo_loading").Width() / 2,
+                300 - menu.Find("logo_loading").Height() / 2);
+    Scene help(menu);
+    help.Draw("menu", 0, 0);
+    MenuColumn(help, "Help");
+    help.Draw("menuPodmenu", 17, 117);
+    help.Draw("rabbit", 85, 297);
+    help.Draw("Help_prev", 38, 523);
+    help.Draw("Help_back_n", 186, 523);
+    help.Draw("Help_Down", 336, 523);
+    help.Say("ПОМОЩЬ", 192, 120, 20);
+    help.Say("ОБ ИГРЕ", 202, 162, 16);
+    help.Say("Bumper Dash", 231, 300, 12);
+    help.Say("Игра, графика, звуки и музыка - своими руками", 231, 320, 10);
+    help.Say("www.bumperdash.example", 231, 360, 10);
+    help.Say("Над городом прошёл метеоритный дождь. Садитесь за руль", 40, 200, 11);
+    help.Say("и мчитесь в соседний город, пока лава не догнала вас!", 40, 220, 11);
+
     Scene over(menu);
     over.Draw("gameOver", 0, 0);
     over.Draw("Enter_Name", 180, 155);
@@ -181,7 +202,7 @@ std::string WriteScenes(const std::filesystem::path& runDir, const std::filesyst
       Scene* scene;
       const char* file;
     };
-    for (Out o : {Out{&main, "scene-menu.png"}, Out{&options, "scene-options.png"},
+    for (Out o : {Out{&splash, "scene-splash.png"}, Out{&help, "scene-help.png"}, Out{&main, "scene-menu.png"}, Out{&options, "scene-options.png"},
                   Out{&scores, "scene-scores.png"}, Out{&exitAsk, "scene-exit.png"},
                   Out{&over, "scene-gameover.png"}, Out{&road, "scene-race.png"},
                   Out{&lava, "scene-chasm.png"}}) {
