@@ -30,6 +30,13 @@ void Blit(cairo_surface_t* sheet, const Raster& r, int x0, int y0) {
   }
 }
 
+// Name, size and pattern count, written above each picture.
+std::string Caption(const ArtItem& it) {
+  std::string caption = it.name + "  " + std::to_string(it.pic.w) + "x" + std::to_string(it.pic.h);
+  if (it.Frames() > 1) caption += " /" + std::to_string(it.Frames());
+  return caption;
+}
+
 }  // namespace
 
 bool WriteContactSheet(const std::string& path, const std::vector<const ArtItem*>& items) {
@@ -37,7 +44,8 @@ bool WriteContactSheet(const std::string& path, const std::vector<const ArtItem*
   std::vector<Placed> placed;
   int x = kGap, y = kGap, shelf = 0;
   for (const ArtItem* it : items) {
-    int w = std::max(it->pic.w, 120), h = it->pic.h + kCaption;
+    // Wide enough for the caption too (about 7 pixels a character).
+    int w = std::max(it->pic.w, static_cast<int>(Caption(*it).size()) * 7), h = it->pic.h + kCaption;
     if (x + w + kGap > kSheetWidth && x > kGap) {
       x = kGap;
       y += shelf + kGap;
@@ -57,9 +65,7 @@ bool WriteContactSheet(const std::string& path, const std::vector<const ArtItem*
   cairo_surface_mark_dirty(sheet);
   for (const Placed& p : placed) {
     const ArtItem& it = *p.item;
-    std::string caption = it.name + "  " + std::to_string(it.pic.w) + "x" + std::to_string(it.pic.h);
-    if (it.Frames() > 1) caption += " /" + std::to_string(it.Frames());
-    Text(cr, caption, p.x, p.y + 13, 12, Hex(0xf0f0f0), false);
+    Text(cr, Caption(it), p.x, p.y + 13, 12, Hex(0xf0f0f0), false);
     // Pattern grid in thin yellow lines.
     if (it.Frames() > 1) {
       SetColor(cr, Hex(0xffe040), 0.9);

@@ -55,7 +55,7 @@ Raster Backdrop() {
   SetColor(cr, Rgb{1, 1, 1});
   cairo_set_line_width(cr, 3);
   cairo_stroke(cr);
-  Label(cr, "Выход станет доступен через", 400, 415, 18, Hex(0xffffff), kInk, 0);
+  Label(cr, "До новых встреч на дороге!", 400, 415, 18, Hex(0xffffff), kInk, 0);
   return c.Opaque();
 }
 

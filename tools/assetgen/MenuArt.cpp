@@ -450,16 +450,36 @@ namespace {
 Raster Rabbit() {
   Canvas c(130, 120);
   cairo_t* cr = c.cr();
-  // Steering wheel in the mascot's paws.
-  DrawRabbit(cr, 65, 66, 1.35);
+  DrawRabbit(cr, 65, 62, 0.95);
+  // A steering wheel held up in both paws, in front of the chin.
+  const double wx = 65, wy = 101, wr = 15;
   cairo_new_path(cr);
-  cairo_arc(cr, 65, 108, 20, kPi * 1.05, kPi * 1.95);
+  cairo_arc(cr, wx, wy, wr, 0, 2 * kPi);
   SetColor(cr, kInk);
-  cairo_set_line_width(cr, 8);
+  cairo_set_line_width(cr, 7.5);
   cairo_stroke_preserve(cr);
-  SetColor(cr, Hex(0xe0321e));
-  cairo_set_line_width(cr, 4.5);
+  SetColor(cr, Hex(0x3a3f46));
+  cairo_set_line_width(cr, 4);
   cairo_stroke(cr);
+  SetColor(cr, Hex(0x3a3f46));
+  cairo_set_line_width(cr, 3);
+  for (double a : {kPi * 0.5, kPi * 1.15, kPi * 1.85}) {
+    cairo_move_to(cr, wx, wy);
+    cairo_line_to(cr, wx + std::cos(a) * wr, wy + std::sin(a) * wr);
+  }
+  cairo_stroke(cr);
+  cairo_new_path(cr);
+  cairo_arc(cr, wx, wy, 4.5, 0, 2 * kPi);
+  FillInk(cr, Hex(0xe0321e), 1.5);
+  for (int side = -1; side <= 1; side += 2) {
+    cairo_save(cr);
+    cairo_translate(cr, wx + side * 14, wy - 6);
+    cairo_scale(cr, 7, 6);
+    cairo_new_path(cr);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_restore(cr);
+    FillInk(cr, Hex(0xf4f0ea), 2);
+  }
   return c.Keyed();
 }
 }  // namespace
