@@ -65,7 +65,8 @@ void TWave::Clear() {
 
 TWaveFormat TWave::Format() const {
   uint8_t record[16] = {};
-  std::memcpy(record, format_.data(), std::min<size_t>(sizeof record, format_.size()));
+  // An empty format has no data pointer to copy from.
+  if (!format_.empty()) std::memcpy(record, format_.data(), std::min<size_t>(sizeof record, format_.size()));
   TWaveFormat f;
   f.FormatTag = Le16(record);
   f.Channels = Le16(record + 2);

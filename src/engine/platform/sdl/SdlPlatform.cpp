@@ -353,7 +353,6 @@ TSdlPlatform::TSdlPlatform() {
   // The close button is the game's to handle; only a real quit (a signal,
   // the session ending) ends the program at once.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     throw SdlError("The display cannot be opened");
   try {
