@@ -1,6 +1,9 @@
 // The screen state machine: what building, drawing and leaving each screen
 // does. A switch takes effect at once, also in the middle of a frame.
 #include "app/MainForm.h"
+#include "engine/BackgroundSprite.h"
+#include "engine/ImageSprite.h"
+#include "engine/PictureCollection.h"
 
 namespace bd {
 
@@ -45,11 +48,25 @@ void TMainForm::LeaveScreen(uint8_t n) {
 
 void TMainForm::BuildScreen(uint8_t n) {
   switch (n) {
-    case screen::Splash:
+    case screen::Splash: {
       MenuMusicPending = false;
       PlayMusic("1");
+      // The splash picture tiled over the whole display, the logo centred
+      // above it.
+      auto* background = new TBackgroundSprite(&SpriteEngine.Engine());
+      background->ResizeMap(1, 1);
+      background->Image = &ImageList.FindImage("mySplash_fon");
+      background->Endless = true;
+      auto* logo = new TImageSprite(&SpriteEngine.Engine());
+      logo->Image = &ImageList.FindImage("logo_loading");
+      logo->X = 400 - logo->Image->Width() / 2;
+      logo->Y = 300 - logo->Image->Height() / 2;
+      logo->ChangeZ(100);
+      logo->Width = logo->Image->Width();
+      logo->Height = logo->Image->Height();
       Timer1.SetEnabled(true);
       break;
+    }
     case screen::Race:
       Window.SetPointer(PointerShape::Hidden);
       TypingDelay = 0;
@@ -68,12 +85,20 @@ void TMainForm::BuildScreen(uint8_t n) {
       // Without a promotional exit screen to show, the program closes.
       Close();
       break;
-    case screen::GameOver:
+    case screen::GameOver: {
+      auto* picture = new TImageSprite(&SpriteEngine.Engine());
+      picture->Image = &ImageList.FindImage("gameOver");
+      picture->X = 0;
+      picture->Y = 0;
+      picture->Width = picture->Image->Width();
+      picture->Height = picture->Image->Height();
+      picture->ChangeZ(-1);
       PlayMusic("3");
       Timer1.SetEnabled(false);
       Timer1.SetInterval(5000);
       Timer1.SetEnabled(true);
       break;
+    }
     default:
       break;
   }

@@ -63,17 +63,6 @@ TEST_F(MainFormRun, MissingMenuGraphicsAreReportedAndTheGameStillRuns) {
   EXPECT_EQ(platform.window.Screen().Pixel(400, 300), 0u);  // cleared by the frame
 }
 
-TEST_F(MainFormRun, SplashGivesWayToTheMenuAfterFourSeconds) {
-  form->Show();
-  form->SwitchScreen(screen::Splash);
-  const uint32_t start = Now();
-  app->RunUntil(start + 3990);
-  EXPECT_EQ(form->CurrentScreen, screen::Splash);
-  app->RunUntil(start + 4020);
-  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
-  EXPECT_FALSE(form->Timer1.Enabled());
-}
-
 TEST_F(MainFormRun, InactiveGameFreezesAndShowsThePausedCaption) {
   form->Show();
   app->RunUntil(Now() + 100);
@@ -91,20 +80,6 @@ TEST_F(MainFormRun, InactiveGameFreezesAndShowsThePausedCaption) {
   app->RunUntil(Now() + 100);
   EXPECT_EQ(platform.window.Caption(), "Bumper Dash");
   EXPECT_GT(platform.window.PresentCount(), presented);
-}
-
-TEST_F(MainFormRun, CloseRequestsFollowTheScreen) {
-  form->Show();
-  ASSERT_EQ(form->CurrentScreen, screen::None);  // start-up stopped at the missing graphics
-  for (uint8_t s : {screen::Splash, screen::Help, screen::Options, screen::HighScores, screen::GameOver}) {
-    form->SwitchScreen(s);
-    platform.events.CloseRequest();
-    app->RunUntil(Now() + 20);
-    EXPECT_FALSE(app->Terminated()) << "screen " << int(s);
-  }
-  // Leaving for the exit screen ends the program.
-  form->SwitchScreen(screen::Exit);
-  EXPECT_TRUE(app->Terminated());
 }
 
 TEST_F(MainFormRun, AFailedStartUpCanStillBeClosed) {
