@@ -78,7 +78,8 @@ TEST_F(ImageArchives, EveryNameTheGameAsksForHasAPictureWithPatterns) {
       EXPECT_GE(it->PatternTotal(), 1) << name;
     }
     // Nothing in the archive that the game does not ask for.
-    for (int i = 0; i < coll->Count(); ++i) EXPECT_TRUE(expected.count(coll->Items(i).Name())) << coll->Items(i).Name();
+    for (int i = 0; i < coll->Count(); ++i)
+      EXPECT_TRUE(expected.count(coll->Items(i).Name())) << coll->Items(i).Name();
   }
 }
 
@@ -89,19 +90,44 @@ TEST_F(ImageArchives, SizesFollowTheScreenLayout) {
     int minPatterns;
   };
   const Size sizes[] = {
-      {"Start Game_n", 256, 55, 1}, {"Options_d", 256, 55, 1},      {"High Score_n", 256, 45, 1},
-      {"High Score_d", 256, 45, 1}, {"Help_n", 256, 55, 1},         {"Visit Web Site_d", 256, 55, 1},
-      {"Exit_n", 256, 55, 1},       {"fgg_inactiv", 220, 57, 1},    {"fgg_active", 220, 57, 1},
-      {"menuPodmenu", 475, 457, 1}, {"Help_prev", 137, 32, 1},      {"Help_Back_p", 137, 32, 1},
-      {"Help_Down", 137, 32, 1},    {"Options_Country", 204, 33, 1}, {"Options_Back_n", 137, 32, 1},
-      {"HighScore_View_d", 137, 32, 1}, {"Exit_Main_Yes_d", 147, 57, 1}, {"Exit_Main_No_d", 147, 57, 1},
-      {"Enter_Name_Send", 83, 61, 1}, {"gameOver", 800, 600, 1},
-      {"All_car", 54, 100, 4},      {"nitroFlames", 54, 0, 1},      {"cars_ok3", 106, 0, 1},
-      {"cars_broken2", 106, 0, 1},  {"rocks", 100, 0, 1},           {"propast", 800, 0, 3},
-      {"propastPlus", 800, 150, 3}, {"cr_pr", 800, 0, 1},           {"zzz", 800, 0, 1},
-      {"live", 30, 30, 3},          {"helth", 40, 40, 3},           {"guns", 40, 40, 3},
-      {"stopMe", 40, 40, 3},        {"nitro", 40, 40, 3},           {"bonus", 40, 40, 3},
-      {"meteorit", 0, 0, 4},        {"sledMeteorita", 0, 0, 4},     {"boom", 0, 0, 6},
+      {"Start Game_n", 256, 55, 1},
+      {"Options_d", 256, 55, 1},
+      {"High Score_n", 256, 45, 1},
+      {"High Score_d", 256, 45, 1},
+      {"Help_n", 256, 55, 1},
+      {"Visit Web Site_d", 256, 55, 1},
+      {"Exit_n", 256, 55, 1},
+      {"fgg_inactiv", 220, 57, 1},
+      {"fgg_active", 220, 57, 1},
+      {"menuPodmenu", 475, 457, 1},
+      {"Help_prev", 137, 32, 1},
+      {"Help_Back_p", 137, 32, 1},
+      {"Help_Down", 137, 32, 1},
+      {"Options_Country", 204, 33, 1},
+      {"Options_Back_n", 137, 32, 1},
+      {"HighScore_View_d", 137, 32, 1},
+      {"Exit_Main_Yes_d", 147, 57, 1},
+      {"Exit_Main_No_d", 147, 57, 1},
+      {"Enter_Name_Send", 83, 61, 1},
+      {"gameOver", 800, 600, 1},
+      {"All_car", 54, 100, 4},
+      {"nitroFlames", 54, 0, 1},
+      {"cars_ok3", 106, 0, 1},
+      {"cars_broken2", 106, 0, 1},
+      {"rocks", 100, 0, 1},
+      {"propast", 800, 0, 3},
+      {"propastPlus", 800, 150, 3},
+      {"cr_pr", 800, 0, 1},
+      {"zzz", 800, 0, 1},
+      {"live", 30, 30, 3},
+      {"helth", 40, 40, 3},
+      {"guns", 40, 40, 3},
+      {"stopMe", 40, 40, 3},
+      {"nitro", 40, 40, 3},
+      {"bonus", 40, 40, 3},
+      {"meteorit", 0, 0, 4},
+      {"sledMeteorita", 0, 0, 4},
+      {"boom", 0, 0, 6},
       {"pistolet", 0, 0, 3},
   };
   for (const Size& s : sizes) {
@@ -134,16 +160,24 @@ TEST_F(ImageArchives, HighlightsAreSameSizedAndClearlyBrighter) {
     int nx, ny;  // where the normal picture sits inside `normal`
   };
   const Pair pairs[] = {
-      {"Start Game_d", "Start Game_n", 0, 0}, {"Options_d", "Options_n", 0, 0},
-      {"High Score_d", "High Score_n", 0, 0}, {"Help_d", "Help_n", 0, 0},
-      {"Visit Web Site_d", "Visit Web Site_n", 0, 0}, {"Exit_d", "Exit_n", 0, 0},
-      {"fgg_active", "fgg_inactiv", 0, 0},    {"Help_Up", "Help_prev", 0, 0},
-      {"Help_Back_p", "Help_back_n", 0, 0},   {"Help_Back_p", "Options_Back_n", 0, 0},
-      {"Help_Down", "Help_next", 0, 0},       {"HighScore_Clear_d", "HighScore_Clear_n", 0, 0},
-      {"HighScore_Back_d", "HighScore_Back_n", 0, 0}, {"HighScore_View_d", "HighScore_View_n", 0, 0},
+      {"Start Game_d", "Start Game_n", 0, 0},
+      {"Options_d", "Options_n", 0, 0},
+      {"High Score_d", "High Score_n", 0, 0},
+      {"Help_d", "Help_n", 0, 0},
+      {"Visit Web Site_d", "Visit Web Site_n", 0, 0},
+      {"Exit_d", "Exit_n", 0, 0},
+      {"fgg_active", "fgg_inactiv", 0, 0},
+      {"Help_Up", "Help_prev", 0, 0},
+      {"Help_Back_p", "Help_back_n", 0, 0},
+      {"Help_Back_p", "Options_Back_n", 0, 0},
+      {"Help_Down", "Help_next", 0, 0},
+      {"HighScore_Clear_d", "HighScore_Clear_n", 0, 0},
+      {"HighScore_Back_d", "HighScore_Back_n", 0, 0},
+      {"HighScore_View_d", "HighScore_View_n", 0, 0},
       // The answers of the confirmation: screen (240, 340) and (414, 340) on
       // a frame drawn at (180, 165).
-      {"Exit_Main_Yes_d", "Exit_Main", 60, 175}, {"Exit_Main_No_d", "Exit_Main", 234, 175},
+      {"Exit_Main_Yes_d", "Exit_Main", 60, 175},
+      {"Exit_Main_No_d", "Exit_Main", 234, 175},
   };
   for (const Pair& p : pairs) {
     const TPictureCollectionItem& lit = Menu(p.lit);
@@ -227,7 +261,8 @@ TEST_F(ImageArchives, AnimationFramesMove) {
       for (int p = 0; p + 1 < it.PatternTotal(); ++p) {
         int differ = 0;
         for (int y = 0; y < it.Height(); ++y)
-          for (int x = 0; x < it.Width(); ++x) differ += it.PatternPixel(p, x, y) != it.PatternPixel(p + 1, x, y);
+          for (int x = 0; x < it.Width(); ++x)
+            differ += it.PatternPixel(p, x, y) != it.PatternPixel(p + 1, x, y);
         EXPECT_GT(differ, it.Width() * it.Height() / 100) << it.Name() << " frame " << p;
       }
     }

@@ -26,7 +26,8 @@ TEST(BuilderOutput, TwoRunsGiveTheSameBytesAsTheBuild) {
     EXPECT_EQ(first[i].path, second[i].path);
     EXPECT_TRUE(first[i].bytes == second[i].bytes) << first[i].path;
     // The data the game runs with is the data this builder makes.
-    EXPECT_TRUE(ReadFile(std::filesystem::path(BD_RUN_DIR) / first[i].path) == first[i].bytes) << first[i].path;
+    EXPECT_TRUE(ReadFile(std::filesystem::path(BD_RUN_DIR) / first[i].path) == first[i].bytes)
+        << first[i].path;
   }
 }
 

@@ -83,16 +83,15 @@ void Glass(cairo_t* cr, bool burnt, double x0, double y0, double x1, double y1, 
 }
 
 // A pane drawn as a trapezoid between two rows: wider at the row nearer the body's middle.
-void Pane(cairo_t* cr, double cx, double y0, double y1, double halfTop, double halfBottom,
-          bool burnt, bool cracked) {
+void Pane(cairo_t* cr, double cx, double y0, double y1, double halfTop, double halfBottom, bool burnt,
+          bool cracked) {
   cairo_new_path(cr);
   cairo_move_to(cr, cx - halfTop, y0);
   cairo_line_to(cr, cx + halfTop, y0);
   cairo_line_to(cr, cx + halfBottom, y1);
   cairo_line_to(cr, cx - halfBottom, y1);
   cairo_close_path(cr);
-  Glass(cr, burnt, cx - std::max(halfTop, halfBottom), y0, cx + std::max(halfTop, halfBottom), y1,
-        cracked);
+  Glass(cr, burnt, cx - std::max(halfTop, halfBottom), y0, cx + std::max(halfTop, halfBottom), y1, cracked);
 }
 
 void Dent(cairo_t* cr, double x, double y, double r) {

@@ -72,12 +72,12 @@ std::vector<OutputFile> MakeExitScreen() {
   out.push_back({"pdata/exit_n.bmp", BitmapFile(ExitButton(bw, bh, "ВЫХОД", Look::Normal))});
   out.push_back({"pdata/exit_h.bmp", BitmapFile(ExitButton(bw, bh, "ВЫХОД", Look::Lit))});
   out.push_back({"pdata/exit_d.bmp", BitmapFile(ExitButton(bw, bh, "ВЫХОД", Look::Disabled))});
-  out.push_back({"pdata/readme.txt",
-                 Bytes("Bumper Dash\n\n"
-                       "Над городом прошёл метеоритный дождь. Садитесь за руль и мчитесь\n"
-                       "в соседний город, пока за вами ползёт лавовая пропасть.\n\n"
-                       "Стрелки - руль, газ и тормоз; пробел - ручной тормоз;\n"
-                       "Ctrl - выстрел, когда у машины есть пушка.\n")});
+  out.push_back(
+      {"pdata/readme.txt", Bytes("Bumper Dash\n\n"
+                                 "Над городом прошёл метеоритный дождь. Садитесь за руль и мчитесь\n"
+                                 "в соседний город, пока за вами ползёт лавовая пропасть.\n\n"
+                                 "Стрелки - руль, газ и тормоз; пробел - ручной тормоз;\n"
+                                 "Ctrl - выстрел, когда у машины есть пушка.\n")});
   out.push_back({"pdata/site.html",
                  Bytes("<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">"
                        "<title>Bumper Dash</title></head>\n<body style=\"font-family:sans-serif;"

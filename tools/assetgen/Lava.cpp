@@ -1,8 +1,8 @@
 #include "Lava.h"
 
-#include <cstddef>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 
 #include "Noise.h"

@@ -494,8 +494,8 @@ std::vector<ArtItem> MakeMenuArt() {
     const char* label;
     int h;
   };
-  const Entry items[] = {{"Start Game", "НОВАЯ ИГРА", 55}, {"Options", "ОПЦИИ", 55},
-                         {"High Score", "РЕКОРДЫ", 45},    {"Help", "ПОМОЩЬ", 55},
+  const Entry items[] = {{"Start Game", "НОВАЯ ИГРА", 55},    {"Options", "ОПЦИИ", 55},
+                         {"High Score", "РЕКОРДЫ", 45},       {"Help", "ПОМОЩЬ", 55},
                          {"Visit Web Site", "САЙТ ИГРЫ", 55}, {"Exit", "ВЫХОД", 55}};
   int n = 0;
   for (const Entry& e : items) {
@@ -529,8 +529,7 @@ std::vector<ArtItem> MakeMenuArt() {
   out.push_back(Item("HighScore_Table_row", TableRow(), Encoding::Dib8TopDown));
   out.push_back(Item("Exit_Main", ExitFrame(), Encoding::Dib8Rle));
   out.push_back(Item("Exit_Main_Word", Question("ВЫЙТИ ИЗ ИГРЫ?", ""), Encoding::Dib8Rle));
-  out.push_back(Item("HighScore_Clear_Word", Question("ОЧИСТИТЬ ТАБЛИЦУ", "РЕКОРДОВ?"),
-                     Encoding::Dib8Rle));
+  out.push_back(Item("HighScore_Clear_Word", Question("ОЧИСТИТЬ ТАБЛИЦУ", "РЕКОРДОВ?"), Encoding::Dib8Rle));
   out.push_back(Item("Exit_Main_Yes_d", AnswerLit(true), Encoding::Dib8Rle));
   out.push_back(Item("Exit_Main_No_d", AnswerLit(false), Encoding::Dib8Rle));
   out.push_back(Item("Enter_Name", EnterName(), Encoding::Dib24));

@@ -1,15 +1,13 @@
 #include "Paint.h"
 
-#include <cstddef>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 
 namespace bd::art {
 
-Rgb Hex(uint32_t v) {
-  return Rgb{((v >> 16) & 0xFF) / 255.0, ((v >> 8) & 0xFF) / 255.0, (v & 0xFF) / 255.0};
-}
+Rgb Hex(uint32_t v) { return Rgb{((v >> 16) & 0xFF) / 255.0, ((v >> 8) & 0xFF) / 255.0, (v & 0xFF) / 255.0}; }
 
 Rgb Mix(Rgb a, Rgb b, double t) {
   return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
@@ -120,8 +118,7 @@ void HorizontalGradient(cairo_t* cr, double x0, double x1, Rgb c0, Rgb c1) {
   SetPattern(cr, p);
 }
 
-void RadialGradient(cairo_t* cr, double cx, double cy, double r, Rgb c0, Rgb c1, double a0,
-                    double a1) {
+void RadialGradient(cairo_t* cr, double cx, double cy, double r, Rgb c0, Rgb c1, double a0, double a1) {
   cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, r);
   cairo_pattern_add_color_stop_rgba(p, 0, c0.r, c0.g, c0.b, a0);
   cairo_pattern_add_color_stop_rgba(p, 1, c1.r, c1.g, c1.b, a1);
@@ -150,15 +147,14 @@ void Shadow(cairo_t* cr, double dx, double dy, double alpha) {
 
 namespace {
 void SelectFont(cairo_t* cr, double size, bool bold, Font font = Font::Sans) {
-  cairo_select_font_face(cr, font == Font::Sans ? "DejaVu Sans" : "DejaVu Serif",
-                         CAIRO_FONT_SLANT_NORMAL,
+  cairo_select_font_face(cr, font == Font::Sans ? "DejaVu Sans" : "DejaVu Serif", CAIRO_FONT_SLANT_NORMAL,
                          bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, size);
 }
 }  // namespace
 
-void Label(cairo_t* cr, const std::string& utf8, double cx, double cy, double size, Rgb fill,
-           Rgb outline, double outlineWidth, Font font) {
+void Label(cairo_t* cr, const std::string& utf8, double cx, double cy, double size, Rgb fill, Rgb outline,
+           double outlineWidth, Font font) {
   cairo_save(cr);
   SelectFont(cr, size, true, font);
   cairo_text_extents_t ext;
@@ -178,8 +174,7 @@ void Label(cairo_t* cr, const std::string& utf8, double cx, double cy, double si
   cairo_restore(cr);
 }
 
-void Text(cairo_t* cr, const std::string& utf8, double x, double y, double size, Rgb fill,
-          bool bold) {
+void Text(cairo_t* cr, const std::string& utf8, double x, double y, double size, Rgb fill, bool bold) {
   cairo_save(cr);
   SelectFont(cr, size, bold);
   SetColor(cr, fill);
@@ -197,8 +192,7 @@ double TextWidth(cairo_t* cr, const std::string& utf8, double size, bool bold) {
   return ext.x_advance;
 }
 
-void StarPath(cairo_t* cr, double cx, double cy, double rOuter, double rInner, int points,
-              double rotation) {
+void StarPath(cairo_t* cr, double cx, double cy, double rOuter, double rInner, int points, double rotation) {
   cairo_new_sub_path(cr);
   for (int i = 0; i < points * 2; ++i) {
     double r = (i % 2 == 0) ? rOuter : rInner;

@@ -91,16 +91,14 @@ void Shadow(cairo_t* cr, double dx, double dy, double alpha);
 
 enum class Font { Sans, Serif };
 // Text centred on (cx, cy) with a bold outline; size in pixels.
-void Label(cairo_t* cr, const std::string& utf8, double cx, double cy, double size, Rgb fill,
-           Rgb outline, double outlineWidth, Font font = Font::Sans);
+void Label(cairo_t* cr, const std::string& utf8, double cx, double cy, double size, Rgb fill, Rgb outline,
+           double outlineWidth, Font font = Font::Sans);
 // Plain text with its left edge at x and its baseline at y.
-void Text(cairo_t* cr, const std::string& utf8, double x, double y, double size, Rgb fill,
-          bool bold = true);
+void Text(cairo_t* cr, const std::string& utf8, double x, double y, double size, Rgb fill, bool bold = true);
 // Width of a text in pixels at that size.
 double TextWidth(cairo_t* cr, const std::string& utf8, double size, bool bold = true);
 
 // A star with n points around (cx, cy).
-void StarPath(cairo_t* cr, double cx, double cy, double rOuter, double rInner, int points,
-              double rotation);
+void StarPath(cairo_t* cr, double cx, double cy, double rOuter, double rInner, int points, double rotation);
 
 }  // namespace bd::art

@@ -1,8 +1,8 @@
 // Pictures of the race: the road, the cars, the obstacles, the chasm, the
 // fireballs and explosions, the pickups and the head-up display icons.
 
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 
 #include "Art.h"
@@ -30,8 +30,7 @@ void Ellipse(cairo_t* cr, double x, double y, double rx, double ry) {
 }
 
 // A closed blob through n points at radius r(angle) around (cx, cy).
-void Blob(cairo_t* cr, double cx, double cy, double rx, double ry, int n, Dice& dice,
-          double wobble) {
+void Blob(cairo_t* cr, double cx, double cy, double rx, double ry, int n, Dice& dice, double wobble) {
   std::vector<std::pair<double, double>> pts;
   for (int i = 0; i < n; ++i) {
     double a = 2 * kPi * i / n;
@@ -130,8 +129,10 @@ Raster Background() {
   cairo_stroke(cr);
   SetColor(cr, Hex(0x8f8a7e), 0.8);
   cairo_set_line_width(cr, 1.1);
-  const double cracks[][6] = {{160, 30, 175, 48, 168, 70}, {470, 120, 488, 131, 505, 128},
-                              {620, 60, 610, 79, 628, 95}, {320, 150, 340, 163, 333, 182}};
+  const double cracks[][6] = {{160, 30, 175, 48, 168, 70},
+                              {470, 120, 488, 131, 505, 128},
+                              {620, 60, 610, 79, 628, 95},
+                              {320, 150, 340, 163, 333, 182}};
   for (const auto& k : cracks) {
     cairo_move_to(cr, k[0], k[1]);
     cairo_line_to(cr, k[2], k[3]);
@@ -194,9 +195,8 @@ Raster Background() {
 // ---------------------------------------------------------------- player and gun
 
 Raster PlayerCar() {
-  return Strip(54, 100, 4, [](cairo_t* cr, int i, double) {
-    DrawCar(cr, 54, 100, Hex(0xe53b2c), 4, i, false);
-  });
+  return Strip(54, 100, 4,
+               [](cairo_t* cr, int i, double) { DrawCar(cr, 54, 100, Hex(0xe53b2c), 4, i, false); });
 }
 
 Raster Bullet() {
@@ -236,8 +236,7 @@ void FlameTongue(cairo_t* cr, double x, double top, double len, double w, double
     double sway = std::sin(t * 2 * kPi + x) * w * 0.3;
     cairo_new_path(cr);
     cairo_move_to(cr, x - hw, top);
-    cairo_curve_to(cr, x - hw, top + l * 0.5, x + sway - hw * 0.3, top + l * 0.8, x + sway,
-                   top + l);
+    cairo_curve_to(cr, x - hw, top + l * 0.5, x + sway - hw * 0.3, top + l * 0.8, x + sway, top + l);
     cairo_curve_to(cr, x + sway + hw * 0.3, top + l * 0.8, x + hw, top + l * 0.5, x + hw, top);
     cairo_close_path(cr);
     VerticalGradient(cr, top, top + l, c0, c1);
@@ -428,8 +427,7 @@ Raster Puddle(bool splashed) {
   auto water = [&](double x, double y, double rx, double ry) {
     cairo_new_path(cr);
     Blob(cr, x, y, rx, ry, 9, dice, 0.18);
-    RadialGradient(cr, x - rx * 0.3, y - ry * 0.4, std::max(rx, ry) * 1.3, Hex(0x8fd0f2),
-                   Hex(0x2c6fae));
+    RadialGradient(cr, x - rx * 0.3, y - ry * 0.4, std::max(rx, ry) * 1.3, Hex(0x8fd0f2), Hex(0x2c6fae));
     FillInk(cr, 2.0, Hex(0x3d3328));
     SetColor(cr, Rgb{1, 1, 1}, 0.8);
     cairo_set_line_width(cr, 2);
@@ -556,10 +554,9 @@ Raster Meteor() {
     auto tail = [&](double hw, double len, Rgb c0, Rgb c1, double sway) {
       cairo_new_path(cr);
       cairo_move_to(cr, 20 - hw, 16);
-      cairo_curve_to(cr, 20 - hw, 16 + len * 0.45, 20 + sway - hw * 0.5, 16 + len * 0.75,
-                     20 + sway, 16 + len);
-      cairo_curve_to(cr, 20 + sway + hw * 0.5, 16 + len * 0.75, 20 + hw, 16 + len * 0.45,
-                     20 + hw, 16);
+      cairo_curve_to(cr, 20 - hw, 16 + len * 0.45, 20 + sway - hw * 0.5, 16 + len * 0.75, 20 + sway,
+                     16 + len);
+      cairo_curve_to(cr, 20 + sway + hw * 0.5, 16 + len * 0.75, 20 + hw, 16 + len * 0.45, 20 + hw, 16);
       cairo_arc_negative(cr, 20, 16, hw, 0, kPi);
       cairo_close_path(cr);
       VerticalGradient(cr, 6, 16 + len, c0, c1);
@@ -949,8 +946,8 @@ Raster HudTown() {
   cairo_stroke(cr);
   // Skyline of the town ahead.
   cairo_new_path(cr);
-  const double blocks[][4] = {{12, 22, 8, 14}, {21, 14, 9, 22}, {31, 19, 8, 17}, {40, 10, 10, 26},
-                              {51, 20, 8, 16}};
+  const double blocks[][4] = {
+      {12, 22, 8, 14}, {21, 14, 9, 22}, {31, 19, 8, 17}, {40, 10, 10, 26}, {51, 20, 8, 16}};
   for (const auto& b : blocks) cairo_rectangle(cr, b[0], b[1], b[2], b[3]);
   SetColor(cr, Rgb{1, 1, 1});
   cairo_fill(cr);

@@ -202,10 +202,11 @@ std::string WriteScenes(const std::filesystem::path& runDir, const std::filesyst
       Scene* scene;
       const char* file;
     };
-    for (Out o : {Out{&splash, "scene-splash.png"}, Out{&help, "scene-help.png"}, Out{&main, "scene-menu.png"}, Out{&options, "scene-options.png"},
-                  Out{&scores, "scene-scores.png"}, Out{&exitAsk, "scene-exit.png"},
-                  Out{&over, "scene-gameover.png"}, Out{&road, "scene-race.png"},
-                  Out{&lava, "scene-chasm.png"}}) {
+    for (Out o :
+         {Out{&splash, "scene-splash.png"}, Out{&help, "scene-help.png"}, Out{&main, "scene-menu.png"},
+          Out{&options, "scene-options.png"}, Out{&scores, "scene-scores.png"},
+          Out{&exitAsk, "scene-exit.png"}, Out{&over, "scene-gameover.png"}, Out{&road, "scene-race.png"},
+          Out{&lava, "scene-chasm.png"}}) {
       if (!o.scene->Save(outDir / o.file)) return std::string("cannot write ") + o.file;
     }
   } catch (const std::exception& e) {

@@ -9,11 +9,22 @@ namespace bd::xm {
 namespace {
 
 // Channel layout shared by all songs.
-enum Channel { kChKick, kChSnare, kChHat, kChBass, kChLead, kChPad1, kChPad2, kChPad3, kChArp, kChFx,
-               kChannels };
+enum Channel {
+  kChKick,
+  kChSnare,
+  kChHat,
+  kChBass,
+  kChLead,
+  kChPad1,
+  kChPad2,
+  kChPad3,
+  kChArp,
+  kChFx,
+  kChannels
+};
 
 struct Chord {
-  int root;   // pitch class, C = 0
+  int root;  // pitch class, C = 0
   bool minor;
   bool seventh = false;
 };
@@ -68,11 +79,12 @@ void Melody(Pattern& p, int ch, int inst, const std::string& text, int step, int
 
 struct Style {
   bool pad = true;
-  int arp = 0;          // 0 none, 1 up-down eighths, 2 sixteenths
-  int bass = 1;         // 0 none, 1 roots on beats, 2 driving eighths with octaves, 3 long notes
-  int drums = 1;        // 0 none, 1 pop beat, 2 driving beat, 3 half-time
+  int arp = 0;    // 0 none, 1 up-down eighths, 2 sixteenths
+  int bass = 1;   // 0 none, 1 roots on beats, 2 driving eighths with octaves, 3 long notes
+  int drums = 1;  // 0 none, 1 pop beat, 2 driving beat, 3 half-time
   int padOctave = 4;
   bool crashAtStart = false;
+  bool fill = false;  // a snare roll over the last half bar leads into the next part
 };
 
 // Fills a pattern from a chord per `rowsPerChord` rows in the given style.
@@ -116,7 +128,8 @@ void Accompany(Pattern& p, const std::vector<std::string>& chords, int rowsPerCh
         break;
       case 3:
         Put(p, r0, kChBass, Pitch(c.root, 2), kBass);
-        Put(p, r0 + rowsPerChord / 2 + rowsPerChord / 4, kChBass, Pitch(fifth, fifth < c.root ? 3 : 2), kBass, 40);
+        Put(p, r0 + rowsPerChord / 2 + rowsPerChord / 4, kChBass, Pitch(fifth, fifth < c.root ? 3 : 2), kBass,
+            40);
         break;
       default:
         break;
@@ -145,6 +158,13 @@ void Accompany(Pattern& p, const std::vector<std::string>& chords, int rowsPerCh
     }
   }
   if (s.crashAtStart) Put(p, 0, kChFx, Pitch(0, 4), kCrash);
+  if (s.fill) {
+    const int last = p.rows - 8;
+    for (int r = last; r < p.rows; ++r) p.At(r, kChHat) = Cell{};
+    const int rolls[] = {0, 2, 4, 5, 6, 7};
+    for (int i = 0; i < 6; ++i) Put(p, last + rolls[i], kChSnare, Pitch(0, 4), kSnare, 28 + i * 7);
+    Put(p, last, kChKick, Pitch(0, 4), kKick);
+  }
 }
 
 Pattern Make(const std::vector<std::string>& chords, const Style& s, const std::string& melody = "",
@@ -177,6 +197,8 @@ Module MenuSong() {
   intro.crashAtStart = true;
   Style verse;
   verse.arp = 1;
+  Style verseEnd = verse;
+  verseEnd.fill = true;
   Style chorus;
   chorus.arp = 2;
   chorus.crashAtStart = true;
@@ -184,7 +206,7 @@ Module MenuSong() {
   m.patterns.push_back(Make(pop, verse,
                             "E5 - G5 - C6 - G5 - | D5 - G5 - B5 - A5 G5 | "
                             "A5 - E5 - C5 - E5 A5 | G5 - F5 - E5 - D5 -"));
-  m.patterns.push_back(Make(pop, verse,
+  m.patterns.push_back(Make(pop, verseEnd,
                             "E5 - G5 - C6 - D6 C6 | B5 - G5 - D5 - G5 - | "
                             "C6 - B5 A5 E5 - A5 B5 | C6 - - - - - . -"));
   m.patterns.push_back(Make(alt, chorus,
@@ -197,12 +219,14 @@ Module MenuSong() {
   bridge.arp = 1;
   bridge.drums = 3;
   bridge.bass = 3;
+  bridge.fill = true;
   m.patterns.push_back(Make({"F", "G", "Em", "Am"}, bridge,
                             "A5 - - - C6 - - - | B5 - - - D6 - - - | "
                             "G5 - - - B5 - - - | C6 - - - E6 - . -"));
   Style outro = intro;
-  m.patterns.push_back(Make({"F", "G", "C", "C"}, outro,
-                            "C6 - A5 - F5 - A5 - | B5 - D6 - G5 - B5 - | C6 - - - - - - - | . - - - - - - -"));
+  m.patterns.push_back(
+      Make({"F", "G", "C", "C"}, outro,
+           "C6 - A5 - F5 - A5 - | B5 - D6 - G5 - B5 - | C6 - - - - - - - | . - - - - - - -"));
   m.order = {0, 1, 2, 3, 4, 5, 1, 2, 4, 6};
   return m;
 }
@@ -226,13 +250,15 @@ Module MainSong() {
   m.patterns.push_back(Make(run, full,      // 1 theme
                             "A4 - C5 E5 - - D5 C5 | A4 - - - F4 - A4 - | "
                             "G4 - C5 - E5 - G5 - | G5 - F5 E5 D5 - B4 -"));
-  m.patterns.push_back(Make(climb, full,    // 2 theme answer
+  Style fullEnd = full;
+  fullEnd.fill = true;
+  m.patterns.push_back(Make(climb, fullEnd,  // 2 theme answer
                             "A4 - C5 E5 - - A5 - | G5 - - - D5 - B4 - | "
                             "C5 - F5 - A5 - G5 F5 | E5 - - - G#5 - B5 -"));
-  m.patterns.push_back(Make(run, drive,     // 3 chorus
+  m.patterns.push_back(Make(run, drive,  // 3 chorus
                             "A5 - - - E5 - A5 - | C6 - - - A5 - F5 - | "
                             "G5 - - - E5 - C5 - | D5 - E5 - G5 - B5 -"));
-  m.patterns.push_back(Make(climb, drive,   // 4 chorus end
+  m.patterns.push_back(Make(climb, drive,  // 4 chorus end
                             "C6 - - - B5 - A5 - | B5 - - - G5 - D5 - | "
                             "C5 - D5 - F5 - A5 - | G#5 - - - E5 - . -"));
   Style breakdown;
@@ -242,17 +268,21 @@ Module MainSong() {
   breakdown.padOctave = 3;
   m.patterns.push_back(Make({"F", "G", "Am", "Am"}, breakdown,  // 5 breakdown
                             "A4 - - - C5 - - - | B4 - - - D5 - - - | E5 - - - - - - - | . - - - - - - -"));
-  m.patterns.push_back(Make({"F", "G", "E", "E"}, breakdown,    // 6 build-up
-                            "C5 - - - A4 - - - | D5 - - - B4 - - - | G#4 - B4 - E5 - G#5 - | B5 - - - . - - -"));
+  Style buildUp = breakdown;
+  buildUp.drums = 1;
+  buildUp.fill = true;
+  m.patterns.push_back(
+      Make({"F", "G", "E", "E"}, buildUp,  // 6 build-up
+           "C5 - - - A4 - - - | D5 - - - B4 - - - | G#4 - B4 - E5 - G#5 - | B5 - - - . - - -"));
   Style solo = drive;
   solo.arp = 1;
-  m.patterns.push_back(Make(run, solo,      // 7 lead in sixteenths
+  m.patterns.push_back(Make(run, solo,  // 7 lead in sixteenths
                             "A5 C6 E6 C6 A5 E5 C5 E5 A5 C6 E6 C6 A5 E5 C5 E5 | "
                             "A5 C6 F6 C6 A5 F5 C5 F5 A5 C6 F6 C6 A5 F5 C5 F5 | "
                             "G5 C6 E6 C6 G5 E5 C5 E5 G5 C6 E6 C6 G5 E5 C5 E5 | "
                             "G5 B5 D6 B5 G5 D5 B4 D5 G5 B5 D6 B5 D6 - . -",
                             1));
-  m.patterns.push_back(Make(climb, drive,   // 8 final
+  m.patterns.push_back(Make(climb, drive,  // 8 final
                             "A5 - - - E6 - - - | D6 - - - B5 - - - | "
                             "C6 - - - A5 - F5 - | E5 - - - - - . -"));
   m.order = {0, 1, 2, 3, 4, 1, 2, 5, 6, 7, 3, 4, 1, 2, 8};

@@ -4,8 +4,8 @@
 #include "Sounds.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 
 namespace bd::synth {
@@ -142,9 +142,7 @@ Buffer Brass(int rate, double f, double seconds, double vibrato) {
     phase += f * vib / rate;
     double env = Adsr(t, seconds, 0.02, 0.1, 0.75, 0.12);
     double cut = 600 + 3500 * env;
-    b.s[i] = filt.Low(Shape(Wave::Saw, phase) * 0.7 + Shape(Wave::Square, phase) * 0.3, cut, 1.2,
-                      rate) *
-             env;
+    b.s[i] = filt.Low(Shape(Wave::Saw, phase) * 0.7 + Shape(Wave::Square, phase) * 0.3, cut, 1.2, rate) * env;
   }
   return b;
 }
@@ -307,8 +305,7 @@ Buffer Explosion() {
   for (size_t i = 0; i < b.size(); ++i) {
     double t = static_cast<double>(i) / rate;
     double cut = 150 + 3500 * ExpDecay(t, 0.15);
-    double body = rumble.Low(n.Next(), cut, 0.9, rate) * (0.25 + ExpDecay(t, 0.35)) *
-                  ExpDecay(t, 0.9);
+    double body = rumble.Low(n.Next(), cut, 0.9, rate) * (0.25 + ExpDecay(t, 0.35)) * ExpDecay(t, 0.9);
     double pop = crack.High(n.Next(), 2000, 0.7, rate) * ExpDecay(t, 0.05);
     b.s[i] = (body * 2.0 + pop * 0.6) * std::min(1.0, t / 0.002);
   }
@@ -317,8 +314,7 @@ Buffer Explosion() {
   for (int k = 0; k < 25; ++k) {
     double at = 0.2 + 1.5 * n.Uniform();
     Buffer c(rate, 0.015);
-    for (size_t i = 0; i < c.size(); ++i)
-      c.s[i] = n.Next() * ExpDecay(static_cast<double>(i) / rate, 0.003);
+    for (size_t i = 0; i < c.size(); ++i) c.s[i] = n.Next() * ExpDecay(static_cast<double>(i) / rate, 0.003);
     b.Mix(c, at, 0.25 * (1 - at / 2));
   }
   b.s.resize(static_cast<size_t>(2.2 * rate));

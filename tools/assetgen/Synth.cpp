@@ -120,9 +120,7 @@ std::vector<uint8_t> WaveFile(const Buffer& left, const Buffer* right, int bits)
   Put16(out, static_cast<uint32_t>(bits));
   out.insert(out.end(), {'d', 'a', 't', 'a'});
   Put32(out, dataBytes);
-  auto sample = [](const Buffer& b, size_t i) {
-    return i < b.size() ? std::clamp(b.s[i], -1.0, 1.0) : 0.0;
-  };
+  auto sample = [](const Buffer& b, size_t i) { return i < b.size() ? std::clamp(b.s[i], -1.0, 1.0) : 0.0; };
   for (size_t i = 0; i < frames; ++i) {
     for (uint32_t c = 0; c < channels; ++c) {
       double v = sample(c == 0 ? left : *right, i);

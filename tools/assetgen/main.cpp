@@ -5,7 +5,6 @@
 //   Puts whole screens together from the built archives for review.
 
 #include <cstdio>
-
 #include <string>
 
 #include "Generate.h"
