@@ -353,17 +353,22 @@ Raster GameOver() {
   cairo_restore(cr);
   // Title.
   Label(cr, "ИГРА ОКОНЧЕНА", 400, 90, 64, Hex(0xffd23a), kInk, 9);
-  // Light plates where the score (y 210) and the name (y 310) are printed.
-  const double plates[] = {186, 286};
-  const char* captions[] = {"ВАШ СЧЁТ", "ВАШЕ ИМЯ"};
-  for (int i = 0; i < 2; ++i) {
-    double y = plates[i];
+  // Two banks of sunlit cloud across the middle: the score (y 210) and the
+  // name (y 310) are printed on them in black.
+  for (int bank = 0; bank < 2; ++bank) {
+    const double y = bank == 0 ? 200 : 300, dx = bank == 0 ? -12 : 14;
     cairo_new_path(cr);
-    RoundRect(cr, 200, y, 400, 54, 14);
-    Shadow(cr, 5, 6, 0.35);
-    VerticalGradient(cr, y, y + 54, Hex(0xfffbe8), Hex(0xffe7a8));
-    FillInk(cr, 4);
-    Label(cr, captions[i], 400, y - 12, 16, Rgb{1, 1, 1}, kInk, 4);
+    RoundRect(cr, 196 + dx, y, 408, 46, 23);
+    Dice dice(900 + static_cast<uint32_t>(bank));
+    for (double bx = 222 + dx; bx < 590 + dx; bx += dice.Range(44, 62)) {
+      cairo_new_sub_path(cr);
+      cairo_arc(cr, bx, y + 10 - dice.Range(0, 12), dice.Range(20, 32), 0, 2 * kPi);
+    }
+    SetColor(cr, Hex(0x8a4a3a));
+    cairo_set_line_width(cr, 6);
+    cairo_stroke_preserve(cr);
+    VerticalGradient(cr, y - 40, y + 46, Hex(0xffffff), Hex(0xffe8c8));
+    cairo_fill(cr);
   }
   return c.Opaque();
 }
