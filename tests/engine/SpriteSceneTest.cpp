@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "engine/ArchiveWriter.h"
+#include "engine/DXImageList.h"
+#include "engine/DXSprite.h"
+#include "engine/platform/headless/Headless.h"
+
+namespace bd {
+namespace {
+
+constexpr uint32_t kGrey = 0x808080, kBlue = 0xFF0000, kYellow = 0x00FFFF, kRed = 0x0000FF, kKey = 0xFF00FF;
+
+TImageArchiveItem Item(const char* name, TPixels pixels, int32_t patternWidth = 0,
+                       int32_t patternHeight = 0) {
+  TImageArchiveItem item;
+  item.Name = name;
+  if (patternWidth > 0) item.PatternWidth = patternWidth;
+  if (patternHeight > 0) item.PatternHeight = patternHeight;
+  item.TransparentColor = std::string("clFuchsia");
+  item.Picture = TPictureData::Dib(EncodeDib(pixels, {TDibFormat::Pal8, {}, false}));
+  return item;
+}
+
+// "Road": a grey 16 x 16 tile. "Car": two 4 x 4 frames, blue then yellow,
+// each with a keyed top-left pixel. "Boom": 2 x 2 red with a keyed
+// bottom-right pixel.
+std::vector<uint8_t> SceneArchive() {
+  TImageArchive archive;
+  archive.Items.push_back(Item("Road", TPixels{16, 16, std::vector<uint32_t>(256, kGrey)}));
+  std::vector<uint32_t> car(32);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 8; ++x)
+      car[static_cast<size_t>(y * 8 + x)] = (x % 4 == 0 && y == 0) ? kKey : x < 4 ? kBlue : kYellow;
+  archive.Items.push_back(Item("Car", TPixels{8, 4, car}, 4, 4));
+  archive.Items.push_back(Item("Boom", TPixels{2, 2, {kRed, kRed, kRed, kKey}}));
+  return WriteImageArchive(archive);
+}
+
+TImageSprite* MakeImageSprite(TSpriteEngine& engine, TPictureCollectionItem& image, double x, double y) {
+  auto* s = new TImageSprite(&engine);
+  s->Image = &image;
+  s->Width = image.Width();
+  s->Height = image.Height();
+  s->FrameCount = image.PatternTotal();
+  s->X = x;
+  s->Y = y;
+  return s;
+}
+
+TEST(SpriteScene, SpritesFromAnArchiveReachTheBackBuffer) {
+  THeadlessWindow window;
+  TDXDraw draw(&window);
+  TDXImageList images;
+  TDXSpriteEngine sprites;
+  draw.InitializeDisplay();
+  images.SetDXDraw(&draw);
+  images.Items().LoadFromMemory(SceneArchive());
+  sprites.SetDXDraw(&draw);
+  TSpriteEngine& engine = sprites.Engine();
+
+  auto* road = new TBackgroundSprite(&engine);
+  road->Image = &images.FindImage("road");
+  road->Endless = true;
+  road->ResizeMap(1, 1);
+  road->Y = 5;
+  road->ChangeZ(-1);
+  // The car turns to its yellow frame after one frame of 16; the cover stays
+  // blue and lies on top of the car's right half.
+  TImageSprite* car = MakeImageSprite(engine, images.FindImage("CAR"), 10.6, 20);
+  car->FrameLoop = true;
+  car->FrameSpeed = 1.0 / 16;
+  MakeImageSprite(engine, images.FindImage("Car"), 12, 20)->ChangeZ(1);
+  // Boom stretched four times.
+  TImageSprite* boom = MakeImageSprite(engine, images.FindImage("Boom"), 30, 30);
+  boom->Width = boom->Height = 8;
+
+  auto frame = [&] {
+    sprites.MoveAll(16);
+    sprites.RemoveDead();
+    draw.FillSurface(0);
+    sprites.DrawAll();
+    draw.PresentFrame();
+  };
+  frame();
+  struct Probe {
+    int x, y;
+    uint32_t color;
+  };
+  const Probe probes[] = {
+      {0, 0, kGrey},     {799, 599, kGrey},  // the endless road covers everything
+      {10, 20, kGrey},                       // the car's keyed corner shows the road
+      {11, 20, kYellow}, {10, 21, kYellow},  // its second frame
+      {12, 20, kYellow},                     // the cover's keyed corner shows the car
+      {13, 20, kBlue},   {15, 23, kBlue},   {16, 20, kGrey},
+      {30, 30, kRed},    {37, 33, kRed},    {33, 37, kRed},  // stretched Boom
+      {34, 34, kGrey},   {37, 37, kGrey},                    // its keyed quarter, stretched too
+      {38, 33, kGrey},
+  };
+  for (const Probe& p : probes)
+    EXPECT_EQ(RawToColor(draw.BackBuffer()->Pixel(p.x, p.y)), p.color) << p.x << "," << p.y;
+  EXPECT_EQ(RawToColor(window.Screen().Pixel(13, 20)), kBlue);
+  EXPECT_EQ(engine.DrawnCount(), 4);
+
+  // A killed sprite is gone from the next frame on.
+  car->Kill();
+  frame();
+  EXPECT_EQ(RawToColor(draw.BackBuffer()->Pixel(11, 20)), kGrey);
+  EXPECT_EQ(engine.SpriteCount(), 3);
+}
+
+}  // namespace
+}  // namespace bd
