@@ -99,16 +99,19 @@ bool TBackgroundSprite::HitTest(TSprite& other) {
   // Work in map coordinates: both boxes shifted by the map's own position.
   const int32_t x = TruncCoord(AbsoluteX()), y = TruncCoord(AbsoluteY());
   const TRect mine = GetBounds(), theirs = other.GetBounds();
-  const TRect probe{theirs.Left - x, theirs.Top - y, theirs.Right - x, theirs.Bottom - y};
-  const TRect overlap{std::max(mine.Left, theirs.Left) - x, std::max(mine.Top, theirs.Top) - y,
-                      std::min(mine.Right, theirs.Right) - x, std::min(mine.Bottom, theirs.Bottom) - y};
+  auto shifted = [x, y](int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    return SpriteBox(left - x, top - y, right - left, bottom - top);
+  };
+  const TRect probe = shifted(theirs.Left, theirs.Top, theirs.Right, theirs.Bottom);
+  const TRect overlap = shifted(std::max(mine.Left, theirs.Left), std::max(mine.Top, theirs.Top),
+                                std::min(mine.Right, theirs.Right), std::min(mine.Bottom, theirs.Bottom));
   // Boxes that do not meet share no cell.
   if (overlap.Left >= overlap.Right || overlap.Top >= overlap.Bottom) return false;
 
   for (int32_t n = (overlap.Top - th + 1) / th; n <= overlap.Bottom / th; ++n) {
     for (int32_t m = (overlap.Left - tw + 1) / tw; m <= overlap.Right / tw; ++m) {
       if (SolidAt(PositiveMod(m, mapCols_), PositiveMod(n, mapRows_)) &&
-          RectsOverlap(Bounds(m * tw, n * th, tw, th), probe))
+          RectsOverlap(SpriteBox(int64_t{m} * tw, int64_t{n} * th, tw, th), probe))
         return true;
     }
   }

@@ -76,6 +76,7 @@ TSprite::~TSprite() {
   if (parent_ == nullptr) return;
   if (engine_ != nullptr) {
     --engine_->spriteCount_;
+    if (engine_->probeSprite_ == this) engine_->probeSprite_ = nullptr;
     if (isDead_) {
       // RemoveDead frees the last entry, so search from the back.
       auto& dead = engine_->deadList_;

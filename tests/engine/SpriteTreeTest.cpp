@@ -405,6 +405,7 @@ TEST_F(SpriteTreeTest, CollideSurvivesSpritesFreedInHandleCollision) {
   probe->onHit = [&](TSprite&, bool&) { delete probe; };
   EXPECT_EQ(engine.ChildAt(0)->Collide(), 1);
   EXPECT_EQ(TakeLog(), (Log{"hit probe>b", "free probe"}));
+  EXPECT_EQ(engine.ProbeSprite(), nullptr);
 }
 
 }  // namespace
