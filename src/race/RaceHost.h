@@ -1,0 +1,55 @@
+#pragma once
+// What the race sprites need from the rest of the game. The main form
+// implements it; tests implement it with a small fake. Sprites hold a
+// reference to the host for their whole life and reach the shared race
+// state, the images, the sounds, the random generator, the held keys and the
+// form's race timers through it.
+
+#include <cstdint>
+#include <string_view>
+
+#include "race/RaceState.h"
+
+namespace bd {
+
+class TPictureCollectionItem;
+class TSpriteEngine;
+
+class IRaceHost {
+ public:
+  virtual ~IRaceHost() = default;
+
+  // The record every race sprite reads and writes.
+  virtual TRaceState& RaceState() = 0;
+  // The engine every race sprite is created under (always as a direct child).
+  virtual TSpriteEngine& Engine() = 0;
+
+  // The named image of the loaded archive; raises "Image '%s' not found"
+  // when there is none, which abandons the sprite being made.
+  virtual TPictureCollectionItem& FindImage(std::string_view name) = 0;
+  // Sound effects by name; both do nothing while sound is off.
+  virtual void PlaySound(std::string_view name) = 0;
+  virtual void StopSound(std::string_view name) = 0;
+
+  // The program's random generator: 0 .. n - 1 for n > 0, 0 for n = 0.
+  virtual int32_t Random(int32_t n) = 0;
+  // Re-seeds the generator from the clock.
+  virtual void Randomize() = 0;
+
+  // True while the key with this virtual-key code is held.
+  virtual bool KeyDown(int key) const = 0;
+
+  // Ends the current life: rebuilds the road for the next one, or sets
+  // GameOver. Called from inside sprite steps and collisions; the sprites of
+  // the old road are only killed, so the walk in progress stays valid.
+  virtual void ByeByeMyCar() = 0;
+
+  // The form's race timers: the level intro, the level-complete clock and
+  // the nitro clock.
+  virtual bool LevelTimerEnabled() const = 0;
+  virtual bool LevelCompleteTimerEnabled() const = 0;
+  virtual bool NitroTimerEnabled() const = 0;
+  virtual void SetNitroTimerEnabled(bool enabled) = 0;
+};
+
+}  // namespace bd
