@@ -1,6 +1,7 @@
 #include "race/ChasmSprites.h"
 
 #include <cstdlib>
+#include <typeinfo>
 
 #include "engine/PictureCollection.h"
 #include "race/CarSprites.h"
@@ -80,6 +81,10 @@ void TPropast::AddPieces() {
 void TPropast::HandleCollision(TSprite& other, bool& /*done*/) {
   if (State().Falling) return;
   if (IsOneOf<TPropastPlus1, TBoomSprite, TMeteorit, TIndexGuns, TIndexStopMe, TIndexNitro>(other)) return;
+  // The head-up display is not on the road: a chasm that has risen high
+  // behind a reversing car must not blow up the icons or the destination
+  // sign, without which a completed level could never end.
+  if (dynamic_cast<TIndexGorod*>(&other) != nullptr || typeid(other) == typeid(TImageSprite)) return;
   if (IsOneOf<TLujaUje, TStolb, TTree, TLuja, TWallSprite, TFirstWallSprite>(other)) {
     SwallowObstacle(other);
   } else if (dynamic_cast<TCarSprite*>(&other) != nullptr) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+
 #include "FakeRaceHost.h"
 #include "race/CarSprites.h"
 #include "race/ChasmSprites.h"
+#include "race/MarkerSprites.h"
 #include "race/MeteorSprites.h"
 #include "race/PickupSprites.h"
 #include "race/RoadSprites.h"
@@ -194,6 +197,22 @@ TEST(Chasm, IgnoresExplosionsMeteoritesAndEverythingWhileTheCarFalls) {
   EXPECT_FALSE(boom->IsDead());
   EXPECT_FALSE(meteor->IsDead());
   EXPECT_TRUE(wall->IsDead());
+}
+
+TEST(Chasm, LeavesTheHeadUpDisplayAlone) {
+  TFakeRaceHost host;
+  BuildRoadForLife(host);
+  auto* head = host.Live<TPropast>().at(0);
+  head->Y = 30;  // risen over the icons and the destination sign
+  head->Collide();
+  EXPECT_TRUE(host.Live<TBoomSprite>().empty());
+  EXPECT_EQ(host.Live<TIndexGorod>().size(), 1u);
+  int icons = 0;
+  for (int32_t i = 0; i < host.Engine().ChildCount(); ++i) {
+    TSprite* s = host.Engine().ChildAt(i);
+    if (typeid(*s) == typeid(TImageSprite) && !s->IsDead()) ++icons;
+  }
+  EXPECT_EQ(icons, 3);
 }
 
 TEST(Chasm, SwallowedObjectsMayReleaseAMeteoriteFromLevel2) {
