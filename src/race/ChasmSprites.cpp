@@ -115,8 +115,8 @@ void TPropast::Swallow(TSprite& other) {
   other.Kill();
   // From the second level on, what falls in may throw a meteorite back out.
   const TRaceState& s = State();
-  if (s.Level >= 2 && s.LevelLength - s.Distance >= kFinishStretch &&
-      Host().Random(s.MeteorOdds + 1) == 0 && s.RaceRunning && s.Speed != 0)
+  if (s.Level >= 2 && s.LevelLength - s.Distance >= kFinishStretch && Host().Random(s.MeteorOdds + 1) == 0 &&
+      s.RaceRunning && s.Speed != 0)
     new TMeteorit(Host());
 }
 

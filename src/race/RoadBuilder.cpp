@@ -56,13 +56,27 @@ void BuildRoadForLife(IRaceHost& host) {
 
 void SpawnPickup(IRaceHost& host, TSpawnKind kind) {
   switch (kind) {
-    case TSpawnKind::StopMe: new TStopMeSprite(host); break;
-    case TSpawnKind::Guns: new TGunsSprite(host); break;
-    case TSpawnKind::Medic: new TMedicSprite(host); break;
-    case TSpawnKind::Live: new TLiveSprite(host); break;
-    case TSpawnKind::Rocks: new TRocksMassovka(host); break;
-    case TSpawnKind::Nitro: new TNitroSprite(host); break;
-    case TSpawnKind::Bonus: new TBonusSprite(host); break;
+    case TSpawnKind::StopMe:
+      new TStopMeSprite(host);
+      break;
+    case TSpawnKind::Guns:
+      new TGunsSprite(host);
+      break;
+    case TSpawnKind::Medic:
+      new TMedicSprite(host);
+      break;
+    case TSpawnKind::Live:
+      new TLiveSprite(host);
+      break;
+    case TSpawnKind::Rocks:
+      new TRocksMassovka(host);
+      break;
+    case TSpawnKind::Nitro:
+      new TNitroSprite(host);
+      break;
+    case TSpawnKind::Bonus:
+      new TBonusSprite(host);
+      break;
   }
 }
 

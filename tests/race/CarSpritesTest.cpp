@@ -51,7 +51,8 @@ TEST(CarSprite, AcceleratesOneStepPerDelayUpToTheDamageLimit) {
     host.Keys[vk::Up] = true;
     const std::vector<int> changes = SpeedChangeFrames(host, c.FramesPerStep * (c.Top + 3));
     ASSERT_EQ(changes.size(), static_cast<size_t>(c.Top));
-    for (size_t i = 0; i < changes.size(); ++i) EXPECT_EQ(changes[i], c.FramesPerStep * static_cast<int>(i + 1));
+    for (size_t i = 0; i < changes.size(); ++i)
+      EXPECT_EQ(changes[i], c.FramesPerStep * static_cast<int>(i + 1));
     EXPECT_EQ(host.State.Speed, c.Top);
     EXPECT_FALSE(host.State.Grace);
   }
@@ -82,9 +83,11 @@ TEST(CarSprite, ReversesOnlyAfter120StoppedFramesAndNeverUnderGrace) {
     int Frames;
     int Speed;
   };
-  for (const TCase& c : {TCase{120, false, 100, 2000, 0}, TCase{121, true, 100, 2000, 0}, TCase{121, false, 100, 31, 0},
-                         TCase{121, false, 100, 32, -1}, TCase{121, false, 100, 2000, -7}}) {
-    SCOPED_TRACE(testing::Message() << c.StoppedFrames << " " << c.Grace << " " << c.Health << " " << c.Frames);
+  for (const TCase& c :
+       {TCase{120, false, 100, 2000, 0}, TCase{121, true, 100, 2000, 0}, TCase{121, false, 100, 31, 0},
+        TCase{121, false, 100, 32, -1}, TCase{121, false, 100, 2000, -7}}) {
+    SCOPED_TRACE(testing::Message() << c.StoppedFrames << " " << c.Grace << " " << c.Health << " "
+                                    << c.Frames);
     TFakeRaceHost host;
     MakeCar(host);
     host.State.StoppedFrames = c.StoppedFrames;
@@ -124,8 +127,9 @@ TEST(CarSprite, StaysOnTheRoadAndInThePicture) {
     int Speed;
     double ExpectX, ExpectY;
   };
-  for (const TCase& c : {TCase{99, 399, 0, 105, 399}, TCase{100, 399, 0, 100, 399}, TCase{640.5, 399, 0, 640, 399},
-                         TCase{700, 399, 0, 640, 399}, TCase{300, 450, 0, 300, 399}, TCase{300, 2, 5, 300, 5}}) {
+  for (const TCase& c :
+       {TCase{99, 399, 0, 105, 399}, TCase{100, 399, 0, 100, 399}, TCase{640.5, 399, 0, 640, 399},
+        TCase{700, 399, 0, 640, 399}, TCase{300, 450, 0, 300, 399}, TCase{300, 2, 5, 300, 5}}) {
     SCOPED_TRACE(testing::Message() << c.X << " " << c.Y);
     TFakeRaceHost host;
     TCarSprite* car = MakeCar(host);

@@ -37,7 +37,14 @@ TEST(Chasm, HeadMovement) {
   };
   const TCase cases[] = {
       {"creeps a pixel every 5 frames behind a slow car", 600, false, 0, 14, {}, 16, 597},
-      {"every 3 frames behind a fast healthy car", 600, false, 6, 14, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 10, 597},
+      {"every 3 frames behind a fast healthy car",
+       600,
+       false,
+       6,
+       14,
+       {0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       10,
+       597},
       {"every 4 frames behind a fast damaged car", 600, false, 6, 8, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 10, 598},
       {"stands still under grace", 600, true, 0, 14, {}, 16, 600},
       {"pushed back by a fast car", 600, false, 14, 14, {4}, 1, 604},
@@ -80,7 +87,8 @@ TEST(Chasm, FillsTheRoadBelowWithUpToThreePieces) {
     double Y;
     size_t Pieces;
   };
-  for (const TCase& c : {TCase{450, 0}, TCase{449, 1}, TCase{300, 1}, TCase{299, 2}, TCase{149, 3}, TCase{-200, 3}}) {
+  for (const TCase& c :
+       {TCase{450, 0}, TCase{449, 1}, TCase{300, 1}, TCase{299, 2}, TCase{149, 3}, TCase{-200, 3}}) {
     SCOPED_TRACE(c.Y);
     TFakeRaceHost host;
     auto* head = new TPropast(host);
@@ -112,7 +120,9 @@ TEST(Chasm, PiecesSurviveOnlyAboveTheirLimit) {
     TPropastPlus* piece = c.K == 1   ? static_cast<TPropastPlus*>(new TPropastPlus1(host))
                           : c.K == 2 ? static_cast<TPropastPlus*>(new TPropastPlus2(host))
                                      : static_cast<TPropastPlus*>(new TPropastPlus3(host));
-    bool& flag = c.K == 1 ? host.State.ChasmPiece1 : c.K == 2 ? host.State.ChasmPiece2 : host.State.ChasmPiece3;
+    bool& flag = c.K == 1   ? host.State.ChasmPiece1
+                 : c.K == 2 ? host.State.ChasmPiece2
+                            : host.State.ChasmPiece3;
     EXPECT_TRUE(flag);
     EXPECT_EQ(host.State.ChasmPieceHeight, 150);
     piece->Step(1);
@@ -143,8 +153,9 @@ TEST(Chasm, SwallowsObstaclesAndReplacesThemUntilTheLast1000Units) {
     size_t Poles, Trees, Puddles, Walls;
   };
   const TCase cases[] = {
-      {"pole", 14000, 10, 1, 0, 0, 0},   {"tree", 14000, 11, 0, 1, 0, 0},    {"tree", 14000, 25, 0, 1, 0, 0},
-      {"puddle", 14000, 26, 0, 0, 1, 0}, {"puddle", 14000, 32, 0, 0, 1, 0},  {"car", 14000, 33, 0, 0, 0, 1},
+      {"pole", 14000, 10, 1, 0, 0, 0},   {"tree", 14000, 11, 0, 1, 0, 0},
+      {"tree", 14000, 25, 0, 1, 0, 0},   {"puddle", 14000, 26, 0, 0, 1, 0},
+      {"puddle", 14000, 32, 0, 0, 1, 0}, {"car", 14000, 33, 0, 0, 0, 1},
       {"car", 14000, 100, 0, 0, 0, 1},   {"finish stretch", 14001, -1, 0, 0, 0, 0},
   };
   for (const TCase& c : cases) {

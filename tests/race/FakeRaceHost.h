@@ -31,24 +31,24 @@ class TFakeRaceHost : public IRaceHost {
       int W, H, Patterns;
     };
     static constexpr TSize kImages[] = {
-        {"background", 800, 200, 1}, {"All_car", 54, 100, 4},     {"bulet", 8, 20, 1},
-        {"pistolet", 16, 40, 4},     {"nitroFlames", 54, 40, 1},  {"cars_ok1", 106, 56, 1},
-        {"cars_ok2", 106, 56, 1},    {"cars_ok3", 106, 56, 1},    {"cars_ok4", 106, 56, 1},
+        {"background", 800, 200, 1},  {"All_car", 54, 100, 4},      {"bulet", 8, 20, 1},
+        {"pistolet", 16, 40, 4},      {"nitroFlames", 54, 40, 1},   {"cars_ok1", 106, 56, 1},
+        {"cars_ok2", 106, 56, 1},     {"cars_ok3", 106, 56, 1},     {"cars_ok4", 106, 56, 1},
         {"cars_broken1", 106, 56, 1}, {"cars_broken2", 106, 56, 1}, {"cars_broken3", 106, 56, 1},
-        {"cars_broken4", 106, 56, 1}, {"stolb", 240, 60, 1},      {"tree", 300, 100, 1},
-        {"rocks", 100, 120, 1},      {"luja", 140, 70, 1},        {"lujaUje", 130, 80, 1},
-        {"propast", 800, 140, 4},    {"propastPlus", 800, 150, 4}, {"cr_pr", 800, 60, 1},
-        {"zzz", 800, 100, 1},        {"meteorit", 40, 64, 6},     {"sledMeteorita", 80, 140, 6},
-        {"boom", 96, 96, 8},         {"live", 30, 30, 4},         {"helth", 40, 40, 4},
-        {"guns", 40, 40, 4},         {"stopMe", 40, 40, 4},       {"nitro", 40, 40, 4},
-        {"bonus", 40, 40, 4},        {"m_helth", 70, 70, 1},      {"m_speed", 60, 60, 1},
-        {"m_lives", 60, 60, 1},      {"m_gorod", 70, 60, 1},
+        {"cars_broken4", 106, 56, 1}, {"stolb", 240, 60, 1},        {"tree", 300, 100, 1},
+        {"rocks", 100, 120, 1},       {"luja", 140, 70, 1},         {"lujaUje", 130, 80, 1},
+        {"propast", 800, 140, 4},     {"propastPlus", 800, 150, 4}, {"cr_pr", 800, 60, 1},
+        {"zzz", 800, 100, 1},         {"meteorit", 40, 64, 6},      {"sledMeteorita", 80, 140, 6},
+        {"boom", 96, 96, 8},          {"live", 30, 30, 4},          {"helth", 40, 40, 4},
+        {"guns", 40, 40, 4},          {"stopMe", 40, 40, 4},        {"nitro", 40, 40, 4},
+        {"bonus", 40, 40, 4},         {"m_helth", 70, 70, 1},       {"m_speed", 60, 60, 1},
+        {"m_lives", 60, 60, 1},       {"m_gorod", 70, 60, 1},
     };
     for (const TSize& i : kImages) {
       // Patterns side by side, each filled with one opaque colour.
       std::vector<uint32_t> pixels(static_cast<size_t>(i.W * i.Patterns * i.H), 0x00336699);
-      images_[i.Name] = TPictureCollectionItem::FromPixels(i.W * i.Patterns, i.H, std::move(pixels), i.W, i.H,
-                                                           0x00FF00FF);
+      images_[i.Name] =
+          TPictureCollectionItem::FromPixels(i.W * i.Patterns, i.H, std::move(pixels), i.W, i.H, 0x00FF00FF);
     }
     State.RaceRunning = true;
   }
@@ -60,7 +60,8 @@ class TFakeRaceHost : public IRaceHost {
   TSpriteEngine& Engine() override { return Engine_; }
   TPictureCollectionItem& FindImage(std::string_view name) override {
     auto it = images_.find(std::string(name));
-    if (it == images_.end()) throw EPictureCollectionError(Format("Image '%s' not found", std::string(name).c_str()));
+    if (it == images_.end())
+      throw EPictureCollectionError(Format("Image '%s' not found", std::string(name).c_str()));
     return *it->second;
   }
   void PlaySound(std::string_view name) override { Sounds.emplace_back(name); }
@@ -71,7 +72,8 @@ class TFakeRaceHost : public IRaceHost {
     if (!Draws.empty()) {
       const int32_t v = Draws.front();
       Draws.pop_front();
-      EXPECT_TRUE(v >= 0 && (v < n || (n == 0 && v == 0))) << "scripted draw " << v << " for Random(" << n << ")";
+      EXPECT_TRUE(v >= 0 && (v < n || (n == 0 && v == 0)))
+          << "scripted draw " << v << " for Random(" << n << ")";
       return v;
     }
     return Generator.Next(n);

@@ -15,8 +15,8 @@ TEST(Meteorite, ComesUpNearTheCarButMostlyNotRightUnderIt) {
   };
   // The car is at x 300 with a spread of 300: x0 = 600 - first draw.
   const TCase cases[] = {
-      {{600}, 0},      {{0}, 600},      {{300, 1}, 395}, {{300, 2}, 395}, {{300, 0}, 300},
-      {{215, 1}, 395}, {{214}, 386},    {{335, 1}, 395}, {{336}, 264},
+      {{600}, 0},      {{0}, 600},   {{300, 1}, 395}, {{300, 2}, 395}, {{300, 0}, 300},
+      {{215, 1}, 395}, {{214}, 386}, {{335, 1}, 395}, {{336}, 264},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Draws.front());
@@ -42,11 +42,10 @@ TEST(Meteorite, StepRulesByLevel) {
     double ExpectY;
   };
   const TCase cases[] = {
-      {2, 140, true, false, false, 130},  // rises through the top area
-      {2, -5, true, true, false, -15},    // left the picture
-      {3, 150, true, false, false, 140},
-      {3, 149, true, true, true, 139},    // bursts near the top
-      {3, 149, false, false, false, 149}, // frozen with the race
+      {2, 140, true, false, false, 130},                                    // rises through the top area
+      {2, -5, true, true, false, -15},                                      // left the picture
+      {3, 150, true, false, false, 140},  {3, 149, true, true, true, 139},  // bursts near the top
+      {3, 149, false, false, false, 149},                                   // frozen with the race
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.Level << " " << c.Y);

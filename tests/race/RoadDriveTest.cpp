@@ -41,7 +41,8 @@ TEST(RoadDrive, ALongDriveKeepsTheRulesOfTheRoad) {
     host.Engine().MoveTree(1);
     PaceStopAndHandbrake(s);
     host.Engine().RemoveDead();
-    if (host.Random(170) == 5 && s.RaceRunning && s.Speed != 0) SpawnPickup(host, SpawnKindFor(host.Random(101)));
+    if (host.Random(170) == 5 && s.RaceRunning && s.Speed != 0)
+      SpawnPickup(host, SpawnKindFor(host.Random(101)));
     if (s.RaceRunning) s.Distance += s.Speed;
     if (host.Random(270) == 4 && s.Speed != 0 && RemainingDistance(s) > 1000)
       new TSledMeteoritaSprite(host, host.Random(601) + 100, -100);

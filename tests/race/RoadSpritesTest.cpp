@@ -96,8 +96,8 @@ TEST(ObstacleCar, PictureDependsOnTheLevel) {
     std::string Image;
   };
   const TCase cases[] = {
-      {1, {0}, "cars_ok4"},      {1, {3}, "cars_ok3"},      {2, {0}, "cars_broken4"}, {2, {3}, "cars_broken3"},
-      {3, {4, 2}, "cars_ok2"},   {4, {1}, "cars_broken1"},  {9, {0}, "cars_broken4"},
+      {1, {0}, "cars_ok4"},    {1, {3}, "cars_ok3"},     {2, {0}, "cars_broken4"}, {2, {3}, "cars_broken3"},
+      {3, {4, 2}, "cars_ok2"}, {4, {1}, "cars_broken1"}, {9, {0}, "cars_broken4"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Level);
