@@ -1,5 +1,7 @@
 #include "Paint.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -200,6 +202,11 @@ void StarPath(cairo_t* cr, double cx, double cy, double rOuter, double rInner, i
     cairo_line_to(cr, cx + r * std::cos(a), cy + r * std::sin(a));
   }
   cairo_close_path(cr);
+}
+
+void ReleaseFonts() {
+  cairo_debug_reset_static_data();
+  FcFini();
 }
 
 }  // namespace bd::art

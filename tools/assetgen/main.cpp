@@ -8,11 +8,13 @@
 #include <string>
 
 #include "Generate.h"
+#include "Paint.h"
 #include "Scenes.h"
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--scenes") {
     std::string error = bd::art::WriteScenes(argv[2], argv[3]);
+    bd::art::ReleaseFonts();
     if (!error.empty()) std::fprintf(stderr, "assetgen: %s\n", error.c_str());
     return error.empty() ? 0 : 1;
   }
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string error = bd::art::Generate(argv[1], argc == 3 ? argv[2] : "");
+  bd::art::ReleaseFonts();
   if (!error.empty()) {
     std::fprintf(stderr, "assetgen: %s\n", error.c_str());
     return 1;
