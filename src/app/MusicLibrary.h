@@ -57,10 +57,10 @@ class TXmpMusicLibrary : public IMusicLibrary, private IMusicSource {
   uint32_t nextHandle_ = 1;
   uint32_t playingHandle_ = 0;
 
-  std::mutex mutex_;                   // guards playing_ and lastLoop_
-  xmp_context playing_ = nullptr;      // the context the audio thread renders
+  std::mutex mutex_;               // guards playing_ and lastLoop_
+  xmp_context playing_ = nullptr;  // the context the audio thread renders
   int lastLoop_ = 0;
-  std::atomic<int32_t> order_{0};      // published by the audio thread
+  std::atomic<int32_t> order_{0};  // published by the audio thread
   std::atomic<int32_t> loops_{0};
 };
 

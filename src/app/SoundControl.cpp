@@ -15,10 +15,14 @@ std::string SongName(const std::string& number) {
   const auto [ptr, ec] = std::from_chars(number.data(), end, n);
   if (ec != std::errc() || ptr != end) return "";
   switch (n) {
-    case 1: return "Menu";
-    case 2: return "Main";
-    case 3: return "GameOver";
-    default: return "";
+    case 1:
+      return "Menu";
+    case 2:
+      return "Main";
+    case 3:
+      return "GameOver";
+    default:
+      return "";
   }
 }
 

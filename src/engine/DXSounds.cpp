@@ -23,7 +23,8 @@ void TDXSound::Initialize() {
   Finalize();
   Notify(TDXSoundNotifyType::Initializing);
   if (OnInitializing) OnInitializing();
-  if (audio_ == nullptr || !audio_->Open()) throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"));
+  if (audio_ == nullptr || !audio_->Open())
+    throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"));
   initialized_ = true;
   try {
     SetFocused(focused_);

@@ -13,14 +13,15 @@ namespace {
 constexpr size_t kDataBlock = 8096;
 
 uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 constexpr uint32_t FourCc(const char (&s)[5]) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(s[0])) | (static_cast<uint32_t>(static_cast<uint8_t>(s[1])) << 8) |
+  return static_cast<uint32_t>(static_cast<uint8_t>(s[0])) |
+         (static_cast<uint32_t>(static_cast<uint8_t>(s[1])) << 8) |
          (static_cast<uint32_t>(static_cast<uint8_t>(s[2])) << 16) |
          (static_cast<uint32_t>(static_cast<uint8_t>(s[3])) << 24);
 }

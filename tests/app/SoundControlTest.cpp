@@ -72,7 +72,8 @@ class SoundControl : public ::testing::Test {
 
   void WriteSounds(const std::vector<std::string>& names) {
     std::vector<TSoundArchiveItem> items;
-    for (const auto& n : names) items.push_back({n, std::nullopt, std::nullopt, test::SquareWave(1, 22050, 16, 500)});
+    for (const auto& n : names)
+      items.push_back({n, std::nullopt, std::nullopt, test::SquareWave(1, 22050, 16, 500)});
     test::WriteFile("Data/Sound.dxw", WriteSoundArchive(items));
   }
 

@@ -160,12 +160,13 @@ TEST(NameIndex, BucketOfTheLowerCasedName) {
 
 TEST_F(SoundList, UnplayableRecordingsLoadAndStaySilent) {
   const std::vector<uint8_t> bad[] = {
-      test::RiffWave({{"fmt ", test::FmtBody(2, 1, 22050, 4)}, {"data", {1, 2, 3, 4}}}),      // compressed
-      test::RiffWave({{"fmt ", test::FmtBody(1, 2, 44100, 24)}, {"data", std::vector<uint8_t>(60, 9)}}),  // 24-bit
-      test::RiffWave({{"fmt ", test::FmtBody(1, 0, 44100, 16)}, {"data", {1, 2, 3, 4}}}),     // no channels
-      test::RiffWave({{"fmt ", test::FmtBody(1, 2, 44100, 16)}, {"data", {1, 2, 3}}}),        // no whole frame
-      test::RiffWave({{"data", {1, 2, 3, 4}}}),                                               // no format
-      test::RiffWave({{"fmt ", test::FmtBody(1, 1, 22050, 16)}}),                             // no samples
+      test::RiffWave({{"fmt ", test::FmtBody(2, 1, 22050, 4)}, {"data", {1, 2, 3, 4}}}),  // compressed
+      test::RiffWave(
+          {{"fmt ", test::FmtBody(1, 2, 44100, 24)}, {"data", std::vector<uint8_t>(60, 9)}}),  // 24-bit
+      test::RiffWave({{"fmt ", test::FmtBody(1, 0, 44100, 16)}, {"data", {1, 2, 3, 4}}}),      // no channels
+      test::RiffWave({{"fmt ", test::FmtBody(1, 2, 44100, 16)}, {"data", {1, 2, 3}}}),  // no whole frame
+      test::RiffWave({{"data", {1, 2, 3, 4}}}),                                         // no format
+      test::RiffWave({{"fmt ", test::FmtBody(1, 1, 22050, 16)}}),                       // no samples
   };
   audio.ClearEvents();
   for (const auto& file : bad) {
@@ -203,8 +204,9 @@ TEST(DXSound, NotifiesListenersLastRegisteredFirst) {
     EXPECT_FALSE(audio.IsOpen());
     sound.Initialize();
   }
-  EXPECT_EQ(log, (std::vector<std::string>{"b1", "a1", "b2", "a2", "b4", "a4", "late2", "late4", "late3", "b3",
-                                           "a3", "b1", "a1", "b2", "a2", "b4", "a4", "b0", "a0", "b3", "a3"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"b1",    "a1",    "b2", "a2", "b4", "a4", "late2",
+                                           "late4", "late3", "b3", "a3", "b1", "a1", "b2",
+                                           "a2",    "b4",    "a4", "b0", "a0", "b3", "a3"}));
 }
 
 TEST(DXSound, WithoutADeviceTheGameRunsSilent) {
@@ -257,7 +259,8 @@ TEST(DXSound, SoundListFollowsTheDeviceUpAndDown) {
 }
 
 TEST(DXSound, FocusLossMutesUnlessAFocusOptionIsSet) {
-  const std::pair<uint8_t, bool> cases[] = {{0, true}, {soGlobalFocus, false}, {soStickyFocus, false}, {soExclusive, true}};
+  const std::pair<uint8_t, bool> cases[] = {
+      {0, true}, {soGlobalFocus, false}, {soStickyFocus, false}, {soExclusive, true}};
   for (auto [options, muted] : cases) {
     THeadlessAudio audio;
     TDXSound sound(&audio);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -113,12 +112,36 @@ TEST_F(SoundArchive, BrokenEntriesStopTheLoadWithTheItemsReadSoFar) {
     std::function<void(TComponentWriter&)> write;
   };
   const Case cases[] = {
-      {"Wave is invalid", [&](TComponentWriter& w) { w.WriteShortString("Wave.WAVE"); w.WriteBinary(notRiff); }},
-      {"Property Data does not exist", [&](TComponentWriter& w) { w.WriteShortString("Wave.Data"); w.WriteBinary(kBeep); }},
-      {"Property Volume does not exist", [&](TComponentWriter& w) { w.WriteShortString("Volume"); w.WriteInteger(0); }},
-      {"Invalid property path", [&](TComponentWriter& w) { w.WriteShortString("Looped.X"); w.WriteBoolean(true); }},
-      {"Invalid property value", [&](TComponentWriter& w) { w.WriteShortString("MaxPlayingCount"); w.WriteString("2"); }},
-      {"Invalid property value", [&](TComponentWriter& w) { w.WriteShortString("Looped"); w.WriteInteger(1); }},
+      {"Wave is invalid",
+       [&](TComponentWriter& w) {
+         w.WriteShortString("Wave.WAVE");
+         w.WriteBinary(notRiff);
+       }},
+      {"Property Data does not exist",
+       [&](TComponentWriter& w) {
+         w.WriteShortString("Wave.Data");
+         w.WriteBinary(kBeep);
+       }},
+      {"Property Volume does not exist",
+       [&](TComponentWriter& w) {
+         w.WriteShortString("Volume");
+         w.WriteInteger(0);
+       }},
+      {"Invalid property path",
+       [&](TComponentWriter& w) {
+         w.WriteShortString("Looped.X");
+         w.WriteBoolean(true);
+       }},
+      {"Invalid property value",
+       [&](TComponentWriter& w) {
+         w.WriteShortString("MaxPlayingCount");
+         w.WriteString("2");
+       }},
+      {"Invalid property value",
+       [&](TComponentWriter& w) {
+         w.WriteShortString("Looped");
+         w.WriteInteger(1);
+       }},
   };
   for (const Case& c : cases) {
     items.LoadFromMemory(WriteSoundArchive({{"old", std::nullopt, std::nullopt, kBeep}}));

@@ -25,9 +25,18 @@ TEST(Wave, ChunkWalk) {
   const Case cases[] = {
       {"plain", RiffWave({{"fmt ", kFmt}, {"data", {1, 2, 3, 4}}}), kFmt, {1, 2, 3, 4}},
       // An odd-sized chunk is followed directly by the next header: no pad byte.
-      {"odd chunk before data", RiffWave({{"fmt ", kFmt}, {"LIST", odd}, {"data", {5, 6, 7, 8}}}), kFmt, {5, 6, 7, 8}},
-      {"later data wins", RiffWave({{"data", {1, 1}}, {"fmt ", kFmt}, {"data", {2, 2, 2, 2}}}), kFmt, {2, 2, 2, 2}},
-      {"later fmt wins", RiffWave({{"fmt ", FmtBody(1, 1, 8000, 8)}, {"fmt ", kFmt}, {"data", {9}}}), kFmt, {9}},
+      {"odd chunk before data",
+       RiffWave({{"fmt ", kFmt}, {"LIST", odd}, {"data", {5, 6, 7, 8}}}),
+       kFmt,
+       {5, 6, 7, 8}},
+      {"later data wins",
+       RiffWave({{"data", {1, 1}}, {"fmt ", kFmt}, {"data", {2, 2, 2, 2}}}),
+       kFmt,
+       {2, 2, 2, 2}},
+      {"later fmt wins",
+       RiffWave({{"fmt ", FmtBody(1, 1, 8000, 8)}, {"fmt ", kFmt}, {"data", {9}}}),
+       kFmt,
+       {9}},
       {"missing fmt", RiffWave({{"data", {3, 3}}}), {}, {3, 3}},
       {"missing data", RiffWave({{"fmt ", kFmt}}), kFmt, {}},
       // "da" and zeros: an unknown empty chunk, then the end.

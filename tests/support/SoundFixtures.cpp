@@ -69,7 +69,8 @@ std::vector<uint8_t> SquareSamples(uint16_t channels, uint16_t bits, uint32_t fr
 }
 
 std::vector<uint8_t> SquareWave(uint16_t channels, uint32_t rate, uint16_t bits, uint32_t frames) {
-  return RiffWave({{"fmt ", FmtBody(1, channels, rate, bits)}, {"data", SquareSamples(channels, bits, frames)}});
+  return RiffWave(
+      {{"fmt ", FmtBody(1, channels, rate, bits)}, {"data", SquareSamples(channels, bits, frames)}});
 }
 
 std::vector<uint8_t> TinyXm(int orders, int rows, int restart) {
@@ -82,16 +83,16 @@ std::vector<uint8_t> TinyXm(int orders, int rows, int restart) {
   Put32(out, 276);  // header size, counted from this field
   Put16(out, static_cast<uint32_t>(orders));
   Put16(out, static_cast<uint32_t>(restart));
-  Put16(out, 1);  // channels
+  Put16(out, 1);                              // channels
   Put16(out, static_cast<uint32_t>(orders));  // one pattern per order position
-  Put16(out, 1);  // instruments
-  Put16(out, 1);  // linear frequency table
-  Put16(out, 1);  // ticks per row
-  Put16(out, 255);  // beats per minute
+  Put16(out, 1);                              // instruments
+  Put16(out, 1);                              // linear frequency table
+  Put16(out, 1);                              // ticks per row
+  Put16(out, 255);                            // beats per minute
   for (int i = 0; i < 256; ++i) out.push_back(i < orders ? static_cast<uint8_t>(i) : 0);
 
   for (int p = 0; p < orders; ++p) {
-    std::vector<uint8_t> packed = {0x83, 49, 1};  // note C-4 with instrument 1
+    std::vector<uint8_t> packed = {0x83, 49, 1};            // note C-4 with instrument 1
     for (int r = 1; r < rows; ++r) packed.push_back(0x80);  // empty row
     Put32(out, 9);
     out.push_back(0);  // packing type
@@ -105,21 +106,21 @@ std::vector<uint8_t> TinyXm(int orders, int rows, int restart) {
   Put32(out, 263);
   PutText(out, "square", 22);
   out.push_back(0);
-  Put16(out, 1);  // samples
-  Put32(out, 40);  // sample header size
-  out.resize(out.size() + 96, 0);  // every note uses sample 0
-  out.resize(out.size() + 96, 0);  // volume and panning envelopes
+  Put16(out, 1);                         // samples
+  Put32(out, 40);                        // sample header size
+  out.resize(out.size() + 96, 0);        // every note uses sample 0
+  out.resize(out.size() + 96, 0);        // volume and panning envelopes
   out.resize(instrumentStart + 263, 0);  // envelope counts, vibrato, fadeout, reserved
 
   constexpr uint32_t kLength = 32;
   Put32(out, kLength);
-  Put32(out, 0);  // loop start
+  Put32(out, 0);        // loop start
   Put32(out, kLength);  // loop length
-  out.push_back(64);  // volume
-  out.push_back(0);  // finetune
-  out.push_back(1);  // forward loop, 8-bit
-  out.push_back(128);  // panning
-  out.push_back(0);  // relative note
+  out.push_back(64);    // volume
+  out.push_back(0);     // finetune
+  out.push_back(1);     // forward loop, 8-bit
+  out.push_back(128);   // panning
+  out.push_back(0);     // relative note
   out.push_back(0);
   PutText(out, "square", 22);
   // Sample data is stored as differences between neighbouring samples.

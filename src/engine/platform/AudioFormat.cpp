@@ -12,10 +12,17 @@ bool SdlSampleFormat(const TWaveFormat& format, SDL_AudioFormat& sdlFormat) {
   if (format.Channels == 0 || format.Channels > kMaxChannels || format.SamplesPerSec == 0) return false;
   if (format.FormatTag == kFormatPcm) {
     switch (format.BitsPerSample) {
-      case 8: sdlFormat = AUDIO_U8; return true;  // 8-bit wave samples are unsigned
-      case 16: sdlFormat = AUDIO_S16LSB; return true;
-      case 32: sdlFormat = AUDIO_S32LSB; return true;
-      default: return false;
+      case 8:
+        sdlFormat = AUDIO_U8;
+        return true;  // 8-bit wave samples are unsigned
+      case 16:
+        sdlFormat = AUDIO_S16LSB;
+        return true;
+      case 32:
+        sdlFormat = AUDIO_S32LSB;
+        return true;
+      default:
+        return false;
     }
   }
   if (format.FormatTag == kFormatFloat && format.BitsPerSample == 32) {

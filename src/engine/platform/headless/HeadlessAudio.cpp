@@ -43,7 +43,8 @@ class THeadlessAudio::TVoice : public ISoundBuffer {
   int id_;
 };
 
-THeadlessAudio::THeadlessAudio(bool deviceAvailable, int rate) : deviceAvailable_(deviceAvailable), rate_(rate) {}
+THeadlessAudio::THeadlessAudio(bool deviceAvailable, int rate)
+    : deviceAvailable_(deviceAvailable), rate_(rate) {}
 
 bool THeadlessAudio::Open() {
   open_ = deviceAvailable_;

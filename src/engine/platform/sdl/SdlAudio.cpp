@@ -133,7 +133,8 @@ class TSdlVoice : public ISoundBuffer {
   }
   void SetVolume(int32_t volume) override {
     volume_ = std::clamp(volume, -10000, 0);
-    if (IsPlaying()) Mix_Volume(channel_, static_cast<int>(std::lround(MIX_MAX_VOLUME * Attenuation(volume_))));
+    if (IsPlaying())
+      Mix_Volume(channel_, static_cast<int>(std::lround(MIX_MAX_VOLUME * Attenuation(volume_))));
   }
 
  private:
@@ -193,7 +194,8 @@ std::unique_ptr<ISoundBuffer> TSdlAudio::CreateBuffer(const TWaveFormat& format,
   if (!open_ || samples == nullptr || frame == 0 || !SdlSampleFormat(format, sdlFormat)) return nullptr;
   const size_t whole = size - size % frame;  // a torn last frame is dropped
   if (whole == 0) return nullptr;
-  auto shared = std::make_shared<TSharedSamples>(format, sdlFormat, std::vector<uint8_t>(samples, samples + whole));
+  auto shared =
+      std::make_shared<TSharedSamples>(format, sdlFormat, std::vector<uint8_t>(samples, samples + whole));
   if (shared->Chunk(0) == nullptr) return nullptr;  // convert now, not at the first play
   return std::make_unique<TSdlVoice>(*this, std::move(shared));
 }
@@ -232,7 +234,8 @@ void TSdlAudio::ReleaseChannel(int channel) {
 // so nothing here reads state that the game thread writes.
 void TSdlAudio::MusicHook(void* source, uint8_t* stream, int len) {
   std::memset(stream, 0, static_cast<size_t>(len));
-  static_cast<IMusicSource*>(source)->RenderMusic(reinterpret_cast<int16_t*>(stream), len / kBytesPerOutputFrame);
+  static_cast<IMusicSource*>(source)->RenderMusic(reinterpret_cast<int16_t*>(stream),
+                                                  len / kBytesPerOutputFrame);
 }
 
 }  // namespace bd
