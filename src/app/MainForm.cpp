@@ -57,6 +57,9 @@ TMainForm::TMainForm(TApplication& application)
   DXTimer.OnActivate = [this](TDXTimer&) { DXTimerActivate(); };
   DXTimer.OnDeactivate = [this](TDXTimer&) { DXTimerDeactivate(); };
   Application.AddFrameTimer(&DXTimer);
+  Timer_Level.OnTimer = [this] { Timer_LevelTimer(); };
+  Timer_Nitro.OnTimer = [this] { Timer_NitroTimer(); };
+  Timer_LevCompl.OnTimer = [this] { Timer_LevComplTimer(); };
   Application.SetEventHandler(this);
 
   Application.Guard([this] { FormCreate(); });
@@ -68,7 +71,15 @@ TMainForm::~TMainForm() {
   DXTimer.SetEnabled(false);
 }
 
-void TMainForm::Randomize() { Random.SetSeed(static_cast<uint32_t>(Application.Clock().HighResCounter())); }
+void TMainForm::Randomize() {
+  // Seeding twice from the same counter value would repeat the same draws;
+  // while the counter has not moved the running sequence goes on instead.
+  const uint64_t counter = Application.Clock().HighResCounter();
+  if (seeded_ && counter == seedCounter_) return;
+  seeded_ = true;
+  seedCounter_ = counter;
+  Random.SetSeed(static_cast<uint32_t>(counter));
+}
 
 void TMainForm::FormCreate() {
   KeyDown.fill(0);

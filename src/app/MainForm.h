@@ -12,12 +12,14 @@
 //   FullScreen.cpp switching between window and full screen
 //   SoundControl.cpp sound effects, music and the music watchdog
 //   Options.cpp    the settings file and the sound and music toggles
+//   Race.cpp       the race: new game, levels, lives, the race frame, race timers
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "app/FormRaceHost.h"
 #include "app/MusicLibrary.h"
 #include "engine/DXSounds.h"
 #include "engine/Application.h"
@@ -28,6 +30,8 @@
 #include "engine/Types.h"
 #include "engine/platform/Platform.h"
 #include "frontend/HighScores.h"
+#include "race/RaceHud.h"
+#include "race/RaceState.h"
 
 namespace bd {
 
@@ -149,6 +153,9 @@ class TMainForm : public IEventHandler {
   void DXTimerActivate();
   void DXTimerDeactivate();
   void Timer1Timer();
+  void Timer_LevelTimer();
+  void Timer_NitroTimer();
+  void Timer_LevComplTimer();
 
   // Operations used across the game.
   void LoadGraphics(const std::string& path);
@@ -163,6 +170,18 @@ class TMainForm : public IEventHandler {
   // Seeds the random generator from the high-resolution counter.
   void Randomize();
 
+  // The race.
+  TRaceState RaceState;
+  void StartGame();
+  void NextLevel();
+  // Ends the current life: rebuilds the road for the next one, or sets
+  // GameOver when it was the last.
+  void ByeByeMyCar();
+  // The race's part of a frame on the race screen, after the sprites moved.
+  void RaceFrame();
+  // The race sprites reach the form through this.
+  IRaceHost& RaceHost() { return raceHost_; }
+
   // IEventHandler
   void HandleEvent(const PlatformEvent& event) override;
 
@@ -175,6 +194,11 @@ class TMainForm : public IEventHandler {
   void SpriteFrame(int moveCount, bool clear);
   // Replaces the sound list with the sound archive's contents.
   void LoadSounds();
+  void DrawHudText(const THudText& text);
+
+  TFormRaceHost raceHost_{*this};
+  uint64_t seedCounter_ = 0;  // the counter value of the last seeding
+  bool seeded_ = false;
 
   std::unique_ptr<IMusicLibrary> ownMusic_;
   IMusicLibrary* music_;

@@ -35,6 +35,7 @@ void TMainForm::LeaveScreen(uint8_t n) {
       break;
     case screen::GameOver:
       SpriteEngine.Engine().ClearChildren();
+      RaceState.GameOver = false;
       GameEnterName.Checked = false;
       GamegoEdit.Checked = false;
       GameSendResult.Checked = false;
@@ -68,11 +69,7 @@ void TMainForm::BuildScreen(uint8_t n) {
       break;
     }
     case screen::Race:
-      Window.SetPointer(PointerShape::Hidden);
-      TypingDelay = 0;
-      CaretBlink = 0;
-      PlayMusic("2");
-      LoadGraphics(GraphicsMainPath);
+      StartGame();
       break;
     case screen::MainMenu:
     case screen::HighScores:
@@ -121,6 +118,7 @@ void TMainForm::RunScreenFrame(int lagCount) {
     case screen::Race:
       // Race sprites move by the real time that passed.
       SpriteEngine.MoveAll(lagCount);
+      RaceFrame();
       break;
     case screen::Help:
     case screen::Options:

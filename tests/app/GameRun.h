@@ -60,6 +60,22 @@ class GameRun : public ::testing::Test {
     for (const auto& m : platform.messageBox.Messages()) all += m.text + "\n";
     return all;
   }
+  // How often the named sound was started since the sound archive was loaded.
+  int PlayCount(const std::string& name) {
+    // The sounds' own voices are made in archive order and hold their own
+    // samples; every play copy names the voice it shares them with.
+    std::vector<int> mains;
+    for (int v = 1; v <= platform.audio.VoiceCount(); ++v)
+      if (platform.audio.VoiceState(v).data == v) mains.push_back(v);
+    TWaveCollection& sounds = form->DXWaveList.Items();
+    int main = 0;
+    for (int i = 0; i < sounds.Count(); ++i)
+      if (sounds.Items(i).Name() == name) main = mains.at(mains.size() - static_cast<size_t>(sounds.Count()) + static_cast<size_t>(i));
+    int count = 0;
+    for (const auto& e : platform.audio.Events())
+      if (e.kind == THeadlessAudio::Event::Kind::Play && platform.audio.VoiceState(e.voice).data == main) ++count;
+    return count;
+  }
   // The lines of a text file, without their CR LF endings.
   static std::vector<std::string> FileLines(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -79,6 +79,11 @@ const std::vector<TStandInImage>& RaceImages() {
         {"m_speed", 60, 60},
         {"m_lives", 60, 60},
         {"m_gorod", 70, 60},
+        // The exit confirmation opens over the race as well.
+        {"Exit_Main", 440, 260},
+        {"Exit_Main_Word", 424, 120},
+        {"Exit_Main_Yes_d", 147, 57},
+        {"Exit_Main_No_d", 147, 57},
     };
     for (int k = 1; k <= 4; ++k) {
       v.push_back({"cars_ok" + std::to_string(k), 106, 56});
@@ -100,9 +105,9 @@ const std::vector<std::string>& SoundNames() {
 uint32_t StandInColor(const std::string& name) {
   uint32_t h = 2166136261u;
   for (unsigned char c : name) h = (h ^ c) * 16777619u;
-  // Keep every channel away from 0 and 255 so the colour is never black,
-  // white or the magenta key.
-  const auto channel = [](uint32_t v) { return 0x20 + (v & 0xFF) % 0xC0; };
+  // Light colours, every channel between 0x80 and 0xEF: never mistaken for
+  // black text, white or the magenta key.
+  const auto channel = [](uint32_t v) { return 0x80 + (v & 0xFF) % 0x70; };
   return channel(h) | channel(h >> 8) << 8 | channel(h >> 16) << 16;
 }
 

@@ -27,7 +27,7 @@ const std::vector<TStandInImage>& RaceImages();
 const std::vector<std::string>& SoundNames();
 
 // The plain colour (0x00BBGGRR) of a stand-in picture; distinct for every
-// name, never black and never the transparent colour.
+// name, light, so black text on it stands out, and never the transparent colour.
 uint32_t StandInColor(const std::string& name);
 // The transparent colour of every stand-in picture.
 inline constexpr uint32_t StandInKeyColor = 0x00FF00FF;

@@ -1,0 +1,146 @@
+// The race as the running game plays it: a new game, levels, lives, the
+// hand-off to the game-over screen and the head-up display on the picture.
+#include <gtest/gtest.h>
+
+#include "app/GameRun.h"
+#include "engine/Fonts.h"
+#include "engine/SpriteTree.h"
+#include "race/RaceFlow.h"
+
+namespace bd::test {
+namespace {
+
+class RaceForm : public GameRun {
+ protected:
+  void SetUp() override {
+    GameRun::SetUp();
+    Start();
+    form->SwitchScreen(screen::MainMenu);
+    form->SwitchScreen(screen::Race);
+  }
+  TRaceState& S() { return form->RaceState; }
+  // Pixels of the last shown picture inside the rectangle that are (nearly)
+  // black, as only the display's texts are.
+  int DarkPixels(const TRect& r) {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) {
+        const uint32_t c = RawToColor(platform.window.Screen().Pixel(x, y));
+        if ((c & 0xFF) < 0x40 && ((c >> 8) & 0xFF) < 0x40 && ((c >> 16) & 0xFF) < 0x40) ++n;
+      }
+    return n;
+  }
+};
+
+TEST_F(RaceForm, NewGameShowsLevelOneForTwoSecondsThenRuns) {
+  EXPECT_EQ(S().Level, 1);
+  EXPECT_EQ(S().Lives, 3);
+  EXPECT_EQ(S().Health, 100);
+  EXPECT_EQ(S().LevelLength, 15000);
+  EXPECT_EQ(S().Score, 0);
+  EXPECT_EQ(PlayCount("viva"), 0);
+  EXPECT_TRUE(form->Timer_Level.Enabled());
+
+  form->FormKeyDown(vk::Up, 0);  // held from the start
+  RunFor(1950);
+  EXPECT_FALSE(S().RaceRunning);
+  EXPECT_EQ(S().Speed, 0);
+  EXPECT_EQ(S().Distance, 0);
+  EXPECT_GT(DarkPixels({340, 255, 460, 290}), 0);  // the level caption
+
+  RunFor(1500);
+  EXPECT_FALSE(form->Timer_Level.Enabled());
+  EXPECT_TRUE(S().RaceRunning);
+  EXPECT_GT(S().Speed, 0);
+  EXPECT_GT(S().Distance, 0);
+  EXPECT_EQ(DarkPixels({340, 255, 460, 290}), 0);
+  EXPECT_EQ(Reported(), "");
+}
+
+TEST_F(RaceForm, FinishedLevelsLengthenScoreAndCheerButKeepTheLives) {
+  struct Expected {
+    int32_t level, length, score;
+  };
+  for (const Expected& next : {Expected{2, 18750, 50}, Expected{3, 23438, 150}}) {
+    SCOPED_TRACE(next.level);
+    RunFor(2100);  // the level caption
+    ASSERT_TRUE(S().RaceRunning);
+    S().Distance = S().LevelLength;
+    RunFor(100);
+    EXPECT_FALSE(S().RaceRunning);
+    EXPECT_EQ(PlayCount("applaus"), next.level - 1);
+    // The destination sign grows, then the level-complete clock takes 2.75 s.
+    for (int frame = 0; frame < 1000 && S().Level < next.level; ++frame) RunFor(15);
+    EXPECT_EQ(PlayCount("applaus"), next.level - 1);  // once per level
+    EXPECT_EQ(S().Level, next.level);
+    EXPECT_EQ(S().LevelLength, next.length);
+    EXPECT_EQ(S().Score, next.score);
+    EXPECT_EQ(S().Lives, 3);
+    EXPECT_EQ(S().Distance, 0);
+    EXPECT_EQ(PlayCount("viva"), next.level - 1);
+    EXPECT_TRUE(form->Timer_Level.Enabled());
+  }
+}
+
+TEST_F(RaceForm, LostLifeKeepsTheDistanceAndDrivesOnAtOnce) {
+  RunFor(2100);
+  S().Distance = 5000;
+  S().Health = 0;
+  form->ByeByeMyCar();  // what a crash that leaves no health does
+  EXPECT_EQ(S().Lives, 2);
+  EXPECT_EQ(S().Health, 100);
+  EXPECT_EQ(S().Distance, 5000);
+  EXPECT_EQ(S().Level, 1);
+  EXPECT_TRUE(S().RaceRunning);
+  EXPECT_FALSE(form->Timer_Level.Enabled());
+  RunFor(100);
+  EXPECT_EQ(form->CurrentScreen, screen::Race);
+  EXPECT_EQ(S().Distance, 5000);  // the new car starts from a standstill
+}
+
+// Ends the car's life from inside the sprites' step, as a crash does.
+class TCrash : public TSprite {
+ public:
+  TCrash(TSprite* parent, TMainForm& form) : TSprite(parent), form_(form) {}
+  void Step(int32_t) override {
+    Kill();
+    form_.ByeByeMyCar();
+  }
+
+ private:
+  TMainForm& form_;
+};
+
+TEST_F(RaceForm, LastLifeLostGoesToGameOverInTheSameFrame) {
+  RunFor(2100);
+  S().Lives = 1;
+  S().Score = 50;  // not enough for the table
+  new TCrash(&form->SpriteEngine.Engine(), *form);
+  const uint64_t shown = platform.window.PresentCount();
+  form->DXTimerTimer(1);
+  EXPECT_EQ(platform.window.PresentCount(), shown + 1);
+  EXPECT_EQ(form->CurrentScreen, screen::GameOver);
+  EXPECT_EQ(S().Score, 50);
+  // The game-over picture, without the race's texts over it.
+  EXPECT_EQ(DarkPixels({0, 0, 800, 600}), 0);
+  EXPECT_EQ(RawToColor(platform.window.Screen().Pixel(400, 300)), StandInColor("gameOver"));
+  // Leaving the game-over screen clears the flag for the next race.
+  form->SwitchScreen(screen::MainMenu);
+  EXPECT_FALSE(S().GameOver);
+}
+
+TEST_F(RaceForm, DisplayTextsStandInPlaceAndAreRenderedOnce) {
+  RunFor(300);  // the caption is up, nothing changes during it
+  EXPECT_GT(DarkPixels({678, 25, 710, 45}), 0);  // "15 X"
+  EXPECT_EQ(DarkPixels({600, 25, 676, 45}), 0);
+  const uint64_t rendered = TFontLibrary::Instance().RenderCount();
+  RunFor(300);
+  EXPECT_EQ(TFontLibrary::Instance().RenderCount(), rendered);
+
+  S().Distance = S().LevelLength - 999;
+  RunFor(30);
+  EXPECT_GT(DarkPixels({602, 25, 640, 45}), 0);  // "Уже близко..."
+}
+
+}  // namespace
+}  // namespace bd::test
