@@ -193,9 +193,13 @@ void TMainForm::HandleEvent(const PlatformEvent& event) {
     case T::Expose:
       DXDraw.Repaint();
       break;
-    case T::Char:
     case T::MouseMove:
+      DXDrawMouseMove(event.Shift, event.X, event.Y);
+      break;
     case T::MouseDown:
+      DXDrawMouseDown(event.Button, event.Shift, event.X, event.Y);
+      break;
+    case T::Char:
     case T::MouseUp:
     case T::Activate:
     case T::Deactivate:

@@ -182,6 +182,24 @@ class TMainForm : public IEventHandler {
   // The race sprites reach the form through this.
   IRaceHost& RaceHost() { return raceHost_; }
 
+  // Front end (src/frontend): pointer, menu screens, confirmations, links.
+  int32_t PointerX = 0;  // where the pointer was at its last move
+  int32_t PointerY = 0;
+  bool HoverSoundArmed = false;  // the next item the pointer comes onto sounds
+  uint8_t HelpPage = 0;          // 1 to 3
+  int32_t CaretTextWidth = 0;    // width of the country text, measured by the caret
+  void DXDrawMouseMove(uint8_t shift, int x, int y);
+  void DXDrawMouseDown(int button, uint8_t shift, int x, int y);
+  void GameMainExitClick();
+  void GameClearHighScoreClick();
+  void GameEnterNameClick();
+  void GameSendResultClick();
+  void GoWeb(const std::string& address);
+  // Opens an optional local file (an Internet shortcut by its address).
+  void ShellOpenFile(const std::string& path);
+  // Goes to the exit screen, which shows itself or closes the program.
+  void LeaveGame();
+
   // IEventHandler
   void HandleEvent(const PlatformEvent& event) override;
 

@@ -4,6 +4,7 @@
 #include "engine/BackgroundSprite.h"
 #include "engine/ImageSprite.h"
 #include "engine/PictureCollection.h"
+#include "frontend/FrontEndScreens.h"
 
 namespace bd {
 
@@ -14,6 +15,7 @@ void TMainForm::SwitchScreen(uint8_t n) {
 }
 
 void TMainForm::LeaveScreen(uint8_t n) {
+  LeaveFrontEndScreen(*this, n);
   switch (n) {
     case screen::None:
     case screen::Exit:
@@ -72,11 +74,10 @@ void TMainForm::BuildScreen(uint8_t n) {
       StartGame();
       break;
     case screen::MainMenu:
+    case screen::Help:
+    case screen::Options:
     case screen::HighScores:
-      if (MenuMusicPending) {
-        PlayMusic("1");
-        MenuMusicPending = false;
-      }
+      BuildFrontEndScreen(*this, n);
       break;
     case screen::Exit:
       // Without a promotional exit screen to show, the program closes.
@@ -123,6 +124,9 @@ void TMainForm::RunScreenFrame(int lagCount) {
     case screen::Help:
     case screen::Options:
     case screen::HighScores:
+      SpriteFrame(16, true);
+      DrawFrontEndTexts(*this, CurrentScreen);
+      break;
     case screen::GameOver:
       SpriteFrame(16, true);
       break;

@@ -1,0 +1,67 @@
+// The exit confirmation: an overlay on the menu screens and the race that
+// asks whether to leave the game. Its answers are parts of its pictures;
+// only their highlights are sprites of their own.
+#include "app/MainForm.h"
+#include "engine/PictureCollection.h"
+#include "frontend/FrontEndScreens.h"
+#include "frontend/MenuSprites.h"
+
+namespace bd {
+namespace {
+
+bool ConfirmationAllowed(const TMainForm& form) {
+  // Never during the level-complete sequence or a pause, and only where
+  // there is a game or a menu to leave.
+  if (form.Timer_LevCompl.Enabled() || form.RaceState.LevelEndState != 0) return false;
+  if (form.RaceState.Paused) return false;
+  switch (form.CurrentScreen) {
+    case screen::MainMenu:
+    case screen::Race:
+    case screen::Help:
+    case screen::Options:
+    case screen::HighScores:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Closing, apart from the pointer: the game runs on under the plain caption.
+void CloseConfirmation(TMainForm& form) {
+  form.GameMainExit.Checked = false;
+  form.Timer1.SetEnabled(!form.Timer1.Enabled());
+  form.Window.SetCaption(RunningCaption());
+  form.PlaySound("after_pause");
+  TSprite& engine = EngineRoot(form);
+  KillAll<TMenu>(engine);
+  KillAll<TMenuGame>(engine);
+}
+
+}  // namespace
+
+void TMainForm::GameMainExitClick() {
+  if (!ConfirmationAllowed(*this)) return;
+  if (GameMainExit.Checked) {
+    CloseConfirmation(*this);
+    Window.SetPointer(PointerShape::Hidden);
+    return;
+  }
+  GameMainExit.Checked = true;
+  Timer1.SetEnabled(!Timer1.Enabled());
+  RaceState.RaceRunning = false;
+  Window.SetCaption(PausedCaption());
+  Window.SetPointer(PointerShape::Hand);
+  PlaySound("pause");
+  TPictureCollectionItem& frame = MenuImage(*this, "Exit_Main");
+  const double x = (DXDraw.SurfaceWidth() - frame.Width()) / 2.0;
+  const double y = (DXDraw.SurfaceHeight() - frame.Height()) / 2.0 - 5;
+  AddPicture<TMainExit>(*this, "Exit_Main", x, y, 901);
+  AddPicture<TMainExit_Word>(*this, "Exit_Main_Word", 188, 195, 902);
+}
+
+void LeaveFrontEndScreen(TMainForm& form, uint8_t n) {
+  const bool subScreen = n == screen::Help || n == screen::Options || n == screen::HighScores;
+  if (subScreen && form.GameMainExit.Checked) CloseConfirmation(form);
+}
+
+}  // namespace bd

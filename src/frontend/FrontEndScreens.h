@@ -1,0 +1,37 @@
+#pragma once
+// The front end's part of the screen state machine: building the main menu,
+// help, options and high-score screens, what leaving them does, and the
+// texts their frames draw over the sprites.
+
+#include <cstdint>
+
+namespace bd {
+
+class TMainForm;
+
+// Builds screen n when it is one of the front end's (main menu, help,
+// options, high scores); other screens are left alone.
+void BuildFrontEndScreen(TMainForm& form, uint8_t n);
+// Called before screen n is torn down. An exit confirmation opened on a
+// sub-screen does not outlive it: its pictures go with the screen, so it is
+// closed here rather than left answering on a screen that does not show it.
+void LeaveFrontEndScreen(TMainForm& form, uint8_t n);
+// The texts of the help, options and high-score frames, drawn after the
+// sprites.
+void DrawFrontEndTexts(TMainForm& form, uint8_t n);
+
+// The lines of help page `page` (1 to 3) as they are drawn: position, point
+// size and Windows-1251 text. Nothing for other pages.
+struct THelpLine {
+  int X;
+  int Y;
+  int Size;
+  const char* Utf8;
+};
+struct THelpPage {
+  const THelpLine* Lines;
+  int Count;
+};
+THelpPage HelpPageLines(int page);
+
+}  // namespace bd

@@ -1,0 +1,129 @@
+// Building the main menu and its three sub-screens. Each is a set of
+// pictures; the main menu's column stays on the right of every sub-screen and
+// a panel on the left holds the sub-screen's content. Among sprites of equal
+// depth the one created later is drawn beneath, so the backdrop comes last.
+#include "app/MainForm.h"
+#include "engine/BackgroundSprite.h"
+#include "engine/PictureCollection.h"
+#include "frontend/FrontEndScreens.h"
+#include "frontend/MenuSprites.h"
+
+namespace bd {
+namespace {
+
+struct TPicture {
+  const char* Image;
+  int X;
+  int Y;
+  int Z;
+};
+
+void AddPictures(TMainForm& form, std::initializer_list<TPicture> pictures) {
+  for (const TPicture& p : pictures) AddPicture<TImageSprite>(form, p.Image, p.X, p.Y, p.Z);
+}
+
+void AddMenuColumn(TMainForm& form) {
+  AddPictures(form, {
+                        {"Start Game_n", 514, 118, 0},
+                        {"Options_n", 514, 188, 0},
+                        {"High Score_n", 514, 258, 0},
+                        {"Help_n", 514, 328, 0},
+                        {"Visit Web Site_n", 514, 398, 0},
+                        {"Exit_n", 514, 468, 0},
+                        {"fgg_inactiv", 530, 530, 0},
+                    });
+}
+
+// The menu backdrop, tiled over the whole display.
+void AddBackground(TMainForm& form) {
+  TPictureCollectionItem& image = MenuImage(form, "menu");
+  auto* background = new TBackgroundSprite(&EngineRoot(form));
+  background->ResizeMap(1, 1);
+  background->Image = &image;
+  background->Endless = true;
+  background->ChangeZ(0);
+}
+
+// A sub-screen chosen from the column would close again at the pointer's
+// next move, which is outside its panel; the pointer is put into the panel.
+void PointerHandOver(TMainForm& form) {
+  if (form.PointerX > 512) form.Window.WarpPointer(255, 320);
+}
+
+void BuildMainMenu(TMainForm& form) {
+  form.Window.SetPointer(PointerShape::Arrow);
+  if (form.MenuMusicPending) form.PlayMusic("1");
+  form.MenuMusicPending = false;
+  form.HelpPage = 1;
+  AddMenuColumn(form);
+  AddBackground(form);
+}
+
+void BuildHelpScreen(TMainForm& form) {
+  PointerHandOver(form);
+  AddPictures(form, {
+                        {"menuPodmenu", 17, 117, 0},
+                        {"Help_prev", 38, 523, 1},
+                        {"Help_back_n", 186, 523, 1},
+                        {"Help_next", 336, 523, 1},
+                    });
+  AddMenuColumn(form);
+  AddBackground(form);
+  // The "about" page shows the game's mascot beside its texts.
+  if (form.HelpPage == 3) AddPicture<TImageSprite>(form, "rabbit", 85, 297, 15);
+}
+
+void BuildOptionsScreen(TMainForm& form) {
+  PointerHandOver(form);
+  AddPicture<TImageSprite>(form, "menuPodmenu", 17, 117, 0);
+  AddMenuColumn(form);
+  AddBackground(form);
+  AddPictures(form, {
+                        {"Options_Country", 266, 340, 1},
+                        {"Options_Back_n", 187, 523, 1},
+                    });
+  form.CaretBlink = 30;
+  // An empty country field has the focus at once.
+  form.GamegoEdit.Checked = form.Country.empty();
+}
+
+void BuildHighScoreScreen(TMainForm& form) {
+  PointerHandOver(form);
+  if (form.MenuMusicPending) {
+    form.PlayMusic("1");
+    form.MenuMusicPending = false;
+  }
+  AddPictures(form, {
+                        {"menuPodmenu", 17, 117, 0},
+                        {"HighScore_head", 42, 168, 1},
+                        {"HighScore_Clear_n", 38, 523, 2},
+                        {"HighScore_View_n", 336, 523, 2},
+                        {"HighScore_Back_n", 187, 523, 2},
+                    });
+  for (int i = 0; i < HighScoreCount; ++i) AddPicture<TImageSprite>(form, "HighScore_Table_row", 42, 198 + 30 * i, 1);
+  AddMenuColumn(form);
+  AddBackground(form);
+}
+
+}  // namespace
+
+void BuildFrontEndScreen(TMainForm& form, uint8_t n) {
+  switch (n) {
+    case screen::MainMenu:
+      BuildMainMenu(form);
+      break;
+    case screen::Help:
+      BuildHelpScreen(form);
+      break;
+    case screen::Options:
+      BuildOptionsScreen(form);
+      break;
+    case screen::HighScores:
+      BuildHighScoreScreen(form);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace bd

@@ -1,0 +1,45 @@
+// The high-score screen's clear confirmation and the game-over screen's name
+// entry with its "send online" tick.
+#include "app/MainForm.h"
+#include "engine/PictureCollection.h"
+#include "frontend/MenuSprites.h"
+
+namespace bd {
+
+void TMainForm::GameClearHighScoreClick() {
+  GameClearHighScore.Checked = !GameClearHighScore.Checked;
+  if (GameClearHighScore.Checked) {
+    // The same frame as the exit confirmation, one layer lower.
+    TPictureCollectionItem& frame = MenuImage(*this, "Exit_Main");
+    const double x = (DXDraw.SurfaceWidth() - frame.Width()) / 2.0;
+    const double y = (DXDraw.SurfaceHeight() - frame.Height()) / 2.0 - 5;
+    AddPicture<TClearHighScore>(*this, "Exit_Main", x, y, 801);
+    AddPicture<TClearHighScore_Word>(*this, "HighScore_Clear_Word", 188, 195, 802);
+  } else {
+    TSprite& engine = EngineRoot(*this);
+    for (int32_t i = 0; i < engine.ChildCount(); ++i) {
+      TSprite* child = engine.ChildAt(i);
+      if (dynamic_cast<TMenu*>(child) != nullptr || dynamic_cast<TMenuGame*>(child) != nullptr) child->Kill();
+    }
+  }
+}
+
+void TMainForm::GameEnterNameClick() {
+  GameEnterName.Checked = !GameEnterName.Checked;
+  // Closing leaves the panel to go with the screen.
+  if (!GameEnterName.Checked) return;
+  TPictureCollectionItem& panel = MenuImage(*this, "Enter_Name");
+  const double x = (DXDraw.SurfaceWidth() - panel.Width()) / 2.0;
+  const double y = (DXDraw.SurfaceHeight() - panel.Height()) / 2.0;
+  AddPicture<TEnter_Name>(*this, "Enter_Name", x, y, 0);
+  // A remembered name is kept and not edited until the field is clicked.
+  GamegoEdit.Checked = Edit2.Text.empty();
+}
+
+void TMainForm::GameSendResultClick() {
+  GameSendResult.Checked = !GameSendResult.Checked;
+  KillAll<TEnter_Name_Send>(EngineRoot(*this));
+  if (GameSendResult.Checked) AddPicture<TEnter_Name_Send>(*this, "Enter_Name_Send", 200, 364, 1);
+}
+
+}  // namespace bd

@@ -1,0 +1,115 @@
+// The texts the help, options and high-score frames draw over their
+// sprites, anew in every frame. With a confirmation open the titles stay and
+// the rest is left out, so that nothing shows through the overlay.
+#include <string>
+
+#include "app/MainForm.h"
+#include "engine/Canvas.h"
+#include "engine/Cp1251.h"
+#include "frontend/FrontEndScreens.h"
+
+namespace bd {
+namespace {
+
+constexpr uint32_t kBlack = 0x00000000;
+constexpr uint32_t kWhite = 0x00FFFFFF;
+
+class TTextWriter {
+ public:
+  explicit TTextWriter(TMainForm& form) : form_(form), canvas_(form.DXDraw.SurfaceCanvas()) {
+    canvas_.Brush.Style = TBrushStyle::bsClear;
+    canvas_.Font.Name = form.TextFont;
+  }
+  ~TTextWriter() { form_.DXDraw.ReleaseCanvas(); }
+  TTextWriter(const TTextWriter&) = delete;
+  TTextWriter& operator=(const TTextWriter&) = delete;
+
+  void Text(int x, int y, int size, const std::string& cp1251, uint32_t color = kBlack) {
+    canvas_.Font.Size = size;
+    canvas_.Font.Color = color;
+    canvas_.TextOut(x, y, cp1251);
+  }
+
+ private:
+  TMainForm& form_;
+  TCanvas& canvas_;
+};
+
+void HelpTexts(TMainForm& form, TTextWriter& out) {
+  if (!form.GameMainExit.Checked) {
+    const THelpPage page = HelpPageLines(form.HelpPage);
+    for (int i = 0; i < page.Count; ++i) {
+      const THelpLine& line = page.Lines[i];
+      out.Text(line.X, line.Y, line.Size, W(line.Utf8));
+    }
+  }
+  out.Text(192, 120, 20, W("ПОМОЩЬ"));
+}
+
+// One options row: the row in black, then its current choice again in white
+// where that choice's click area begins.
+struct TOptionRow {
+  int Y;
+  const char* Row;
+  const char* WhenTrue;
+  int TrueX;
+  const char* WhenFalse;
+  int FalseX;
+};
+
+void OptionsTexts(TMainForm& form, TTextWriter& out) {
+  form.Country = form.Edit1.Text;
+  const bool open = form.GameMainExit.Checked;
+  if (!open) out.Text(269, 343, 18, form.Country);
+  out.Text(200, 120, 20, W("ОПЦИИ"));
+  if (open) return;
+  const TOptionRow rows[] = {
+      {255, "РЕЖИМ : Оконный \\ Полный экран", "Полный экран", 293, "Оконный", 173},
+      {285, "МУЗЫКА: Вкл \\ Выкл", "Вкл", 175, "Выкл", 237},
+      {315, "ЗВУКИ: Вкл \\ Выкл", "Вкл", 153, "Выкл", 215},
+  };
+  const bool values[] = {form.GameFullScreen.Checked, form.GameMusic.Checked, form.GameSound.Checked};
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    const TOptionRow& row = rows[i];
+    out.Text(62, row.Y, 18, W(row.Row));
+    if (values[i])
+      out.Text(row.TrueX, row.Y, 18, W(row.WhenTrue), kWhite);
+    else
+      out.Text(row.FalseX, row.Y, 18, W(row.WhenFalse), kWhite);
+  }
+  out.Text(62, 345, 18, W("ВАША СТРАНА:"));
+}
+
+void HighScoreTexts(TMainForm& form, TTextWriter& out) {
+  if (form.GameClearHighScore.Checked) return;
+  out.Text(190, 120, 20, W("РЕКОРДЫ"));
+  if (form.GameMainExit.Checked) return;
+  for (int i = 0; i < HighScoreCount; ++i) {
+    const int y = 198 + 30 * i;
+    out.Text(85, y, 19, std::to_string(i + 1));
+    out.Text(160, y, 19, form.HighScores[i].Name);
+    out.Text(362, y, 19, std::to_string(form.HighScores[i].Score));
+  }
+}
+
+}  // namespace
+
+void DrawFrontEndTexts(TMainForm& form, uint8_t n) {
+  if (form.DXDraw.BackBuffer() == nullptr) return;
+  TTextWriter out(form);
+  switch (n) {
+    case screen::Help:
+      HelpTexts(form, out);
+      break;
+    case screen::Options:
+      OptionsTexts(form, out);
+      break;
+    case screen::HighScores:
+      HighScoreTexts(form, out);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace bd

@@ -1,0 +1,156 @@
+// The exit and clear-high-scores confirmations.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "engine/Cp1251.h"
+#include "frontend/FrontEndRun.h"
+
+namespace bd::test {
+namespace {
+
+using Confirmation = FrontEndRun;
+
+TEST_F(Confirmation, ExitConfirmationOpensOnlyWhereAGameOrMenuCanBeLeft) {
+  struct Case {
+    const char* what;
+    uint8_t screen;
+    bool paused;
+    uint8_t levelEndState;
+    bool levelCompleteTimer;
+    bool opens;
+  };
+  const Case cases[] = {
+      {"main menu", screen::MainMenu, false, 0, false, true},
+      {"options", screen::Options, false, 0, false, true},
+      {"paused race", screen::Race, true, 0, false, false},
+      {"level-complete marker", screen::Race, false, 1, false, false},
+      {"level-complete clock", screen::Race, false, 0, true, false},
+      {"splash", screen::Splash, false, 0, false, false},
+      {"exit screen", screen::Exit, false, 0, false, false},
+      {"game over", screen::GameOver, false, 0, false, false},
+  };
+  Go(screen::MainMenu);
+  for (const Case& c : cases) {
+    // The screen number alone decides; the screens are not built here.
+    form->CurrentScreen = c.screen;
+    form->RaceState.Paused = c.paused;
+    form->RaceState.LevelEndState = c.levelEndState;
+    form->Timer_LevCompl.SetEnabled(c.levelCompleteTimer);
+    const bool timer1 = form->Timer1.Enabled();
+    form->GameMainExitClick();
+    EXPECT_EQ(form->GameMainExit.Checked, c.opens) << c.what;
+    EXPECT_EQ(form->Timer1.Enabled(), timer1 != c.opens) << c.what;
+    if (c.opens) {
+      EXPECT_EQ(platform.window.Caption(), W("Bumper Dash [Пауза]")) << c.what;
+      EXPECT_EQ(platform.window.Pointer(), PointerShape::Hand) << c.what;
+      form->GameMainExitClick();
+      EXPECT_FALSE(form->GameMainExit.Checked) << c.what;
+      EXPECT_EQ(platform.window.Caption(), "Bumper Dash") << c.what;
+      EXPECT_EQ(platform.window.Pointer(), PointerShape::Hidden) << c.what;
+      EXPECT_EQ(form->Timer1.Enabled(), timer1) << c.what;
+    }
+    form->RaceState.Paused = false;
+    form->RaceState.LevelEndState = 0;
+    form->Timer_LevCompl.SetEnabled(false);
+  }
+}
+
+TEST_F(Confirmation, ExitConfirmationShowsItsPicturesAndAnswers) {
+  Go(screen::MainMenu);
+  Move(600, 500);
+  Press();  // the Exit item
+  ASSERT_TRUE(form->GameMainExit.Checked);
+  Move(300, 360);
+  Frame();
+  EXPECT_EQ(Color(400, 200), StandInColor("Exit_Main_Word"));
+  EXPECT_EQ(Color(300, 360), StandInColor("Exit_Main_Yes_d"));
+  EXPECT_EQ(Color(600, 400), StandInColor("Exit_Main"));
+  // While it is open the column does not answer.
+  Move(600, 200);
+  Press();
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
+  EXPECT_EQ(CountOf<TMenuGame>(), 0);
+  // No closes it and rebuilds the menu without its pictures.
+  Move(450, 360);
+  Press();
+  EXPECT_FALSE(form->GameMainExit.Checked);
+  Frame();
+  EXPECT_EQ(Color(400, 200), StandInColor("menu"));
+  EXPECT_EQ(Color(300, 360), StandInColor("menu"));
+  // Yes leaves the game; without an exit screen the program closes.
+  form->GameMainExitClick();
+  Move(300, 360);
+  Press();
+  EXPECT_TRUE(app->Terminated());
+}
+
+TEST_F(Confirmation, LeavingASubScreenClosesTheExitConfirmation) {
+  struct Case {
+    const char* way;
+    uint8_t screen;
+    std::function<void(Confirmation&)> leave;
+  };
+  const Case cases[] = {
+      {"pointer towards the No answer", screen::Help, [](Confirmation& t) { t.Move(500, 360); }},
+      {"help's back button", screen::Help, [](Confirmation& t) { t.PressAt(250, 540); }},
+      {"options' back button", screen::Options, [](Confirmation& t) { t.PressAt(250, 540); }},
+      {"high scores' back button", screen::HighScores, [](Confirmation& t) { t.PressAt(250, 540); }},
+  };
+  for (const Case& c : cases) {
+    Go(screen::MainMenu);
+    Go(c.screen);
+    const bool timer1 = form->Timer1.Enabled();
+    form->GameMainExitClick();
+    ASSERT_TRUE(form->GameMainExit.Checked) << c.way;
+    c.leave(*this);
+    EXPECT_EQ(form->CurrentScreen, screen::MainMenu) << c.way;
+    EXPECT_FALSE(form->GameMainExit.Checked) << c.way;
+    EXPECT_EQ(platform.window.Caption(), "Bumper Dash") << c.way;
+    EXPECT_EQ(form->Timer1.Enabled(), timer1) << c.way;
+    // The menu answers its column again, not invisible Yes and No buttons.
+    PressAt(300, 360);
+    EXPECT_FALSE(app->Terminated()) << c.way;
+    Move(600, 200);
+    EXPECT_EQ(CountOf<Options>(), 1) << c.way;
+  }
+}
+
+TEST_F(Confirmation, ClearConfirmationResetsTheTableOnlyOnYes) {
+  Go(screen::MainMenu);
+  Go(screen::HighScores);
+  form->HighScores[0] = {"Ace", 9999};
+  Frame();
+  EXPECT_TRUE(AnyPixel(85, 198, 200, 220, 0));    // the rows are drawn
+  EXPECT_TRUE(AnyPixel(190, 120, 300, 145, 0));  // and the title
+
+  PressAt(100, 540);  // Clear
+  ASSERT_TRUE(form->GameClearHighScore.Checked);
+  Frame();
+  EXPECT_EQ(Color(600, 400), StandInColor("Exit_Main"));
+  EXPECT_EQ(Color(400, 200), StandInColor("HighScore_Clear_Word"));
+  EXPECT_FALSE(AnyPixel(190, 120, 300, 145, 0));  // no title while it is open
+
+  PressAt(450, 360);  // No
+  EXPECT_FALSE(form->GameClearHighScore.Checked);
+  EXPECT_EQ(form->HighScores[0].Score, 9999);
+  Frame();
+  EXPECT_EQ(Color(600, 400), StandInColor("menu"));
+
+  PressAt(100, 540);
+  PressAt(300, 360);  // Yes
+  EXPECT_FALSE(form->GameClearHighScore.Checked);
+  EXPECT_EQ(form->HighScores, DefaultHighScores());
+  EXPECT_EQ(form->CurrentScreen, screen::HighScores);
+  Frame();
+  EXPECT_EQ(Color(600, 400), StandInColor("menu"));
+
+  // Moving off the panel with it open closes it on the way to the menu.
+  PressAt(100, 540);
+  Move(600, 100);
+  EXPECT_FALSE(form->GameClearHighScore.Checked);
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
+}
+
+}  // namespace
+}  // namespace bd::test

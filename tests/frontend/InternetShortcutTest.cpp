@@ -1,0 +1,42 @@
+#include "frontend/InternetShortcut.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace bd {
+namespace {
+
+TEST(InternetShortcut, AddressIsReadFromItsSection) {
+  struct Case {
+    const char* text;
+    std::optional<std::string> url;
+  };
+  const Case cases[] = {
+      {"[InternetShortcut]\r\nURL=http://games.example/more\r\n", "http://games.example/more"},
+      {"[internetshortcut]\nurl = http://a.example/ \n", "http://a.example/"},
+      {"[DEFAULT]\r\nBASEURL=http://wrong.example/\r\n[InternetShortcut]\r\nIconIndex=0\r\nURL=http://b.example/\r\n",
+       "http://b.example/"},
+      {"[Other]\nURL=http://wrong.example/\n", std::nullopt},
+      {"[InternetShortcut]\nURL=\n", std::nullopt},
+      {"URL=http://no-section.example/\n", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ShortcutUrl(c.text), c.url) << c.text;
+}
+
+TEST(InternetShortcut, ShellGetsTheAddressOrTheFileItself) {
+  const auto dir = std::filesystem::temp_directory_path() / "bd-shortcut-test";
+  std::filesystem::create_directories(dir);
+  const std::string link = (dir / "more.url").string();
+  const std::string plain = (dir / "notes.txt").string();
+  std::ofstream(link) << "[InternetShortcut]\r\nURL=http://games.example/\r\n";
+  std::ofstream(plain) << "just text\n";
+  EXPECT_EQ(ShellTarget(link), "http://games.example/");
+  EXPECT_EQ(ShellTarget(plain), plain);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace bd
