@@ -135,7 +135,7 @@ TEST_F(Confirmation, ClearConfirmationResetsTheTableOnlyOnYes) {
   EXPECT_FALSE(form->GameClearHighScore.Checked);
   EXPECT_EQ(form->HighScores[0].Score, 9999);
   Frame();
-  EXPECT_EQ(Color(600, 400), StandInColor("menu"));
+  EXPECT_EQ(Color(600, 400), StandInColor("Visit Web Site_n"));
 
   PressAt(100, 540);
   PressAt(300, 360);  // Yes
@@ -143,7 +143,7 @@ TEST_F(Confirmation, ClearConfirmationResetsTheTableOnlyOnYes) {
   EXPECT_EQ(form->HighScores, DefaultHighScores());
   EXPECT_EQ(form->CurrentScreen, screen::HighScores);
   Frame();
-  EXPECT_EQ(Color(600, 400), StandInColor("menu"));
+  EXPECT_EQ(Color(600, 400), StandInColor("Visit Web Site_n"));
 
   // Moving off the panel with it open closes it on the way to the menu.
   PressAt(100, 540);

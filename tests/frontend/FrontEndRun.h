@@ -33,7 +33,7 @@ class TRecordingMusic : public IMusicLibrary {
 };
 
 class FrontEndRun : public GameRun {
- protected:
+ public:
   void SetUp() override {
     GameRun::SetUp();
     std::ofstream("moregames.url") << "[InternetShortcut]\r\nURL=http://games.bumperdash.example/\r\n";

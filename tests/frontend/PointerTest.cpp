@@ -93,7 +93,9 @@ TEST_F(FrontEnd, ClickAreasDifferBetweenScreens) {
     PressAt(c.x, c.y, c.button);
     const bool opened = platform.shell.Opened().size() > before;
     EXPECT_EQ(opened, c.opensMoreGames) << int(c.screen) << " at " << c.x << "," << c.y << " button " << c.button;
-    if (opened) EXPECT_EQ(platform.shell.Opened().back(), "http://games.bumperdash.example/");
+    if (opened) {
+      EXPECT_EQ(platform.shell.Opened().back(), "http://games.bumperdash.example/");
+    }
   }
 }
 
@@ -123,7 +125,9 @@ TEST_F(FrontEnd, ItemAndButtonEdgesLeadWhereTheyShould) {
     Go(c.screen);
     PressAt(c.x, c.y);
     EXPECT_EQ(form->CurrentScreen, c.after) << int(c.screen) << " at " << c.x << "," << c.y;
-    if (c.after == screen::Help) EXPECT_EQ(form->HelpPage, c.helpPage) << c.x << "," << c.y;
+    if (c.after == screen::Help) {
+      EXPECT_EQ(form->HelpPage, c.helpPage) << c.x << "," << c.y;
+    }
   }
 }
 
