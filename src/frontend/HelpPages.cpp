@@ -1,6 +1,8 @@
 // The three help pages: the story, the controls and the credits.
 #include "frontend/FrontEndScreens.h"
 
+#include <cstddef>
+
 namespace bd {
 namespace {
 
@@ -46,7 +48,7 @@ constexpr THelpLine kAbout[] = {
     {231, 360, 10, "www.bumperdash.example"},
 };
 
-template <size_t N>
+template <std::size_t N>
 constexpr THelpPage Page(const THelpLine (&lines)[N]) {
   return {lines, static_cast<int>(N)};
 }

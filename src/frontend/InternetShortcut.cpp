@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 namespace bd {
 namespace {
@@ -46,8 +46,9 @@ std::optional<std::string> ShortcutUrl(std::string_view fileText) {
 std::string ShellTarget(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (file) {
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (std::optional<std::string> url = ShortcutUrl(text)) return *url;
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (std::optional<std::string> url = ShortcutUrl(text.str())) return *url;
   }
   return path;
 }
