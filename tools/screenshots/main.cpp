@@ -1,0 +1,124 @@
+// Usage: screenshots RUN_DIR OUT_DIR
+//
+// Starts the game on the headless platform with the data of RUN_DIR (its
+// Data and Music folders, linked into a scratch directory so that the
+// settings file written at start-up lands there), walks through the front
+// end with the pointer and writes the presented picture of each screen to
+// OUT_DIR as PNG files.
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "app/Version.h"
+#include "engine/Cp1251.h"
+#include "engine/Png.h"
+#include "engine/platform/headless/Headless.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void WritePicture(const bd::THeadlessWindow& window, const fs::path& file) {
+  const bd::TDirectDrawSurface& screen = window.Screen();
+  std::vector<uint32_t> pixels;
+  pixels.reserve(800 * 600);
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 800; ++x) pixels.push_back(screen.Pixel(x, y) & 0x00FFFFFF);
+  const std::vector<uint8_t> png = bd::EncodePng(800, 600, pixels);
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
+                                               static_cast<std::streamsize>(png.size()));
+  std::printf("%s\n", file.string().c_str());
+}
+
+int Run(const fs::path& runDir, const fs::path& outDir) {
+  const fs::path scratch = fs::temp_directory_path() / "bd-screenshots";
+  fs::remove_all(scratch);
+  fs::create_directories(scratch);
+  fs::create_directories(outDir);
+  for (const char* folder : {"Data", "Music"})
+    if (fs::exists(runDir / folder)) fs::create_directory_symlink(fs::absolute(runDir / folder), scratch / folder);
+  const fs::path out = fs::absolute(outDir);
+  fs::current_path(scratch);
+
+  bd::THeadlessPlatform platform;
+  bd::TApplication app(platform.Get());
+  app.Title = bd::kGameTitle;
+  bd::TMainForm form(app);
+  form.Show();
+  auto run = [&](uint32_t ms) { app.RunUntil(platform.clock.Milliseconds() + ms); };
+  auto shot = [&](const char* name) {
+    run(40);
+    WritePicture(platform.window, out / (std::string(name) + ".png"));
+  };
+  auto move = [&](int x, int y) { form.DXDrawMouseMove(0, x, y); };
+  auto click = [&](int x, int y) {
+    move(x, y);
+    form.DXDrawMouseDown(1, 0, x, y);
+  };
+
+  shot("01-splash");
+  run(4100);
+  move(600, 200);
+  shot("02-menu");
+  click(600, 500);
+  move(300, 360);
+  shot("03-menu-exit");
+  click(450, 360);
+  click(600, 350);
+  move(250, 320);
+  shot("04-help-1");
+  click(400, 540);
+  shot("05-help-2");
+  click(400, 540);
+  shot("06-help-3");
+  form.GameMainExitClick();
+  shot("07-help-exit");
+  form.GameMainExitClick();
+  click(250, 540);
+  click(600, 200);
+  move(250, 320);
+  form.Edit1.Text = bd::W("Россия");
+  shot("08-options");
+  form.GameMusicClick();
+  move(200, 540);
+  shot("09-options-music-off");
+  form.GameMusicClick();
+  click(250, 540);
+  click(600, 270);
+  move(250, 320);
+  form.HighScores[0] = {bd::W("Чемпион"), 99999};
+  shot("10-highscores");
+  click(100, 540);
+  move(300, 360);
+  shot("11-highscores-clear");
+  click(450, 360);
+  click(250, 540);
+  form.RaceState.Score = 4321;
+  form.Edit2.Text = bd::W("Гонщик");
+  form.SwitchScreen(bd::screen::GameOver);
+  run(5100);
+  if (!form.GameEnterName.Checked) form.GameEnterNameClick();
+  click(240, 400);
+  shot("12-gameover-name");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: screenshots RUN_DIR OUT_DIR\n");
+    return 2;
+  }
+  try {
+    return Run(argv[1], argv[2]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "screenshots: %s\n", e.what());
+    return 1;
+  }
+}
