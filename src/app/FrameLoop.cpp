@@ -1,6 +1,7 @@
 // The frame handler, run by the frame timer about every 15 ms, and the
 // handler of the splash and game-over timer.
 #include "app/MainForm.h"
+#include "frontend/MenuSprites.h"
 
 namespace bd {
 
@@ -9,6 +10,7 @@ void TMainForm::DXTimerTimer(int lagCount) {
   if (!DXDraw.ReadyToDraw()) return;
   if (TypingDelay > 0) --TypingDelay;
   if (CaretBlink > 0) --CaretBlink;
+  BlinkCaret(*this);
   if (ResizePending) {
     ResizePending = false;
     if (Window.State() == WindowState::Maximized) GameFullScreenClick();

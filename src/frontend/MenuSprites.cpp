@@ -28,6 +28,14 @@ Palka::Palka(TSprite* parent, TMainForm& form) : TImageSprite(parent), form_(for
   Height = image.Height();
 }
 
+void BlinkCaret(TMainForm& form) {
+  if (form.GamegoEdit.Checked && form.CaretBlink > 15) new Palka(&EngineRoot(form), form);
+  if (form.CaretBlink <= 15) {
+    if (form.CaretBlink == 0) form.CaretBlink = 30;
+    KillAll<Palka>(EngineRoot(form));
+  }
+}
+
 void Palka::Step(int32_t moveCount) {
   TImageSprite::Step(moveCount);
   if (form_.CurrentScreen != screen::Options && form_.CurrentScreen != screen::GameOver) return;

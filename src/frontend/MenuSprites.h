@@ -74,6 +74,11 @@ class Palka : public TImageSprite {
   TMainForm& form_;
 };
 
+// The caret's blink, once per drawn frame: while a field is being edited a
+// caret is added in each of the first 14 frames of every 30 (all at the same
+// place), and all carets are removed in the other 16.
+void BlinkCaret(TMainForm& form);
+
 // Gives `sprite` the image, the position, the depth and the image's size.
 void PlacePicture(TImageSprite& sprite, TPictureCollectionItem& image, double x, double y, int32_t z);
 
