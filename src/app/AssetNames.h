@@ -59,7 +59,9 @@ inline constexpr std::string_view kRaceImages[] = {
     "cars_ok3",   "cars_ok4", "cars_broken1",  "cars_broken2", "cars_broken3", "cars_broken4", "stolb",
     "tree",       "rocks",    "luja",          "lujaUje",      "propast",      "propastPlus",  "cr_pr",
     "zzz",        "meteorit", "sledMeteorita", "boom",         "live",         "helth",        "guns",
-    "stopMe",     "nitro",    "bonus",         "m_helth",      "m_speed",      "m_lives",      "m_gorod"};
+    "stopMe",     "nitro",    "bonus",         "m_helth",      "m_speed",      "m_lives",      "m_gorod",
+    // The exit confirmation opens over the race as well.
+    "Exit_Main", "Exit_Main_Word", "Exit_Main_Yes_d", "Exit_Main_No_d"};
 
 // Sound effects of Data/Sound.dxw.
 inline constexpr std::string_view kSounds[] = {

@@ -35,12 +35,24 @@ bool WriteFile(const std::filesystem::path& p, const std::vector<uint8_t>& bytes
   return !ec;
 }
 
+// The race pictures, plus those of the exit confirmation, which the race
+// shows as well while only the race archive is loaded.
+std::vector<ArtItem> RaceArchiveArt() {
+  std::vector<ArtItem> race = MakeRaceArt();
+  for (ArtItem& item : MakeMenuArt()) {
+    if (item.name == "Exit_Main" || item.name == "Exit_Main_Word" || item.name == "Exit_Main_Yes_d" ||
+        item.name == "Exit_Main_No_d")
+      race.push_back(std::move(item));
+  }
+  return race;
+}
+
 }  // namespace
 
 std::vector<OutputFile> MakeGameData() {
   std::vector<OutputFile> files;
   files.push_back({"Data/GraphicsMenu.dxg", BuildImageArchive(MakeMenuArt())});
-  files.push_back({"Data/GraphicsMain.dxg", BuildImageArchive(MakeRaceArt())});
+  files.push_back({"Data/GraphicsMain.dxg", BuildImageArchive(RaceArchiveArt())});
   files.push_back({"Data/Sound.dxw", BuildSoundArchive(synth::MakeSounds())});
   for (const xm::Song& s : xm::MakeSongs()) files.push_back({"Music/" + s.name + ".xm", s.bytes});
   for (OutputFile& f : MakeExitScreen()) files.push_back(std::move(f));
