@@ -30,6 +30,7 @@ void TMainForm::Timer1Timer() {
       break;
     case screen::GameOver:
       Window.SetPointer(PointerShape::Arrow);
+      if (BeatsAnyHighScore(HighScores, RaceState.Score)) GameEnterNameClick();
       break;
     default:
       // Other screens only use the tick to stop the timer again.

@@ -1,10 +1,127 @@
-// Keys from the window: the table of held keys that the race reads.
+// Keys from the window: the table of held keys that the race reads, the
+// key commands of each screen, and typing into the country and name fields.
+#include <chrono>
+#include <thread>
+
 #include "app/MainForm.h"
+#include "race/CarSprites.h"
 
 namespace bd {
+namespace {
 
-void TMainForm::FormKeyDown(int key, uint8_t /*shift*/) { KeyDown[static_cast<uint8_t>(key)] = 1; }
+constexpr int kPauseKey = 'P';
+
+// The characters a country or a name may hold: digits, Latin letters and
+// the Cyrillic letters of Windows-1251 (Ё/ё at 168/184 is only taken as ё).
+bool IsFieldCharacter(uint8_t c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == 184 || c >= 192;
+}
+
+// The short pause before the game-over screen gives way to the menu, so the
+// key that ends it does not also act on the menu.
+void BriefPause() { std::this_thread::sleep_for(std::chrono::milliseconds(200)); }
+
+}  // namespace
+
+void TMainForm::FormKeyDown(int key, uint8_t shift) {
+  KeyDown[static_cast<uint8_t>(key)] = 1;
+  const bool alt = (shift & ssAlt) != 0;
+  const bool enter = key == vk::Return;
+  const bool escape = key == vk::Escape;
+
+  // The rows of a screen are tried one after the other against the screen
+  // the key arrived on; one key can match several of them.
+  switch (CurrentScreen) {
+    case screen::Splash:
+      if (enter && !alt) SwitchScreen(screen::MainMenu);
+      break;
+    case screen::MainMenu:
+      if (escape) GameMainExitClick();
+      // Starts the race even with the exit confirmation open.
+      if (enter && !alt) SwitchScreen(screen::Race);
+      break;
+    case screen::Race:
+      RaceKeyDown(key, shift);
+      break;
+    case screen::Help:
+      if (escape) SwitchScreen(screen::MainMenu);
+      break;
+    case screen::Options:
+      if (escape) SwitchScreen(screen::MainMenu);
+      if (key == vk::Back && GamegoEdit.Checked && !Edit1.Text.empty()) Edit1.Text.pop_back();
+      break;
+    case screen::HighScores:
+      if (escape) {
+        if (GameClearHighScore.Checked) {
+          // Rebuild the table screen and close the confirmation, but stay.
+          SwitchScreen(screen::HighScores);
+          GameClearHighScoreClick();
+        } else {
+          SwitchScreen(screen::MainMenu);
+        }
+      }
+      break;
+    case screen::GameOver: {
+      const int32_t tenth = HighScores[HighScoreCount - 1].Score;
+      if ((escape || enter) && RaceState.Score <= tenth && !Timer1.Enabled()) {
+        BriefPause();
+        SwitchScreen(screen::MainMenu);
+      }
+      if (key == vk::Back && GamegoEdit.Checked && !Edit2.Text.empty()) Edit2.Text.pop_back();
+      // Not bound to the first five seconds: a remembered name enters the
+      // score at once.
+      if (enter && !alt && !PlayerName.empty() && RaceState.Score > tenth) EnterHighScore();
+      break;
+    }
+    default:
+      // The exit screen takes no keys.
+      break;
+  }
+  if (alt && enter) GameFullScreenClick();
+}
+
+void TMainForm::RaceKeyDown(int key, uint8_t shift) {
+  TRaceState& s = RaceState;
+  const bool timersOff = !Timer_Level.Enabled() && !Timer_LevCompl.Enabled();
+  if (key == kPauseKey && timersOff && !GameMainExit.Checked) {
+    s.Paused = !s.Paused;
+    s.RaceRunning = !s.RaceRunning;
+  }
+  // Any key fires while Ctrl is held, the Ctrl key's own repeats included;
+  // FireShot checks that the race runs, a gun is there and no shot flies.
+  if ((shift & ssCtrl) != 0 || key == vk::Control) FireShot(RaceHost());
+  if (key == vk::Escape && timersOff && !s.Paused && !GameMainExit.Checked) {
+    s.RaceRunning = false;
+    GameMainExitClick();
+  }
+}
 
 void TMainForm::FormKeyUp(int key, uint8_t /*shift*/) { KeyDown[static_cast<uint8_t>(key)] = 0; }
+
+void TMainForm::DXDrawKeyUp(int key, uint8_t shift) { FormKeyUp(key, shift); }
+
+void TMainForm::DXDrawKeyPress(uint8_t key) {
+  // For Enter and Space the character's code is the key's code.
+  KeyDown[key] = 1;
+}
+
+void TMainForm::FormKeyPress(uint8_t key) {
+  if (!GamegoEdit.Checked || !IsFieldCharacter(key)) return;
+  switch (CurrentScreen) {
+    case screen::Options:
+      // One character every third frame at most, ten in all, and none once
+      // the text fills the field.
+      if (TypingDelay == 0 && Edit1.Text.size() <= 9 && CaretTextWidth + 15 <= 180) {
+        TypingDelay = 3;
+        Edit1.Text += static_cast<char>(key);
+      }
+      break;
+    case screen::GameOver:
+      if (Edit2.Text.size() < 10) Edit2.Text += static_cast<char>(key);
+      break;
+    default:
+      break;
+  }
+}
 
 }  // namespace bd

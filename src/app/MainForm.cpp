@@ -164,6 +164,16 @@ bool TMainForm::FormCloseQuery() {
       // Start-up failed before any screen was built: nothing can offer the
       // way out, so the window's close button must still work.
       return true;
+    case screen::MainMenu:
+      if (!GameMainExit.Checked) {
+        GameMainExitClick();
+        PlaySound("button_down");
+      }
+      return false;
+    case screen::Race:
+      PlaySound("button_down");
+      GameMainExitClick();
+      return false;
     case screen::Exit:
       return true;
     default:
@@ -172,7 +182,9 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormClose() {
-  if (std::filesystem::exists("play.url")) Application.GetPlatform().shell->Open("play.url");
+  // An Internet shortcut: the address it holds goes to the desktop's browser.
+  ShellOpenFile("play.url");
+  PlaySound("button_down");
 }
 
 void TMainForm::HandleEvent(const PlatformEvent& event) {
@@ -183,6 +195,11 @@ void TMainForm::HandleEvent(const PlatformEvent& event) {
       break;
     case T::KeyUp:
       FormKeyUp(event.Key, event.Shift);
+      break;
+    case T::Char:
+      // Both the form and the display see a typed character.
+      FormKeyPress(event.Char);
+      DXDrawKeyPress(event.Char);
       break;
     case T::CloseRequest:
       Close();
@@ -199,7 +216,6 @@ void TMainForm::HandleEvent(const PlatformEvent& event) {
     case T::MouseDown:
       DXDrawMouseDown(event.Button, event.Shift, event.X, event.Y);
       break;
-    case T::Char:
     case T::MouseUp:
     case T::Activate:
     case T::Deactivate:

@@ -12,7 +12,9 @@
 //   FullScreen.cpp switching between window and full screen
 //   SoundControl.cpp sound effects, music and the music watchdog
 //   Options.cpp    the settings file and the sound and music toggles
+//   ShellScreens.cpp the splash and the game-over screen
 //   Race.cpp       the race: new game, levels, lives, the race frame, race timers
+//   ScoreEntry.cpp entering a score into the table and reporting it online
 
 #include <array>
 #include <cstdint>
@@ -30,6 +32,7 @@
 #include "engine/Types.h"
 #include "engine/platform/Platform.h"
 #include "frontend/HighScores.h"
+#include "http/HttpClient.h"
 #include "race/RaceHud.h"
 #include "race/RaceState.h"
 
@@ -146,6 +149,9 @@ class TMainForm : public IEventHandler {
   void FormResize();
   void FormKeyDown(int key, uint8_t shift);
   void FormKeyUp(int key, uint8_t shift);
+  void FormKeyPress(uint8_t key);  // one Windows-1251 character
+  void DXDrawKeyUp(int key, uint8_t shift);
+  void DXDrawKeyPress(uint8_t key);
   void DXDrawInitializing();
   void DXDrawInitialize();
   void DXDrawFinalize();
@@ -200,6 +206,11 @@ class TMainForm : public IEventHandler {
   // Goes to the exit screen, which shows itself or closes the program.
   void LeaveGame();
 
+  // Puts PlayerName and Score into the table, reports them online when the
+  // player asked for it, and shows the table.
+  void EnterHighScore();
+  std::unique_ptr<THttpClient> IdHTTP1 = std::make_unique<THttpClient>();
+
   // IEventHandler
   void HandleEvent(const PlatformEvent& event) override;
 
@@ -212,7 +223,12 @@ class TMainForm : public IEventHandler {
   void SpriteFrame(int moveCount, bool clear);
   // Replaces the sound list with the sound archive's contents.
   void LoadSounds();
+  void BuildSplash();
+  void BuildGameOver();
+  void DrawGameOverTexts();
+  void RaceKeyDown(int key, uint8_t shift);
   void DrawHudText(const THudText& text);
+  void SendResultOnline();
 
   TFormRaceHost raceHost_{*this};
   uint64_t seedCounter_ = 0;  // the counter value of the last seeding

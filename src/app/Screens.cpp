@@ -1,9 +1,6 @@
 // The screen state machine: what building, drawing and leaving each screen
 // does. A switch takes effect at once, also in the middle of a frame.
 #include "app/MainForm.h"
-#include "engine/BackgroundSprite.h"
-#include "engine/ImageSprite.h"
-#include "engine/PictureCollection.h"
 #include "frontend/FrontEndScreens.h"
 
 namespace bd {
@@ -51,25 +48,9 @@ void TMainForm::LeaveScreen(uint8_t n) {
 
 void TMainForm::BuildScreen(uint8_t n) {
   switch (n) {
-    case screen::Splash: {
-      MenuMusicPending = false;
-      PlayMusic("1");
-      // The splash picture tiled over the whole display, the logo centred
-      // above it.
-      auto* background = new TBackgroundSprite(&SpriteEngine.Engine());
-      background->ResizeMap(1, 1);
-      background->Image = &ImageList.FindImage("mySplash_fon");
-      background->Endless = true;
-      auto* logo = new TImageSprite(&SpriteEngine.Engine());
-      logo->Image = &ImageList.FindImage("logo_loading");
-      logo->X = 400 - logo->Image->Width() / 2;
-      logo->Y = 300 - logo->Image->Height() / 2;
-      logo->ChangeZ(100);
-      logo->Width = logo->Image->Width();
-      logo->Height = logo->Image->Height();
-      Timer1.SetEnabled(true);
+    case screen::Splash:
+      BuildSplash();
       break;
-    }
     case screen::Race:
       StartGame();
       break;
@@ -83,20 +64,9 @@ void TMainForm::BuildScreen(uint8_t n) {
       // Without a promotional exit screen to show, the program closes.
       Close();
       break;
-    case screen::GameOver: {
-      auto* picture = new TImageSprite(&SpriteEngine.Engine());
-      picture->Image = &ImageList.FindImage("gameOver");
-      picture->X = 0;
-      picture->Y = 0;
-      picture->Width = picture->Image->Width();
-      picture->Height = picture->Image->Height();
-      picture->ChangeZ(-1);
-      PlayMusic("3");
-      Timer1.SetEnabled(false);
-      Timer1.SetInterval(5000);
-      Timer1.SetEnabled(true);
+    case screen::GameOver:
+      BuildGameOver();
       break;
-    }
     default:
       break;
   }
@@ -129,6 +99,7 @@ void TMainForm::RunScreenFrame(int lagCount) {
       break;
     case screen::GameOver:
       SpriteFrame(16, true);
+      DrawGameOverTexts();
       break;
     default:
       // The exit screen draws its own frame; before the first screen there

@@ -16,7 +16,8 @@ class RaceForm : public GameRun {
     GameRun::SetUp();
     Start();
     form->SwitchScreen(screen::MainMenu);
-    form->SwitchScreen(screen::Race);
+    Press(vk::Return);
+    ASSERT_EQ(form->CurrentScreen, screen::Race);
   }
   TRaceState& S() { return form->RaceState; }
   // Pixels of the last shown picture inside the rectangle that are (nearly)
@@ -125,7 +126,9 @@ TEST_F(RaceForm, LastLifeLostGoesToGameOverInTheSameFrame) {
   EXPECT_EQ(DarkPixels({0, 0, 800, 600}), 0);
   EXPECT_EQ(RawToColor(platform.window.Screen().Pixel(400, 300)), StandInColor("gameOver"));
   // Leaving the game-over screen clears the flag for the next race.
-  form->SwitchScreen(screen::MainMenu);
+  RunFor(5100);
+  Press(vk::Escape);
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
   EXPECT_FALSE(S().GameOver);
 }
 

@@ -1,0 +1,175 @@
+// The key commands of the screens that interact with each other, and typing
+// into the two text fields.
+#include <gtest/gtest.h>
+
+#include "app/GameRun.h"
+#include "engine/Cp1251.h"
+
+namespace bd::test {
+namespace {
+
+class Keyboard : public GameRun {
+ protected:
+  void SetUp() override {
+    GameRun::SetUp();
+    Start();
+  }
+  // A race whose level caption has gone: the road runs.
+  void StartRunningRace() {
+    form->SwitchScreen(screen::Race);
+    RunFor(2100);
+    ASSERT_TRUE(form->RaceState.RaceRunning);
+    ASSERT_FALSE(form->Timer_Level.Enabled());
+  }
+};
+
+TEST_F(Keyboard, EnterLeavesSplashAndMenuButAltEnterOnlyTogglesFullScreen) {
+  Press(vk::Return, ssAlt);
+  EXPECT_EQ(form->CurrentScreen, screen::Splash);
+  EXPECT_TRUE(form->GameFullScreen.Checked);
+  Press(vk::Return);
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
+  Press(vk::Return, ssAlt);
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
+  EXPECT_FALSE(form->GameFullScreen.Checked);
+
+  // Enter starts the race even while the exit confirmation is open.
+  Press(vk::Escape);
+  ASSERT_TRUE(form->GameMainExit.Checked);
+  Press(vk::Return);
+  EXPECT_EQ(form->CurrentScreen, screen::Race);
+}
+
+TEST_F(Keyboard, EscapeClosesTheClearConfirmationBeforeItLeavesTheTable) {
+  form->SwitchScreen(screen::HighScores);
+  form->GameClearHighScoreClick();
+  form->HighScores[0].Score = 9999;
+  Press(vk::Escape);
+  EXPECT_EQ(form->CurrentScreen, screen::HighScores);
+  EXPECT_FALSE(form->GameClearHighScore.Checked);
+  EXPECT_EQ(form->HighScores[0].Score, 9999);  // closed without clearing
+  Press(vk::Escape);
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
+}
+
+TEST_F(Keyboard, EscapeOnTheRaceIsIgnoredDuringIntroPauseAndOpenConfirmation) {
+  form->SwitchScreen(screen::Race);
+  ASSERT_TRUE(form->Timer_Level.Enabled());
+  Press(vk::Escape);  // the level caption is shown
+  Press('P');
+  EXPECT_FALSE(form->GameMainExit.Checked);
+  EXPECT_FALSE(form->RaceState.Paused);
+
+  RunFor(2100);
+  Press('P');
+  ASSERT_TRUE(form->RaceState.Paused);
+  ASSERT_FALSE(form->RaceState.RaceRunning);
+  Press(vk::Escape);  // paused
+  EXPECT_FALSE(form->GameMainExit.Checked);
+  Press('P');
+  ASSERT_TRUE(form->RaceState.RaceRunning);
+
+  Press(vk::Escape);
+  EXPECT_TRUE(form->GameMainExit.Checked);
+  EXPECT_FALSE(form->RaceState.RaceRunning);
+  Press(vk::Escape);  // already open: stays open
+  Press('P');         // no pause under the confirmation
+  EXPECT_TRUE(form->GameMainExit.Checked);
+  EXPECT_FALSE(form->RaceState.Paused);
+}
+
+TEST_F(Keyboard, CtrlFiresOneShotAtATimeWithAnyKey) {
+  StartRunningRace();
+  TRaceState& s = form->RaceState;
+  s.HasGuns = true;
+  s.GunShots = 2;
+  form->FormKeyDown(vk::Control, ssCtrl);
+  EXPECT_TRUE(s.ShotInFlight);
+  EXPECT_EQ(s.GunShots, 1);
+  form->FormKeyDown(vk::Control, ssCtrl);  // auto-repeat while the shot flies
+  EXPECT_EQ(s.GunShots, 1);
+
+  RunFor(1000);  // the shot leaves the picture
+  ASSERT_FALSE(s.ShotInFlight);
+  form->FormKeyDown(vk::Left, ssCtrl);  // another key with Ctrl held
+  EXPECT_EQ(s.GunShots, 0);
+  EXPECT_FALSE(s.HasGuns);  // the last shot takes the gun away
+  form->FormKeyUp(vk::Left, ssCtrl);
+  form->FormKeyUp(vk::Control, 0);
+
+  // Without Ctrl, or with the race stopped, nothing is fired.
+  RunFor(1000);
+  s.HasGuns = true;
+  s.GunShots = 5;
+  Press(vk::Up);
+  Press('P');
+  form->FormKeyDown(vk::Control, ssCtrl);
+  EXPECT_EQ(s.GunShots, 5);
+  EXPECT_FALSE(s.ShotInFlight);
+}
+
+TEST_F(Keyboard, GameOverKeysFollowTheScoreAndTheTimer) {
+  struct Case {
+    const char* what;
+    int32_t score;
+    std::string name;
+    bool afterTimer;
+    int key;
+    uint8_t shift;
+    uint8_t screenAfter;
+    bool fullScreenAfter;
+  };
+  const int32_t tenth = DefaultHighScores()[9].Score;
+  const Case cases[] = {
+      {"Escape in the first seconds", tenth, "", false, vk::Escape, 0, screen::GameOver, false},
+      {"Enter, score equal to the tenth", tenth, "Ann", true, vk::Return, 0, screen::MainMenu, false},
+      {"Alt+Enter, score not beating", tenth, "", true, vk::Return, ssAlt, screen::MainMenu, true},
+      {"Escape, score beating", tenth + 1, "Ann", true, vk::Escape, 0, screen::GameOver, false},
+      {"Enter without a name", tenth + 1, "", true, vk::Return, 0, screen::GameOver, false},
+      {"Enter at once with a remembered name", tenth + 1, "Ann", false, vk::Return, 0, screen::HighScores, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    form->SwitchScreen(screen::MainMenu);
+    if (form->GameFullScreen.Checked) form->GameFullScreenClick();
+    form->HighScores = DefaultHighScores();
+    form->RaceState.Score = c.score;
+    form->Edit2.Text = form->PlayerName = c.name;
+    form->SwitchScreen(screen::GameOver);
+    if (c.afterTimer) RunFor(5100);
+    form->FormKeyDown(c.key, c.shift);
+    EXPECT_EQ(form->CurrentScreen, c.screenAfter);
+    EXPECT_EQ(form->GameFullScreen.Checked, c.fullScreenAfter);
+  }
+  // The last case put the score in under the remembered name.
+  EXPECT_EQ(form->HighScores[9], (TLocal_HighScores{"Ann", tenth + 1}));
+}
+
+TEST_F(Keyboard, TypingTakesLettersAndDigitsUpToTheFieldsLimits) {
+  // The name on the game-over screen: no delay, ten characters at most.
+  form->RaceState.Score = 5000;
+  form->SwitchScreen(screen::GameOver);
+  RunFor(5100);  // the name entry opens with an empty name in focus
+  ASSERT_TRUE(form->GamegoEdit.Checked);
+  for (uint8_t c : std::string("Ab1-_ .%") + W("ёЁЯ") + "cdefghijk") form->FormKeyPress(c);
+  EXPECT_EQ(form->Edit2.Text, "Ab1" + W("ёЯ") + "cdefg");
+  Press(vk::Back);
+  form->FormKeyPress('Z');
+  EXPECT_EQ(form->Edit2.Text, "Ab1" + W("ёЯ") + "cdefZ");
+
+  // The country on the options screen: one character every third frame.
+  form->SwitchScreen(screen::Options);
+  form->GamegoEdit.Checked = true;
+  form->Edit1.Text.clear();
+  form->FormKeyPress('R');
+  form->FormKeyPress('U');  // too soon after the first
+  EXPECT_EQ(form->Edit1.Text, "R");
+  RunFor(3 * 15 + 5);
+  form->FormKeyPress('U');
+  EXPECT_EQ(form->Edit1.Text, "RU");
+  Press(vk::Back);
+  EXPECT_EQ(form->Edit1.Text, "R");
+}
+
+}  // namespace
+}  // namespace bd::test
