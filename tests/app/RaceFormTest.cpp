@@ -145,5 +145,22 @@ TEST_F(RaceForm, DisplayTextsStandInPlaceAndAreRenderedOnce) {
   EXPECT_GT(DarkPixels({602, 25, 640, 45}), 0);  // "Уже близко..."
 }
 
+TEST_F(RaceForm, ReseedingWithoutANewClockValueContinuesTheSequence) {
+  TRandom& random = form->Random;
+  platform.clock.Advance(1);
+  form->Randomize();
+  const uint32_t seeded = random.Seed();
+  EXPECT_EQ(seeded, static_cast<uint32_t>(platform.clock.HighResCounter()));
+  random.Next(1000);
+  form->Randomize();  // the same counter value: the draws go on
+  TRandom replay(seeded);
+  replay.Next(1000);
+  EXPECT_EQ(random.Next(1000), replay.Next(1000));
+  EXPECT_EQ(random.Seed(), replay.Seed());
+  platform.clock.Advance(1);
+  form->Randomize();
+  EXPECT_EQ(random.Seed(), static_cast<uint32_t>(platform.clock.HighResCounter()));
+}
+
 }  // namespace
 }  // namespace bd::test
