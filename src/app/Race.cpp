@@ -104,7 +104,9 @@ void TMainForm::DrawHudText(const THudText& text) {
 }
 
 void TMainForm::Timer_LevelTimer() {
-  RaceState.RaceRunning = true;
+  // An exit confirmation opened during the caption keeps the race stopped;
+  // its No answer sets it going.
+  RaceState.RaceRunning = !GameMainExit.Checked;
   RaceState.SpeedTick = 0;
   Timer_Level.SetEnabled(false);
 }

@@ -53,11 +53,14 @@ TEST_F(ShellScreens, CloseButtonOpensOrTogglesTheExitConfirmation) {
 
   form->GameMainExitClick();
   Press(vk::Return);
-  RunFor(2100);  // past the level caption
+  // Asked during the level caption: the race does not start under the
+  // confirmation when the caption ends.
   platform.events.CloseRequest();
-  RunFor(20);
+  RunFor(2100);
   EXPECT_TRUE(form->GameMainExit.Checked);
-  platform.events.CloseRequest();
+  EXPECT_FALSE(form->RaceState.RaceRunning);
+  EXPECT_FALSE(form->Timer_Level.Enabled());
+  platform.events.CloseRequest();  // toggles it shut on the race
   RunFor(20);
   EXPECT_FALSE(form->GameMainExit.Checked);
   EXPECT_FALSE(app->Terminated());
