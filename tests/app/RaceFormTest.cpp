@@ -5,7 +5,9 @@
 #include "app/GameRun.h"
 #include "engine/Fonts.h"
 #include "engine/SpriteTree.h"
+#include "race/PickupSprites.h"
 #include "race/RaceFlow.h"
+#include "race/RoadSprites.h"
 
 namespace bd::test {
 namespace {
@@ -143,6 +145,30 @@ TEST_F(RaceForm, DisplayTextsStandInPlaceAndAreRenderedOnce) {
   S().Distance = S().LevelLength - 999;
   RunFor(30);
   EXPECT_GT(DarkPixels({602, 25, 640, 45}), 0);  // "Уже близко..."
+}
+
+TEST_F(RaceForm, NothingIsSpawnedWhileTheCarStandsStill) {
+  // Frames in which a pickup or rubble stands on the road.
+  auto framesWithSpawns = [this](int frames) {
+    int seen = 0;
+    for (int f = 0; f < frames; ++f) {
+      RunFor(15);
+      TSpriteEngine& engine = form->SpriteEngine.Engine();
+      for (int32_t i = 0; i < engine.ChildCount(); ++i) {
+        TSprite* child = engine.ChildAt(i);
+        if (dynamic_cast<TPickupSprite*>(child) != nullptr || dynamic_cast<TRocksMassovka*>(child) != nullptr) {
+          ++seen;
+          break;
+        }
+      }
+    }
+    return seen;
+  };
+  S().Lives = 1000;  // crashes must not end this game
+  EXPECT_EQ(framesWithSpawns(1200), 0);  // some seven draws would have hit
+  form->FormKeyDown(vk::Up, 0);
+  EXPECT_GT(framesWithSpawns(1200), 0);
+  EXPECT_EQ(form->CurrentScreen, screen::Race);
 }
 
 TEST_F(RaceForm, ReseedingWithoutANewClockValueContinuesTheSequence) {
