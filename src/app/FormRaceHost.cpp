@@ -8,7 +8,9 @@ namespace bd {
 
 TRaceState& TFormRaceHost::RaceState() { return form_.RaceState; }
 TSpriteEngine& TFormRaceHost::Engine() { return form_.SpriteEngine.Engine(); }
-TPictureCollectionItem& TFormRaceHost::FindImage(std::string_view name) { return form_.ImageList.FindImage(name); }
+TPictureCollectionItem& TFormRaceHost::FindImage(std::string_view name) {
+  return form_.ImageList.FindImage(name);
+}
 void TFormRaceHost::PlaySound(std::string_view name) { form_.PlaySound(std::string(name)); }
 void TFormRaceHost::StopSound(std::string_view name) { form_.StopSound(std::string(name)); }
 int32_t TFormRaceHost::Random(int32_t n) { return form_.Random.Next(n); }

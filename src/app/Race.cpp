@@ -76,11 +76,12 @@ void TMainForm::RaceFrame() {
   SpriteEngine.RemoveDead();
 
   Randomize();
-  if (Random.Next(170) == 5 && s.RaceRunning && s.Speed != 0) SpawnPickup(raceHost_, SpawnKindFor(Random.Next(101)));
+  if (Random.Next(170) == 5 && s.RaceRunning && s.Speed != 0)
+    SpawnPickup(raceHost_, SpawnKindFor(Random.Next(101)));
   if (s.RaceRunning) s.Distance += s.Speed;
   const int32_t remaining = RemainingDistance(s);
-  if (MeteorTrailsAppear(s.Level) && Random.Next(270) == 4 && s.Speed != 0 && !s.Paused && !GameMainExit.Checked &&
-      remaining > 1000) {
+  if (MeteorTrailsAppear(s.Level) && Random.Next(270) == 4 && s.Speed != 0 && !s.Paused &&
+      !GameMainExit.Checked && remaining > 1000) {
     const int32_t c = Random.Next(601) + 100;
     new TSledMeteoritaSprite(raceHost_, c, -100);
   }

@@ -10,7 +10,8 @@ namespace bd {
 namespace {
 
 // A picture at its own size as a plain sprite of the engine.
-TImageSprite& AddPicture(TSpriteEngine& engine, TPictureCollectionItem& image, double x, double y, int32_t z) {
+TImageSprite& AddPicture(TSpriteEngine& engine, TPictureCollectionItem& image, double x, double y,
+                         int32_t z) {
   auto* sprite = new TImageSprite(&engine);
   sprite->Image = &image;
   sprite->Width = image.Width();

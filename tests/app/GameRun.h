@@ -70,10 +70,12 @@ class GameRun : public ::testing::Test {
     TWaveCollection& sounds = form->DXWaveList.Items();
     int main = 0;
     for (int i = 0; i < sounds.Count(); ++i)
-      if (sounds.Items(i).Name() == name) main = mains.at(mains.size() - static_cast<size_t>(sounds.Count()) + static_cast<size_t>(i));
+      if (sounds.Items(i).Name() == name)
+        main = mains.at(mains.size() - static_cast<size_t>(sounds.Count()) + static_cast<size_t>(i));
     int count = 0;
     for (const auto& e : platform.audio.Events())
-      if (e.kind == THeadlessAudio::Event::Kind::Play && platform.audio.VoiceState(e.voice).data == main) ++count;
+      if (e.kind == THeadlessAudio::Event::Kind::Play && platform.audio.VoiceState(e.voice).data == main)
+        ++count;
     return count;
   }
   // The lines of a text file, without their CR LF endings.

@@ -126,7 +126,8 @@ TEST_F(Keyboard, GameOverKeysFollowTheScoreAndTheTimer) {
       {"Alt+Enter, score not beating", tenth, "", true, vk::Return, ssAlt, screen::MainMenu, true},
       {"Escape, score beating", tenth + 1, "Ann", true, vk::Escape, 0, screen::GameOver, false},
       {"Enter without a name", tenth + 1, "", true, vk::Return, 0, screen::GameOver, false},
-      {"Enter at once with a remembered name", tenth + 1, "Ann", false, vk::Return, 0, screen::HighScores, false},
+      {"Enter at once with a remembered name", tenth + 1, "Ann", false, vk::Return, 0, screen::HighScores,
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

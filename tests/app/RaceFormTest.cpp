@@ -135,7 +135,7 @@ TEST_F(RaceForm, LastLifeLostGoesToGameOverInTheSameFrame) {
 }
 
 TEST_F(RaceForm, DisplayTextsStandInPlaceAndAreRenderedOnce) {
-  RunFor(300);  // the caption is up, nothing changes during it
+  RunFor(300);                                   // the caption is up, nothing changes during it
   EXPECT_GT(DarkPixels({678, 25, 710, 45}), 0);  // "15 X"
   EXPECT_EQ(DarkPixels({600, 25, 676, 45}), 0);
   const uint64_t rendered = TFontLibrary::Instance().RenderCount();
@@ -156,7 +156,8 @@ TEST_F(RaceForm, NothingIsSpawnedWhileTheCarStandsStill) {
       TSpriteEngine& engine = form->SpriteEngine.Engine();
       for (int32_t i = 0; i < engine.ChildCount(); ++i) {
         TSprite* child = engine.ChildAt(i);
-        if (dynamic_cast<TPickupSprite*>(child) != nullptr || dynamic_cast<TRocksMassovka*>(child) != nullptr) {
+        if (dynamic_cast<TPickupSprite*>(child) != nullptr ||
+            dynamic_cast<TRocksMassovka*>(child) != nullptr) {
           ++seen;
           break;
         }
@@ -164,7 +165,7 @@ TEST_F(RaceForm, NothingIsSpawnedWhileTheCarStandsStill) {
     }
     return seen;
   };
-  S().Lives = 1000;  // crashes must not end this game
+  S().Lives = 1000;                      // crashes must not end this game
   EXPECT_EQ(framesWithSpawns(1200), 0);  // some seven draws would have hit
   form->FormKeyDown(vk::Up, 0);
   EXPECT_GT(framesWithSpawns(1200), 0);

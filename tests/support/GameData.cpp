@@ -38,9 +38,11 @@ const std::vector<TStandInImage>& MenuImages() {
     };
     // Menu items come as a normal and a highlighted picture.
     const std::vector<TStandInImage> pairs = {
-        {"Start Game", 256, 55},         {"Options", 256, 55},         {"High Score", 256, 45},
-        {"Help", 256, 55},               {"Visit Web Site", 256, 55},  {"Exit", 256, 55},
-        {"HighScore_Clear", 137, 32},    {"HighScore_Back", 137, 32},  {"HighScore_View", 137, 32},
+        {"Start Game", 256, 55},      {"Options", 256, 55},
+        {"High Score", 256, 45},      {"Help", 256, 55},
+        {"Visit Web Site", 256, 55},  {"Exit", 256, 55},
+        {"HighScore_Clear", 137, 32}, {"HighScore_Back", 137, 32},
+        {"HighScore_View", 137, 32},
     };
     for (const auto& p : pairs)
       for (const char* suffix : {"_n", "_d"}) v.push_back({p.Name + suffix, p.Width, p.Height});
@@ -96,9 +98,9 @@ const std::vector<TStandInImage>& RaceImages() {
 
 const std::vector<std::string>& SoundNames() {
   static const std::vector<std::string> names = {
-      "button_up", "button_down", "pause",   "after_pause", "back1", "forward1", "forward2",
-      "applaus",   "viva",        "ruchnik", "ruchnik2",    "shoot", "luja",     "boom_stena",
-      "boom",      "meteorCreate", "live",   "bell",        "beep"};
+      "button_up", "button_down",  "pause",   "after_pause", "back1", "forward1", "forward2",
+      "applaus",   "viva",         "ruchnik", "ruchnik2",    "shoot", "luja",     "boom_stena",
+      "boom",      "meteorCreate", "live",    "bell",        "beep"};
   return names;
 }
 
@@ -145,7 +147,8 @@ void WriteStandInGameData(const std::filesystem::path& dir) {
   WriteFile((data / "GraphicsMenu.dxg").string(), ImageArchive(MenuImages()));
   WriteFile((data / "GraphicsMain.dxg").string(), ImageArchive(RaceImages()));
   std::vector<TSoundArchiveItem> sounds;
-  for (const std::string& name : SoundNames()) sounds.push_back({name, false, 4, SquareWave(1, 11025, 8, 200)});
+  for (const std::string& name : SoundNames())
+    sounds.push_back({name, false, 4, SquareWave(1, 11025, 8, 200)});
   WriteFile((data / "Sound.dxw").string(), WriteSoundArchive(sounds));
 }
 

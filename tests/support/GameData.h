@@ -16,7 +16,7 @@ struct TStandInImage {
   std::string Name;
   int32_t Width = 0;  // one pattern
   int32_t Height = 0;
-  int32_t Patterns = 1;  // laid out in one row
+  int32_t Patterns = 1;    // laid out in one row
   bool Invisible = false;  // all of it the transparent colour
 };
 
