@@ -105,6 +105,11 @@ int Run(const fs::path& runDir, const fs::path& outDir) {
   if (!form.GameEnterName.Checked) form.GameEnterNameClick();
   click(240, 400);
   shot("12-gameover-name");
+  form.SwitchScreen(bd::screen::Race);
+  run(2500);
+  form.GameMainExitClick();
+  move(450, 360);
+  shot("13-race-exit");
   return 0;
 }
 
