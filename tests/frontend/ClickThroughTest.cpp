@@ -19,7 +19,7 @@ TEST_F(ClickThrough, SplashToOptionsHighScoresHelpPageThreeAndBack) {
   Move(600, 200);
   Frame();
   EXPECT_EQ(Color(520, 190), StandInColor("Options_d"));
-  Press();
+  Click();
   ASSERT_EQ(form->CurrentScreen, screen::Options);
   Move(255, 320);  // where the hand-over put the pointer
   Frame();
@@ -36,25 +36,25 @@ TEST_F(ClickThrough, SplashToOptionsHighScoresHelpPageThreeAndBack) {
   ASSERT_EQ(form->CurrentScreen, screen::MainMenu);
   Frame();
   EXPECT_EQ(Color(520, 265), StandInColor("High Score_d"));
-  Press();
+  Click();
   ASSERT_EQ(form->CurrentScreen, screen::HighScores);
   Move(250, 540);
   Frame();
   EXPECT_EQ(Color(45, 200), StandInColor("HighScore_Table_row"));
   EXPECT_EQ(Color(190, 526), StandInColor("HighScore_Back_d"));
   EXPECT_EQ(Color(40, 526), StandInColor("HighScore_Clear_n"));
-  Press();
+  Click();
   ASSERT_EQ(form->CurrentScreen, screen::MainMenu);
 
   Move(600, 350);
-  Press();
+  Click();
   ASSERT_EQ(form->CurrentScreen, screen::Help);
   Move(400, 540);
   Frame();
   EXPECT_EQ(Color(340, 526), StandInColor("Help_Down"));
   EXPECT_EQ(Color(40, 526), StandInColor("Help_prev"));
-  Press();
-  Press();
+  Click();
+  Click();
   EXPECT_EQ(form->HelpPage, 3);
   Frame();
   EXPECT_EQ(Color(100, 322), StandInColor("rabbit"));
@@ -63,7 +63,7 @@ TEST_F(ClickThrough, SplashToOptionsHighScoresHelpPageThreeAndBack) {
   EXPECT_EQ(Color(190, 526), StandInColor("Help_Back_p"));
   // The help screen's own back button stands a pixel further left.
   EXPECT_EQ(Color(186, 540), StandInColor("Help_back_n"));
-  Press();
+  Click();
   ASSERT_EQ(form->CurrentScreen, screen::MainMenu);
   Frame();
   EXPECT_EQ(Color(100, 322), StandInColor("menu"));
@@ -75,14 +75,14 @@ TEST_F(ClickThrough, GameOverIgnoresClicksForFiveSeconds) {
   form->RaceState.Score = 50;  // below the table
   Go(screen::GameOver);
   Move(400, 300);
-  Press();
+  Click();
   RunFor(4900);
-  Press();
+  Click();
   EXPECT_EQ(form->CurrentScreen, screen::GameOver);
   RunFor(200);
   EXPECT_FALSE(form->Timer1.Enabled());
   EXPECT_EQ(platform.window.Pointer(), PointerShape::Arrow);
-  Press();
+  Click();
   EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
 }
 
@@ -94,16 +94,16 @@ TEST_F(ClickThrough, GameOverNameFieldAndSendBoxAfterFiveSeconds) {
   ASSERT_EQ(form->CurrentScreen, screen::GameOver);
   form->Edit2.Text = "Ace";
   form->GamegoEdit.Checked = true;
-  PressAt(100, 100);  // elsewhere: a named field loses the focus
+  ClickAt(100, 100);  // elsewhere: a named field loses the focus
   EXPECT_FALSE(form->GamegoEdit.Checked);
   EXPECT_EQ(form->CurrentScreen, screen::GameOver);
-  PressAt(300, 325);
+  ClickAt(300, 325);
   EXPECT_TRUE(form->GamegoEdit.Checked);
-  PressAt(240, 400);
+  ClickAt(240, 400);
   EXPECT_TRUE(form->GameSendResult.Checked);
   Frame();
   EXPECT_EQ(Color(240, 400), StandInColor("Enter_Name_Send"));
-  PressAt(240, 400);
+  ClickAt(240, 400);
   EXPECT_FALSE(form->GameSendResult.Checked);
 }
 

@@ -59,7 +59,7 @@ TEST_F(Confirmation, ExitConfirmationOpensOnlyWhereAGameOrMenuCanBeLeft) {
 TEST_F(Confirmation, ExitConfirmationShowsItsPicturesAndAnswers) {
   Go(screen::MainMenu);
   Move(600, 500);
-  Press();  // the Exit item
+  Click();  // the Exit item
   ASSERT_TRUE(form->GameMainExit.Checked);
   Move(300, 360);
   Frame();
@@ -68,12 +68,12 @@ TEST_F(Confirmation, ExitConfirmationShowsItsPicturesAndAnswers) {
   EXPECT_EQ(Color(600, 400), StandInColor("Exit_Main"));
   // While it is open the column does not answer.
   Move(600, 200);
-  Press();
+  Click();
   EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
   EXPECT_EQ(CountOf<TMenuGame>(), 0);
   // No closes it and rebuilds the menu without its pictures.
   Move(450, 360);
-  Press();
+  Click();
   EXPECT_FALSE(form->GameMainExit.Checked);
   Frame();
   EXPECT_EQ(Color(400, 200), StandInColor("menu"));
@@ -81,7 +81,7 @@ TEST_F(Confirmation, ExitConfirmationShowsItsPicturesAndAnswers) {
   // Yes leaves the game; without an exit screen the program closes.
   form->GameMainExitClick();
   Move(300, 360);
-  Press();
+  Click();
   EXPECT_TRUE(app->Terminated());
 }
 
@@ -93,9 +93,9 @@ TEST_F(Confirmation, LeavingASubScreenClosesTheExitConfirmation) {
   };
   const Case cases[] = {
       {"pointer towards the No answer", screen::Help, [](Confirmation& t) { t.Move(500, 360); }},
-      {"help's back button", screen::Help, [](Confirmation& t) { t.PressAt(250, 540); }},
-      {"options' back button", screen::Options, [](Confirmation& t) { t.PressAt(250, 540); }},
-      {"high scores' back button", screen::HighScores, [](Confirmation& t) { t.PressAt(250, 540); }},
+      {"help's back button", screen::Help, [](Confirmation& t) { t.ClickAt(250, 540); }},
+      {"options' back button", screen::Options, [](Confirmation& t) { t.ClickAt(250, 540); }},
+      {"high scores' back button", screen::HighScores, [](Confirmation& t) { t.ClickAt(250, 540); }},
   };
   for (const Case& c : cases) {
     Go(screen::MainMenu);
@@ -109,7 +109,7 @@ TEST_F(Confirmation, LeavingASubScreenClosesTheExitConfirmation) {
     EXPECT_EQ(platform.window.Caption(), "Bumper Dash") << c.way;
     EXPECT_EQ(form->Timer1.Enabled(), timer1) << c.way;
     // The menu answers its column again, not invisible Yes and No buttons.
-    PressAt(300, 360);
+    ClickAt(300, 360);
     EXPECT_FALSE(app->Terminated()) << c.way;
     Move(600, 200);
     EXPECT_EQ(CountOf<Options>(), 1) << c.way;
@@ -124,21 +124,21 @@ TEST_F(Confirmation, ClearConfirmationResetsTheTableOnlyOnYes) {
   EXPECT_TRUE(AnyPixel(85, 198, 200, 220, 0));    // the rows are drawn
   EXPECT_TRUE(AnyPixel(190, 120, 300, 145, 0));  // and the title
 
-  PressAt(100, 540);  // Clear
+  ClickAt(100, 540);  // Clear
   ASSERT_TRUE(form->GameClearHighScore.Checked);
   Frame();
   EXPECT_EQ(Color(600, 400), StandInColor("Exit_Main"));
   EXPECT_EQ(Color(400, 200), StandInColor("HighScore_Clear_Word"));
   EXPECT_FALSE(AnyPixel(190, 120, 300, 145, 0));  // no title while it is open
 
-  PressAt(450, 360);  // No
+  ClickAt(450, 360);  // No
   EXPECT_FALSE(form->GameClearHighScore.Checked);
   EXPECT_EQ(form->HighScores[0].Score, 9999);
   Frame();
   EXPECT_EQ(Color(600, 400), StandInColor("Visit Web Site_n"));
 
-  PressAt(100, 540);
-  PressAt(300, 360);  // Yes
+  ClickAt(100, 540);
+  ClickAt(300, 360);  // Yes
   EXPECT_FALSE(form->GameClearHighScore.Checked);
   EXPECT_EQ(form->HighScores, DefaultHighScores());
   EXPECT_EQ(form->CurrentScreen, screen::HighScores);
@@ -146,7 +146,7 @@ TEST_F(Confirmation, ClearConfirmationResetsTheTableOnlyOnYes) {
   EXPECT_EQ(Color(600, 400), StandInColor("Visit Web Site_n"));
 
   // Moving off the panel with it open closes it on the way to the menu.
-  PressAt(100, 540);
+  ClickAt(100, 540);
   Move(600, 100);
   EXPECT_FALSE(form->GameClearHighScore.Checked);
   EXPECT_EQ(form->CurrentScreen, screen::MainMenu);

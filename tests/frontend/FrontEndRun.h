@@ -45,13 +45,13 @@ class FrontEndRun : public GameRun {
   void Move(int x, int y) { form->DXDrawMouseMove(0, x, y); }
   // A press where the pointer last moved; the press's own position is
   // ignored by the game, so it is given a different one here.
-  void Press(int button = 1) { form->DXDrawMouseDown(button, 0, 0, 0); }
+  void Click(int button = 1) { form->DXDrawMouseDown(button, 0, 0, 0); }
   // A press at (x, y) without moving the pointer there first, as after a
   // screen change.
-  void PressAt(int x, int y, int button = 1) {
+  void ClickAt(int x, int y, int button = 1) {
     form->PointerX = x;
     form->PointerY = y;
-    Press(button);
+    Click(button);
   }
 
   // Sounds started since the last ClearSounds.

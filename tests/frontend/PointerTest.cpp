@@ -90,7 +90,7 @@ TEST_F(FrontEnd, ClickAreasDifferBetweenScreens) {
   for (const Case& c : cases) {
     Go(c.screen);
     const size_t before = platform.shell.Opened().size();
-    PressAt(c.x, c.y, c.button);
+    ClickAt(c.x, c.y, c.button);
     const bool opened = platform.shell.Opened().size() > before;
     EXPECT_EQ(opened, c.opensMoreGames) << int(c.screen) << " at " << c.x << "," << c.y << " button " << c.button;
     if (opened) {
@@ -123,7 +123,7 @@ TEST_F(FrontEnd, ItemAndButtonEdgesLeadWhereTheyShould) {
   for (const Case& c : cases) {
     Go(screen::MainMenu);
     Go(c.screen);
-    PressAt(c.x, c.y);
+    ClickAt(c.x, c.y);
     EXPECT_EQ(form->CurrentScreen, c.after) << int(c.screen) << " at " << c.x << "," << c.y;
     if (c.after == screen::Help) {
       EXPECT_EQ(form->HelpPage, c.helpPage) << c.x << "," << c.y;
@@ -135,25 +135,25 @@ TEST_F(FrontEnd, HelpPagesStopAtBothEndsAndTheMenuStartsOnPageOne) {
   Go(screen::MainMenu);
   Go(screen::Help);
   ClearSounds();
-  PressAt(100, 540);  // previous, on page 1
+  ClickAt(100, 540);  // previous, on page 1
   EXPECT_EQ(form->HelpPage, 1);
   EXPECT_EQ(SoundsPlayed(), 0);
   for (int page : {2, 3, 3}) {
-    PressAt(400, 540);
+    ClickAt(400, 540);
     EXPECT_EQ(form->HelpPage, page);
   }
   EXPECT_EQ(platform.window.WarpX(), -1);  // page changes keep the pointer where it is
   Frame();
   EXPECT_EQ(Color(100, 322), StandInColor("rabbit"));
-  PressAt(100, 540);
+  ClickAt(100, 540);
   EXPECT_EQ(form->HelpPage, 2);
   Frame();
   EXPECT_EQ(Color(100, 322), StandInColor("menuPodmenu"));
 
-  PressAt(250, 540);  // back
+  ClickAt(250, 540);  // back
   EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
   Move(600, 350);
-  Press();
+  Click();
   EXPECT_EQ(form->CurrentScreen, screen::Help);
   EXPECT_EQ(form->HelpPage, 1);
   // Chosen from the column, the pointer is put into the panel.
@@ -187,39 +187,39 @@ TEST_F(FrontEnd, OptionTogglesSwitchMusicSoundAndTheWhiteWord) {
   EXPECT_TRUE(AnyPixel(175, 288, 215, 305, kWhite));
   EXPECT_FALSE(AnyPixel(237, 288, 292, 305, kWhite));
 
-  PressAt(200, 300);  // "Вкл" while on: nothing
+  ClickAt(200, 300);  // "Вкл" while on: nothing
   EXPECT_TRUE(form->GameMusic.Checked);
-  PressAt(250, 300);  // "Выкл"
+  ClickAt(250, 300);  // "Выкл"
   EXPECT_FALSE(form->GameMusic.Checked);
   EXPECT_EQ(form->SongHandle, 0u);
   Frame();
   EXPECT_FALSE(AnyPixel(175, 288, 215, 305, kWhite));
   EXPECT_TRUE(AnyPixel(237, 288, 292, 305, kWhite));
-  PressAt(190, 300);  // back on: the menu song starts
+  ClickAt(190, 300);  // back on: the menu song starts
   EXPECT_TRUE(form->GameMusic.Checked);
   ASSERT_FALSE(music.loaded.empty());
   EXPECT_NE(music.loaded.back().find("Menu"), std::string::npos);
   EXPECT_EQ(music.playing, form->SongHandle);
   EXPECT_NE(music.playing, 0u);
-  PressAt(237, 309);  // and off again: the song stops
+  ClickAt(237, 309);  // and off again: the song stops
   EXPECT_FALSE(form->GameMusic.Checked);
   EXPECT_EQ(music.playing, 0u);
 
   ClearSounds();
-  PressAt(215, 330);  // sound off: its own click is silent
+  ClickAt(215, 330);  // sound off: its own click is silent
   EXPECT_FALSE(form->GameSound.Checked);
   EXPECT_EQ(SoundsPlayed(), 0);
-  PressAt(153, 320);
+  ClickAt(153, 320);
   EXPECT_TRUE(form->GameSound.Checked);
   EXPECT_EQ(SoundsPlayed(), 1);
 
   // The country field takes the focus; a click elsewhere gives it up once
   // the field holds text.
   form->GamegoEdit.Checked = false;
-  PressAt(300, 350);
+  ClickAt(300, 350);
   EXPECT_TRUE(form->GamegoEdit.Checked);
   form->Edit1.Text = "Russia";
-  PressAt(100, 450);
+  ClickAt(100, 450);
   EXPECT_FALSE(form->GamegoEdit.Checked);
 }
 
