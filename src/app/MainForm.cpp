@@ -22,7 +22,7 @@ TMainForm::TMainForm(TApplication& application)
       Timer_Level(application, 2000),
       Timer_Nitro(application, 1000),
       Timer_LevCompl(application, 250),
-      sharetimer(application, 100),
+      sharetimer(application, 100, [this] { sharetimerTimer(); }),
       DXSound(application.GetPlatform().audio),
       ownMusic_(std::make_unique<TXmpMusicLibrary>(application.GetPlatform().audio)),
       music_(ownMusic_.get()) {
@@ -100,6 +100,7 @@ void TMainForm::FormCreate() {
   // writes the settings file: it exists after every start.
   ResetHighScores();
   if (std::filesystem::exists(SettingsFileName)) LoadSettings();
+  ShareScreen.Configure();
   SwitchScreen(screen::Splash);
 }
 
@@ -175,7 +176,8 @@ bool TMainForm::FormCloseQuery() {
       GameMainExitClick();
       return false;
     case screen::Exit:
-      return true;
+      // The exit screen lets the player out only once its countdown has run.
+      return ShareScreen.Countdown == 0;
     default:
       return false;
   }

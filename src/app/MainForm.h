@@ -32,6 +32,7 @@
 #include "engine/Types.h"
 #include "engine/platform/Platform.h"
 #include "frontend/HighScores.h"
+#include "frontend/ShareScreen.h"
 #include "http/HttpClient.h"
 #include "race/RaceHud.h"
 #include "race/RaceState.h"
@@ -112,6 +113,7 @@ class TMainForm : public IEventHandler {
   std::string Country;     // mirror of Edit1
   std::string PlayerName;  // mirror of Edit2
   THighScoreTable HighScores{};
+  TShareScreen ShareScreen;  // the exit screen, configured at start-up
 
   // Program-wide state of the shell.
   std::string TextFont;  // face name of every text drawn on the display
@@ -162,6 +164,7 @@ class TMainForm : public IEventHandler {
   void Timer_LevelTimer();
   void Timer_NitroTimer();
   void Timer_LevComplTimer();
+  void sharetimerTimer();
 
   // Operations used across the game.
   void LoadGraphics(const std::string& path);
@@ -210,6 +213,13 @@ class TMainForm : public IEventHandler {
   // player asked for it, and shows the table.
   void EnterHighScore();
   std::unique_ptr<THttpClient> IdHTTP1 = std::make_unique<THttpClient>();
+
+  // The exit screen (src/frontend/ExitScreen.cpp): shown when the player
+  // leaves, or the program closes at once when there is none; its frame;
+  // a left click on it.
+  void ShowExitScreen();
+  void ExitScreenFrame();
+  void ExitScreenClick();
 
   // IEventHandler
   void HandleEvent(const PlatformEvent& event) override;

@@ -61,8 +61,7 @@ void TMainForm::BuildScreen(uint8_t n) {
       BuildFrontEndScreen(*this, n);
       break;
     case screen::Exit:
-      // Without a promotional exit screen to show, the program closes.
-      Close();
+      ShowExitScreen();
       break;
     case screen::GameOver:
       BuildGameOver();
@@ -101,9 +100,11 @@ void TMainForm::RunScreenFrame(int lagCount) {
       SpriteFrame(16, true);
       DrawGameOverTexts();
       break;
+    case screen::Exit:
+      ExitScreenFrame();
+      break;
     default:
-      // The exit screen draws its own frame; before the first screen there
-      // is nothing to draw.
+      // Before the first screen there is nothing to draw.
       break;
   }
 }

@@ -130,6 +130,9 @@ class IWindow {
 
   virtual void SetPointer(PointerShape shape) = 0;
   virtual void WarpPointer(int x, int y) = 0;
+  // Where the system pointer is now, in the 800 x 600 client coordinates;
+  // outside the window the values lie outside the picture.
+  virtual void PointerPosition(int& x, int& y) const = 0;
 };
 
 class IMessageBox {

@@ -71,6 +71,10 @@ bool THeadlessEvents::Poll(PlatformEvent& event) {
   if (static_cast<int32_t>(queue_.front().at - clock_.Milliseconds()) > 0) return false;
   event = queue_.front().event;
   queue_.pop_front();
+  using T = PlatformEvent::Type;
+  if (pointerWindow_ != nullptr &&
+      (event.type == T::MouseMove || event.type == T::MouseDown || event.type == T::MouseUp))
+    pointerWindow_->MovePointer(event.X, event.Y);
   return true;
 }
 

@@ -27,10 +27,14 @@ class THeadlessClock : public IClock {
   uint32_t now_ = 0;
 };
 
+class THeadlessWindow;
+
 // Scripted input: events queued now, or at a moment of the virtual clock.
 class THeadlessEvents : public IEventSource {
  public:
   explicit THeadlessEvents(THeadlessClock& clock) : clock_(clock) {}
+  // Pointer events moved the system pointer of this window when delivered.
+  void TrackPointer(THeadlessWindow* window) { pointerWindow_ = window; }
 
   void Push(const PlatformEvent& event) { PushAt(clock_.Milliseconds(), event); }
   // Delivered once the clock has reached `ms`.
@@ -56,6 +60,7 @@ class THeadlessEvents : public IEventSource {
     PlatformEvent event;
   };
   THeadlessClock& clock_;
+  THeadlessWindow* pointerWindow_ = nullptr;
   std::deque<Timed> queue_;  // in delivery order
 };
 
@@ -102,6 +107,17 @@ class THeadlessWindow : public IWindow {
   void WarpPointer(int x, int y) override {
     warpX_ = x;
     warpY_ = y;
+    MovePointer(x, y);
+  }
+  void PointerPosition(int& x, int& y) const override {
+    x = pointerX_;
+    y = pointerY_;
+  }
+  // The system pointer moved (the events deliver pointer events through here
+  // too, so a scripted move also moves the pointer).
+  void MovePointer(int x, int y) {
+    pointerX_ = x;
+    pointerY_ = y;
   }
   int WarpX() const { return warpX_; }
   int WarpY() const { return warpY_; }
@@ -125,6 +141,8 @@ class THeadlessWindow : public IWindow {
   PointerShape pointer_ = PointerShape::Arrow;
   int warpX_ = -1;
   int warpY_ = -1;
+  int pointerX_ = -1;  // off the window until something moves it
+  int pointerY_ = -1;
   int placementSaves_ = 0;
   int placementRestores_ = 0;
 };
@@ -159,6 +177,10 @@ class THeadlessShell : public IShell {
 
 // Everything a headless run needs, wired together.
 struct THeadlessPlatform {
+  THeadlessPlatform() { events.TrackPointer(&window); }
+  THeadlessPlatform(const THeadlessPlatform&) = delete;
+  THeadlessPlatform& operator=(const THeadlessPlatform&) = delete;
+
   THeadlessClock clock;
   THeadlessEvents events{clock};
   THeadlessWindow window;
