@@ -1,7 +1,5 @@
 // The form's side of the exit screen: showing it when the player leaves,
 // its countdown timer, its frame and its clicks.
-#include <filesystem>
-
 #include "app/MainForm.h"
 #include "engine/Canvas.h"
 
@@ -30,14 +28,7 @@ void TMainForm::ExitScreenFrame() {
 }
 
 void TMainForm::ExitScreenClick() {
-  ShareScreen.Click(
-      [this](const std::string& path) {
-        // The description named only files that existed at start-up; one
-        // removed since is skipped silently.
-        std::error_code error;
-        if (std::filesystem::is_regular_file(path, error)) Application.GetPlatform().shell->Open(path);
-      },
-      [this] { Close(); });
+  ShareScreen.Click([this](const std::string& path) { ShellOpenFile(path); }, [this] { Close(); });
 }
 
 }  // namespace bd

@@ -220,6 +220,11 @@ void TMainForm::DXDrawMouseDown(int button, uint8_t /*shift*/, int /*x*/, int /*
     case screen::GameOver:
       if (button == kLeftButton) GameOverDown(*this, x, y);
       break;
+    case screen::Exit:
+      // The exit screen's buttons go by where the system pointer was at its
+      // last frame, not by the last pointer move.
+      if (button == kLeftButton) ExitScreenClick();
+      break;
     default:
       break;
   }
