@@ -118,7 +118,7 @@ TEST_F(ExitScreenRun, CountdownShowsWholeSecondsLeftCountedUpAndStopsAtZero) {
 }
 
 TEST_F(ExitScreenRun, ExitButtonIsDisabledUntilTheCountdownEndsThenClosesTheGame) {
-  std::ofstream("play.url") << "[InternetShortcut]\r\nURL=http://127.0.0.1/\r\n";
+  std::ofstream("play.url") << "[InternetShortcut]\r\nURL=http://127.0.0.1/play\r\n";
   WriteExitScreen(5);
   Start();
   Leave();
@@ -143,7 +143,7 @@ TEST_F(ExitScreenRun, ExitButtonIsDisabledUntilTheCountdownEndsThenClosesTheGame
   Click();
   EXPECT_TRUE(app->Terminated());
   // Closing went the ordinary way out.
-  EXPECT_EQ(platform.shell.Opened(), std::vector<std::string>{"play.url"});
+  EXPECT_EQ(platform.shell.Opened(), std::vector<std::string>{"http://127.0.0.1/play"});
 }
 
 TEST_F(ExitScreenRun, ZeroSecondCountdownShowsNoNumberAndLetsThePlayerOutAtOnce) {
