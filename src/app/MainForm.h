@@ -32,6 +32,7 @@
 #include "engine/Types.h"
 #include "engine/platform/Platform.h"
 #include "frontend/HighScores.h"
+#include "frontend/ScoreReport.h"
 #include "frontend/ShareScreen.h"
 #include "http/HttpClient.h"
 #include "race/RaceHud.h"
@@ -213,6 +214,9 @@ class TMainForm : public IEventHandler {
   // player asked for it, and shows the table.
   void EnterHighScore();
   std::unique_ptr<THttpClient> IdHTTP1 = std::make_unique<THttpClient>();
+  // Scheme, host and port of the score server; the build's choice, which a
+  // test points at a server of its own.
+  std::string ScoreServer{ScoreServerBase()};
 
   // The exit screen (src/frontend/ExitScreen.cpp): shown when the player
   // leaves, or the program closes at once when there is none; its frame;

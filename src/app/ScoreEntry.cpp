@@ -15,7 +15,7 @@ void TMainForm::EnterHighScore() {
 
 void TMainForm::SendResultOnline() {
   const TScoreSubmission submission{Edit2.Text, RaceState.Score, Edit1.Text};
-  if (!SubmitScore(*IdHTTP1, submission) && Application.GetPlatform().messageBox != nullptr)
+  if (!SubmitScore(*IdHTTP1, submission, ScoreServer) && Application.GetPlatform().messageBox != nullptr)
     Application.GetPlatform().messageBox->Show(Application.Title, "Can't connect to server!");
 }
 

@@ -151,7 +151,7 @@ void HighScoresDown(TMainForm& form, int x, int y) {
     form.SwitchScreen(screen::MainMenu);
     Click(form);
   } else if (hit::PanelRightClick.Contains(x, y)) {
-    form.GoWeb(OnlineTableAddress());
+    form.GoWeb(OnlineTableAddress(form.ScoreServer));
     Click(form);
   }
 }
