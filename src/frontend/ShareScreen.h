@@ -66,7 +66,8 @@ class TShareScreen {
   // A click with the left button: every hovered button, in list order, runs
   // its command. "exit" asks the form to close (which it allows only once the
   // countdown is 0); any other command is a file to open.
-  void Click(const std::function<void(const std::string&)>& openFile, const std::function<void()>& requestClose);
+  void Click(const std::function<void(const std::string&)>& openFile,
+             const std::function<void()>& requestClose);
 
  private:
   const TDirectDrawSurface* Image(const std::string& path) const;

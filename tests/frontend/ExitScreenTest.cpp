@@ -33,8 +33,8 @@ constexpr int kExitX = 310, kExitY = 410;
 constexpr int kDigitsX = 400, kDigitsY = 200;
 
 void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 TPixels Plain(int32_t width, int32_t height, uint32_t color) {
@@ -57,7 +57,8 @@ class ExitScreenRun : public test::GameRun {
     std::ofstream("pdata/config.ini", std::ios::binary)
         << "2\r\npdata\\back.jpg\r\n"
         << "10 10 60 30\r\n20 20 40 20\r\npdata\\ln.bmp\r\npdata\\lh.bmp\r\npdata\\page.html\r\n"
-        << "300 400 60 30\r\n310 410 40 20\r\n320 420 40 20\r\npdata\\en.bmp\r\npdata\\eh.bmp\r\npdata\\ed.bmp\r\n"
+        << "300 400 60 30\r\n310 410 40 20\r\n320 420 40 "
+           "20\r\npdata\\en.bmp\r\npdata\\eh.bmp\r\npdata\\ed.bmp\r\n"
         << "400 200\r\n"
         << seconds << "\r\n255 0 0\r\nTRUE\r\n40\r\n";
   }
@@ -112,7 +113,8 @@ TEST_F(ExitScreenRun, CountdownShowsWholeSecondsLeftCountedUpAndStopsAtZero) {
   // The JPEG backdrop, within what its compression changes.
   const uint32_t backdrop = RawToColor(Shown(700, 100));
   for (int shift : {0, 8, 16})
-    EXPECT_NEAR(static_cast<int>((backdrop >> shift) & 0xFF), static_cast<int>((kBackdrop >> shift) & 0xFF), 4)
+    EXPECT_NEAR(static_cast<int>((backdrop >> shift) & 0xFF), static_cast<int>((kBackdrop >> shift) & 0xFF),
+                4)
         << std::hex << backdrop;
   EXPECT_FALSE(app->Terminated());
 }

@@ -57,9 +57,8 @@ TEST_F(OnlineScore, ScoreIsEnteredLocallyWhateverTheServerDoes) {
       const auto requests = server->Requests();
       ASSERT_EQ(requests.size(), c.reported ? 2u : 1u);
       if (c.reported) {
-        EXPECT_EQ(requests[1].Target,
-                  "/cgi/version.pl?hs&prg=BumperDash&inf=" +
-                      EncodeSettingsValue(BuildScoreReport("Ace", 150, "tok", "Ural")));
+        EXPECT_EQ(requests[1].Target, "/cgi/version.pl?hs&prg=BumperDash&inf=" +
+                                          EncodeSettingsValue(BuildScoreReport("Ace", 150, "tok", "Ural")));
       }
     }
     form->FormKeyUp(vk::Return, 0);
