@@ -9,27 +9,27 @@
 namespace bd {
 
 enum class TValueType : uint8_t {
-  Null = 0,        // end of a list
-  List = 1,        // start of a list (one collection item)
+  Null = 0,  // end of a list
+  List = 1,  // start of a list (one collection item)
   Int8 = 2,
   Int16 = 3,
   Int32 = 4,
   Extended = 5,
-  String = 6,      // 1 length byte
+  String = 6,  // 1 length byte
   Ident = 7,
   False = 8,
   True = 9,
-  Binary = 10,     // 4-byte length
+  Binary = 10,  // 4-byte length
   Set = 11,
-  LString = 12,    // 4-byte length
+  LString = 12,  // 4-byte length
   Nil = 13,
   Collection = 14,
   Single = 15,
   Currency = 16,
   Date = 17,
-  WString = 18,    // 4-byte count of UTF-16 units
+  WString = 18,  // 4-byte count of UTF-16 units
   Int64 = 19,
-  Utf8String = 20, // 4-byte length
+  Utf8String = 20,  // 4-byte length
 };
 
 namespace archive {

@@ -52,7 +52,8 @@ void TArchiveReader::ReadResourceHeader() {
   // of at most 75 bytes ending in a 0 byte. Flags and size are not checked.
   const size_t probe = std::min<size_t>(r_.Size(), 3 + archive::kMaxResourceName + 1);
   const auto head = r_.Bytes(probe);
-  if (probe < 3 || head[0] != archive::kResourceMarker || (head[1] | (head[2] << 8)) != archive::kResourceType)
+  if (probe < 3 || head[0] != archive::kResourceMarker ||
+      (head[1] | (head[2] << 8)) != archive::kResourceType)
     throw EReadError(kInvalidStreamFormat);
   const auto nameEnd = std::find(head.begin() + 3, head.end(), 0);
   if (nameEnd == head.end()) throw EReadError(kInvalidStreamFormat);
@@ -117,39 +118,48 @@ void TArchiveReader::ReadProperty(IArchiveObject& root) {
 
 int32_t TArchiveReader::ReadInteger(const std::function<std::optional<int32_t>(std::string_view)>& ident) {
   switch (ReadValueType()) {
-    case TValueType::Int8: return r_.I8();
-    case TValueType::Int16: return r_.I16();
-    case TValueType::Int32: return r_.I32();
+    case TValueType::Int8:
+      return r_.I8();
+    case TValueType::Int16:
+      return r_.I16();
+    case TValueType::Int32:
+      return r_.I32();
     case TValueType::Ident:
       if (ident) {
         const std::string name = ReadShortString();
         if (auto v = ident(name)) return *v;
       }
       break;
-    default: break;
+    default:
+      break;
   }
   InvalidValue();
 }
 
 bool TArchiveReader::ReadBoolean() {
   switch (ReadValueType()) {
-    case TValueType::False: return false;
-    case TValueType::True: return true;
+    case TValueType::False:
+      return false;
+    case TValueType::True:
+      return true;
     case TValueType::Ident: {
       const std::string name = ReadShortString();
       if (SameText(name, "False")) return false;
       if (SameText(name, "True")) return true;
       break;
     }
-    default: break;
+    default:
+      break;
   }
   InvalidValue();
 }
 
 std::string TArchiveReader::ReadString() {
   switch (ReadValueType()) {
-    case TValueType::String: return ReadShortString();
-    case TValueType::LString: return r_.String(r_.U32());
+    case TValueType::String:
+      return ReadShortString();
+    case TValueType::LString:
+      return r_.String(r_.U32());
     case TValueType::WString: {
       const uint64_t units = r_.U32();
       return Utf8ToCp1251(Utf16ToUtf8(r_.Bytes(units * 2)));
@@ -158,7 +168,8 @@ std::string TArchiveReader::ReadString() {
       const auto bytes = r_.Bytes(r_.U32());
       return Utf8ToCp1251(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
-    default: InvalidValue();
+    default:
+      InvalidValue();
   }
 }
 
@@ -177,7 +188,8 @@ void TArchiveReader::ReadCollection(const std::function<IArchiveObject&()>& addI
   if (NextValue() != TValueType::Null && clear) clear();
   while (NextValue() != TValueType::Null) {
     const TValueType t = NextValue();
-    if (t == TValueType::Int8 || t == TValueType::Int16 || t == TValueType::Int32) ReadInteger();  // item index
+    if (t == TValueType::Int8 || t == TValueType::Int16 || t == TValueType::Int32)
+      ReadInteger();  // item index
     if (ReadValueType() != TValueType::List) InvalidValue();
     IArchiveObject& item = addItem();
     while (NextValue() != TValueType::Null) ReadProperty(item);

@@ -17,7 +17,8 @@ void TComponentWriter::Write32(uint32_t v) {
 }
 
 void TComponentWriter::WriteRootStart(std::string_view className, std::string_view objectName) {
-  WriteBytes(std::span(reinterpret_cast<const uint8_t*>(archive::kSignature.data()), archive::kSignature.size()));
+  WriteBytes(
+      std::span(reinterpret_cast<const uint8_t*>(archive::kSignature.data()), archive::kSignature.size()));
   WriteShortString(className);
   WriteShortString(objectName);
 }
@@ -65,9 +66,12 @@ void TComponentWriter::WriteWideString(std::string_view utf8) {
     const auto b = static_cast<uint8_t>(utf8[i]);
     uint32_t cp = b;
     size_t len = 1;
-    if (b >= 0xF0) cp = b & 0x07, len = 4;
-    else if (b >= 0xE0) cp = b & 0x0F, len = 3;
-    else if (b >= 0xC0) cp = b & 0x1F, len = 2;
+    if (b >= 0xF0)
+      cp = b & 0x07, len = 4;
+    else if (b >= 0xE0)
+      cp = b & 0x0F, len = 3;
+    else if (b >= 0xC0)
+      cp = b & 0x1F, len = 2;
     for (size_t k = 1; k < len && i + k < utf8.size(); ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
     i += len;
     if (cp >= 0x10000) {

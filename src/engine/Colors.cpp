@@ -1,7 +1,8 @@
 #include "engine/Colors.h"
 
-#include <array>
 #include <strings.h>
+
+#include <array>
 
 namespace bd {
 namespace {

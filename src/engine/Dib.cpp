@@ -69,15 +69,30 @@ Header ReadHeader(TByteReader& r) {
     Invalid();
   }
   switch (h.bits) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: Invalid();
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      Invalid();
   }
   switch (h.compression) {
-    case kBiRgb: break;
-    case kBiRle8: if (h.bits != 8) Invalid(); break;
-    case kBiRle4: if (h.bits != 4) Invalid(); break;
-    case kBiBitfields: if (h.bits != 16 && h.bits != 32) Invalid(); break;
-    default: Invalid();
+    case kBiRgb:
+      break;
+    case kBiRle8:
+      if (h.bits != 8) Invalid();
+      break;
+    case kBiRle4:
+      if (h.bits != 4) Invalid();
+      break;
+    case kBiBitfields:
+      if (h.bits != 16 && h.bits != 32) Invalid();
+      break;
+    default:
+      Invalid();
   }
   if (h.width < 0 || h.height == std::numeric_limits<int32_t>::min()) Invalid();
   if (h.height < 0) {
@@ -134,7 +149,9 @@ class Canvas {
   bool topDown_;
 };
 
-uint64_t Stride(const Header& h) { return ((uint64_t{static_cast<uint32_t>(h.width)} * h.bits + 31) / 32) * 4; }
+uint64_t Stride(const Header& h) {
+  return ((uint64_t{static_cast<uint32_t>(h.width)} * h.bits + 31) / 32) * 4;
+}
 
 void DecodeUncompressed(TByteReader& r, const Header& h, TDibImage& img, Canvas& canvas) {
   const uint64_t stride = Stride(h);
@@ -144,15 +161,23 @@ void DecodeUncompressed(TByteReader& r, const Header& h, TDibImage& img, Canvas&
     uint32_t* out = canvas.Row(y);
     for (int64_t x = 0; x < img.Width; ++x) {
       switch (h.bits) {
-        case 1: out[x] = canvas.Lookup((src[x >> 3] >> (7 - (x & 7))) & 1); break;
-        case 4: out[x] = canvas.Lookup((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF); break;
-        case 8: out[x] = canvas.Lookup(src[x]); break;
+        case 1:
+          out[x] = canvas.Lookup((src[x >> 3] >> (7 - (x & 7))) & 1);
+          break;
+        case 4:
+          out[x] = canvas.Lookup((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF);
+          break;
+        case 8:
+          out[x] = canvas.Lookup(src[x]);
+          break;
         case 16: {
           const uint32_t v = src[2 * x] | (src[2 * x + 1] << 8);
           out[x] = (red.Get(v) << 16) | (green.Get(v) << 8) | blue.Get(v);
           break;
         }
-        case 24: out[x] = src[3 * x] | (src[3 * x + 1] << 8) | (src[3 * x + 2] << 16); break;
+        case 24:
+          out[x] = src[3 * x] | (src[3 * x + 1] << 8) | (src[3 * x + 2] << 16);
+          break;
         default: {
           const uint8_t* p = src + 4 * x;
           const uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -172,8 +197,7 @@ void DecodeRle(TByteReader& r, const Header& h, Canvas& canvas) {
   while (r.Remaining() >= 2 && y < h.height) {
     const uint8_t n = r.U8(), c = r.U8();
     if (n > 0) {
-      for (int i = 0; i < n; ++i, ++x)
-        canvas.PutIndex(x, y, four ? ((i & 1) ? c & 0xF : c >> 4) : c);
+      for (int i = 0; i < n; ++i, ++x) canvas.PutIndex(x, y, four ? ((i & 1) ? c & 0xF : c >> 4) : c);
     } else if (c == 0) {
       x = 0, ++y;
     } else if (c == 1) {
@@ -388,7 +412,8 @@ std::vector<uint8_t> EncodeBmpFile(const TPixels& px, const TDibOptions& options
   const bool paletted = options.Format == TDibFormat::Pal8 || options.Format == TDibFormat::Pal8Rle;
   // Pixels start after the 40-byte header and the colour table.
   uint32_t tableEntries = 0;
-  if (paletted) tableEntries = dib[32] | (dib[33] << 8) | (dib[34] << 16) | (static_cast<uint32_t>(dib[35]) << 24);
+  if (paletted)
+    tableEntries = dib[32] | (dib[33] << 8) | (dib[34] << 16) | (static_cast<uint32_t>(dib[35]) << 24);
   std::vector<uint8_t> out = {'B', 'M'};
   Put32(out, static_cast<uint32_t>(14 + dib.size()));
   Put32(out, 0);

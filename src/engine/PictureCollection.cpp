@@ -193,7 +193,8 @@ TDirectDrawSurface* TPictureCollectionItem::ScaledCopy(int32_t index, int32_t w,
   for (int32_t dx = 0; dx < w; ++dx) columns[dx] = src.Left + StretchSource(dx, w, src.Width());
   for (int32_t dy = 0; dy < h; ++dy) {
     const int32_t sy = src.Top + StretchSource(dy, h, src.Height());
-    const auto* from = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(in->pixels) + sy * in->pitch);
+    const auto* from =
+        reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(in->pixels) + sy * in->pitch);
     auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out->pixels) + dy * out->pitch);
     for (int32_t dx = 0; dx < w; ++dx) to[dx] = from[columns[dx]];
   }
@@ -202,7 +203,8 @@ TDirectDrawSurface* TPictureCollectionItem::ScaledCopy(int32_t index, int32_t w,
   return scaled_.emplace(key, std::move(copy)).first->second.get();
 }
 
-void TPictureCollectionItem::DrawScaledDirect(TDirectDrawSurface& dest, const TRect& destRect, const TRect& src) {
+void TPictureCollectionItem::DrawScaledDirect(TDirectDrawSurface& dest, const TRect& destRect,
+                                              const TRect& src) {
   const int64_t w = int64_t{destRect.Right} - destRect.Left, h = int64_t{destRect.Bottom} - destRect.Top;
   const int32_t left = std::max(destRect.Left, 0), right = std::min(destRect.Right, dest.Width());
   const int32_t top = std::max(destRect.Top, 0), bottom = std::min(destRect.Bottom, dest.Height());
@@ -211,7 +213,8 @@ void TPictureCollectionItem::DrawScaledDirect(TDirectDrawSurface& dest, const TR
   SDL_Surface* out = dest.Sdl();
   for (int32_t y = top; y < bottom; ++y) {
     const int32_t sy = src.Top + StretchSource(y - int64_t{destRect.Top}, h, src.Height());
-    const auto* from = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(in->pixels) + sy * in->pitch);
+    const auto* from =
+        reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(in->pixels) + sy * in->pitch);
     auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out->pixels) + y * out->pitch);
     for (int32_t x = left; x < right; ++x) {
       const uint32_t p = from[src.Left + StretchSource(x - int64_t{destRect.Left}, w, src.Width())];
@@ -220,7 +223,8 @@ void TPictureCollectionItem::DrawScaledDirect(TDirectDrawSurface& dest, const TR
   }
 }
 
-void TPictureCollectionItem::DrawPatternScaled(TDirectDrawSurface& dest, const TRect& destRect, int32_t index) {
+void TPictureCollectionItem::DrawPatternScaled(TDirectDrawSurface& dest, const TRect& destRect,
+                                               int32_t index) {
   if (!copy_ || index < 0 || index >= patternTotal_) return;
   if (destRect.Left >= destRect.Right || destRect.Top >= destRect.Bottom) return;
   if (destRect.Left >= dest.Width() || destRect.Top >= dest.Height() || destRect.Right <= 0 ||

@@ -39,12 +39,9 @@ class TPictureCollectionItem : public IArchiveObject {
   // A free-standing item from colours (0x00BBGGRR, rows from the top), with
   // its patterns and display copy already built: for tests and tools that
   // need an image without an archive.
-  static std::unique_ptr<TPictureCollectionItem> FromPixels(int32_t width, int32_t height,
-                                                            std::vector<uint32_t> colors,
-                                                            int32_t patternWidth = 0,
-                                                            int32_t patternHeight = 0,
-                                                            uint32_t transparentColor = 0,
-                                                            bool transparent = true);
+  static std::unique_ptr<TPictureCollectionItem> FromPixels(
+      int32_t width, int32_t height, std::vector<uint32_t> colors, int32_t patternWidth = 0,
+      int32_t patternHeight = 0, uint32_t transparentColor = 0, bool transparent = true);
 
   // --- Properties ---
   const std::string& Name() const { return name_; }

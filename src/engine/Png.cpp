@@ -102,13 +102,24 @@ TDibImage DecodePng(std::span<const uint8_t> data) {
   }
   int channels = 0;
   switch (colorType) {
-    case 0: case 3: channels = 1; break;
-    case 2: channels = 3; break;
-    case 4: channels = 2; break;
-    case 6: channels = 4; break;
-    default: throw EPngError("unknown PNG colour type");
+    case 0:
+    case 3:
+      channels = 1;
+      break;
+    case 2:
+      channels = 3;
+      break;
+    case 4:
+      channels = 2;
+      break;
+    case 6:
+      channels = 4;
+      break;
+    default:
+      throw EPngError("unknown PNG colour type");
   }
-  if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16) throw EPngError("bad PNG bit depth");
+  if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16)
+    throw EPngError("bad PNG bit depth");
   if (width == 0 || height == 0 || uint64_t{width} * height > static_cast<uint64_t>(kMaxPicturePixels))
     throw EPngError("bad PNG size");
   const size_t bitsPerPixel = static_cast<size_t>(channels) * depth;
@@ -134,12 +145,22 @@ TDibImage DecodePng(std::span<const uint8_t> data) {
       const int a = i >= bpp ? cur[i - bpp] : 0, b = prev[i], c = i >= bpp ? prev[i - bpp] : 0;
       int v = line[1 + i];
       switch (filter) {
-        case 0: break;
-        case 1: v += a; break;
-        case 2: v += b; break;
-        case 3: v += (a + b) / 2; break;
-        case 4: v += Paeth(a, b, c); break;
-        default: throw EPngError("bad PNG filter");
+        case 0:
+          break;
+        case 1:
+          v += a;
+          break;
+        case 2:
+          v += b;
+          break;
+        case 3:
+          v += (a + b) / 2;
+          break;
+        case 4:
+          v += Paeth(a, b, c);
+          break;
+        default:
+          throw EPngError("bad PNG filter");
       }
       cur[i] = static_cast<uint8_t>(v);
     }

@@ -20,8 +20,8 @@ class DxgTool : public testing::Test {
 
   std::string Write(const std::string& name, const Bytes& data) {
     const auto path = dir_ / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                 static_cast<std::streamsize>(data.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
     return path.string();
   }
   static Bytes Read(const std::filesystem::path& path) {
@@ -42,8 +42,10 @@ class DxgTool : public testing::Test {
   std::ostringstream out_, err_;
 };
 
-const TPixels kPicture{4, 2, {0xFF00FF, 0x0000FF, 0x00FF00, 0x00FF00,  //
-                              0x0000FF, 0x0000FF, 0x00FF00, 0xFF0000}};
+const TPixels kPicture{4,
+                       2,
+                       {0xFF00FF, 0x0000FF, 0x00FF00, 0x00FF00,  //
+                        0x0000FF, 0x0000FF, 0x00FF00, 0xFF0000}};
 
 Bytes ImageArchive() {
   TImageArchive archive;

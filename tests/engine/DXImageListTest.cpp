@@ -15,8 +15,10 @@ std::vector<uint8_t> CarArchive() {
   car.PatternWidth = 2;
   car.PatternHeight = 2;
   car.TransparentColor = std::string("clFuchsia");
-  car.Picture = TPictureData::Dib(EncodeDib(TPixels{4, 2, {0xFF00FF, 0x0000FF, 0x00FF00, 0x00FF00,  //
-                                                           0x0000FF, 0x0000FF, 0x00FF00, 0x00FF00}},
+  car.Picture = TPictureData::Dib(EncodeDib(TPixels{4,
+                                                    2,
+                                                    {0xFF00FF, 0x0000FF, 0x00FF00, 0x00FF00,  //
+                                                     0x0000FF, 0x0000FF, 0x00FF00, 0x00FF00}},
                                             {TDibFormat::Pal8, {}, false}));
   archive.Items.push_back(car);
   return WriteImageArchive(archive);
@@ -74,6 +76,18 @@ TEST(DXImageList, JoiningADisplayThatIsUpRestoresAtOnce) {
   images.SetDXDraw(draw.get());
   draw.reset();
   EXPECT_EQ(images.DXDraw(), nullptr);
+}
+
+TEST(DXImageList, InitialisingForADisplayThatIsDownFails) {
+  THeadlessWindow window;
+  TDXDraw draw(&window);
+  TDXImageList images;
+  try {
+    images.DXDrawNotify(draw, TDXDrawNotifyType::Initialize);
+    FAIL() << "no error";
+  } catch (const EPictureCollectionError& e) {
+    EXPECT_STREQ(e.what(), "TPictureCollection cannot be initialized");
+  }
 }
 
 }  // namespace

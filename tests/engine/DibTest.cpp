@@ -66,33 +66,48 @@ TEST(Dib, DecodesTheVariants) {
   };
   const Case cases[] = {
       {"1-bit, bottom-up rows padded to 4 bytes",
-       Dib(3, 2, 1, 0, 2, Cat(Table({K, W}), {0xA0, 0, 0, 0, 0x40, 0, 0, 0})), 3, 2, {K, W, K, W, K, W}},
+       Dib(3, 2, 1, 0, 2, Cat(Table({K, W}), {0xA0, 0, 0, 0, 0x40, 0, 0, 0})),
+       3,
+       2,
+       {K, W, K, W, K, W}},
       {"4-bit with odd width",
-       Dib(3, 1, 4, 0, 3, Cat(Table({K, R, G}), {0x12, 0x00, 0, 0})), 3, 1, {R, G, K}},
+       Dib(3, 1, 4, 0, 3, Cat(Table({K, R, G}), {0x12, 0x00, 0, 0})),
+       3,
+       1,
+       {R, G, K}},
       {"8-bit top-down (negative height)",
-       Dib(2, 2, 8, 0, 3, Cat(Table({R, G, B}), {0, 1, 0, 0, 2, 2, 0, 0})), 2, 2, {R, G, B, B}},
-      {"8-bit, index past the table is black",
-       Dib(1, 1, 8, 0, 1, Cat(Table({R}), {5, 0, 0, 0})), 1, 1, {K}},
+       Dib(2, 2, 8, 0, 3, Cat(Table({R, G, B}), {0, 1, 0, 0, 2, 2, 0, 0})),
+       2,
+       2,
+       {R, G, B, B}},
+      {"8-bit, index past the table is black", Dib(1, 1, 8, 0, 1, Cat(Table({R}), {5, 0, 0, 0})), 1, 1, {K}},
       {"RLE8: run, literal, end of line, delta, end of bitmap",
-       Dib(4, 3, 8, 1, 3, Cat(Table({K, R, G}),
-                              {2, 1, 0, 3, 2, 1, 2, 0,    // row 0 (bottom): R R then G R G cut at width 4
-                               0, 0,                      // end of line
-                               0, 2, 1, 1,                // delta: x+1, y+1 -> row 2 at x 1
-                               2, 2, 0, 1})),             // G G, end of bitmap; row 1 stays index 0
-       4, 3, {K, G, G, K, K, K, K, K, R, R, G, R}},
+       Dib(4, 3, 8, 1, 3,
+           Cat(Table({K, R, G}), {2, 1, 0, 3, 2, 1, 2, 0,  // row 0 (bottom): R R then G R G cut at width 4
+                                  0, 0,                    // end of line
+                                  0, 2, 1, 1,              // delta: x+1, y+1 -> row 2 at x 1
+                                  2, 2, 0, 1})),           // G G, end of bitmap; row 1 stays index 0
+       4,
+       3,
+       {K, G, G, K, K, K, K, K, R, R, G, R}},
       {"RLE4: alternating run and literal",
-       Dib(6, 1, 4, 2, 3, Cat(Table({K, R, G}), {3, 0x12, 0, 3, 0x21, 0x20, 0, 1})), 6, 1, {R, G, R, G, R, G}},
-      {"16-bit defaults to 5-5-5",
-       Dib(2, 1, 16, 0, 0, {0x00, 0x7C, 0x1F, 0x00}), 2, 1, {R, B}},
+       Dib(6, 1, 4, 2, 3, Cat(Table({K, R, G}), {3, 0x12, 0, 3, 0x21, 0x20, 0, 1})),
+       6,
+       1,
+       {R, G, R, G, R, G}},
+      {"16-bit defaults to 5-5-5", Dib(2, 1, 16, 0, 0, {0x00, 0x7C, 0x1F, 0x00}), 2, 1, {R, B}},
       {"16-bit 5-6-5 masks, channels widened exactly",
-       Dib(2, 1, 16, 3, 0, Cat(Table({0xF800, 0x07E0, 0x001F}), {0xE0, 0x07, 0x10, 0x84})), 2, 1,
+       Dib(2, 1, 16, 3, 0, Cat(Table({0xF800, 0x07E0, 0x001F}), {0xE0, 0x07, 0x10, 0x84})),
+       2,
+       1,
        {G, 0x848284}},
-      {"24-bit",
-       Dib(1, 1, 24, 0, 0, {0x01, 0x02, 0x03, 0}), 1, 1, {0x030201}},
-      {"32-bit ignores the fourth byte",
-       Dib(1, 1, 32, 0, 0, {0x01, 0x02, 0x03, 0xFF}), 1, 1, {0x030201}},
+      {"24-bit", Dib(1, 1, 24, 0, 0, {0x01, 0x02, 0x03, 0}), 1, 1, {0x030201}},
+      {"32-bit ignores the fourth byte", Dib(1, 1, 32, 0, 0, {0x01, 0x02, 0x03, 0xFF}), 1, 1, {0x030201}},
       {"32-bit masks",
-       Dib(1, 1, 32, 3, 0, Cat(Table({0xFF, 0xFF00, 0xFF0000}), {0x01, 0x02, 0x03, 0})), 1, 1, {0x010203}},
+       Dib(1, 1, 32, 3, 0, Cat(Table({0xFF, 0xFF00, 0xFF0000}), {0x01, 0x02, 0x03, 0})),
+       1,
+       1,
+       {0x010203}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -113,7 +128,7 @@ TEST(Dib, OldStyleHeaderHasThreeByteColourEntries) {
   Put16(b, 2);  // width
   Put16(b, 1);  // height
   Put16(b, 1);
-  Put16(b, 1);                      // 1 bit: two entries of 3 bytes
+  Put16(b, 1);                                  // 1 bit: two entries of 3 bytes
   b.insert(b.end(), {0, 0, 0xFF, 0xFF, 0, 0});  // red, blue
   b.insert(b.end(), {0x40, 0, 0, 0});
   const TDibImage img = DecodeDib(b);
@@ -128,7 +143,13 @@ TEST(Dib, BadHeadersAndShortDataEndInCleanErrors) {
     const char* message;
   };
   const Case cases[] = {
-      {"header size 64", [] { Bytes b = Dib(1, 1, 24, 0, 0, {0, 0, 0, 0}); b[0] = 64; return b; }(), kDibInvalid},
+      {"header size 64",
+       [] {
+         Bytes b = Dib(1, 1, 24, 0, 0, {0, 0, 0, 0});
+         b[0] = 64;
+         return b;
+       }(),
+       kDibInvalid},
       {"compression 4", Dib(1, 1, 24, 4, 0, {0, 0, 0, 0}), kDibInvalid},
       {"RLE8 with 4 bits", Dib(1, 1, 4, 1, 0, Bytes(64, 0)), kDibInvalid},
       {"2 bits per pixel", Dib(1, 1, 2, 0, 0, Bytes(64, 0)), kDibInvalid},
@@ -229,13 +250,24 @@ std::vector<SuiteFile> Manifest(const std::filesystem::path& dir) {
 // Questionable files this reader accepts and must show right; the value is
 // the reference image when it is not the first one listed.
 const std::map<std::string, std::string> kQuestionableThatMustMatch = {
-    {"q/pal1p1.bmp", ""},          {"q/pal8offs.bmp", ""},        {"q/pal8os2-hs.bmp", ""},
-    {"q/pal8os2-sz.bmp", ""},      {"q/pal8os2sp.bmp", ""},       {"q/pal8os2v2-40sz.bmp", ""},
-    {"q/pal8oversizepal.bmp", ""}, {"q/rgb24largepal.bmp", ""},   {"q/rgb16-231.bmp", ""},
-    {"q/rgb16-3103.bmp", ""},      {"q/rgb32-111110.bmp", ""},    {"q/rgb32-7187.bmp", ""},
-    {"q/rgb32fakealpha.bmp", ""},  {"q/rgb16faketrns.bmp", ""},
-    {"q/pal4rlecut.bmp", "html/pal4rlecut-0.png"},  {"q/pal4rletrns.bmp", "html/pal4rletrns-0.png"},
-    {"q/pal8rlecut.bmp", "html/pal8rlecut-0.png"},  {"q/pal8rletrns.bmp", "html/pal8rletrns-0.png"},
+    {"q/pal1p1.bmp", ""},
+    {"q/pal8offs.bmp", ""},
+    {"q/pal8os2-hs.bmp", ""},
+    {"q/pal8os2-sz.bmp", ""},
+    {"q/pal8os2sp.bmp", ""},
+    {"q/pal8os2v2-40sz.bmp", ""},
+    {"q/pal8oversizepal.bmp", ""},
+    {"q/rgb24largepal.bmp", ""},
+    {"q/rgb16-231.bmp", ""},
+    {"q/rgb16-3103.bmp", ""},
+    {"q/rgb32-111110.bmp", ""},
+    {"q/rgb32-7187.bmp", ""},
+    {"q/rgb32fakealpha.bmp", ""},
+    {"q/rgb16faketrns.bmp", ""},
+    {"q/pal4rlecut.bmp", "html/pal4rlecut-0.png"},
+    {"q/pal4rletrns.bmp", "html/pal4rletrns-0.png"},
+    {"q/pal8rlecut.bmp", "html/pal8rlecut-0.png"},
+    {"q/pal8rletrns.bmp", "html/pal8rletrns-0.png"},
 };
 // Good files whose first reference is not the plain decoded picture.
 const std::map<std::string, std::string> kGoodReference = {
@@ -243,7 +275,9 @@ const std::map<std::string, std::string> kGoodReference = {
 };
 
 // Files the suite's README says cannot be read without their file header.
-bool NeedsFileHeader(const std::string& name) { return name == "q/pal8offs.bmp" || name == "q/pal8os2sp.bmp"; }
+bool NeedsFileHeader(const std::string& name) {
+  return name == "q/pal8offs.bmp" || name == "q/pal8os2sp.bmp";
+}
 
 void ExpectMatches(const TDibImage& img, const TDibImage& ref, const std::string& what) {
   ASSERT_EQ(img.Width, ref.Width) << what;
@@ -252,7 +286,8 @@ void ExpectMatches(const TDibImage& img, const TDibImage& ref, const std::string
   for (size_t i = 0; i < img.Pixels.size() && bad < 3; ++i) {
     for (int s = 0; s < 24; s += 8) {
       // Channels narrower than 8 bits may round either way.
-      const int d = static_cast<int>((img.Pixels[i] >> s) & 0xFF) - static_cast<int>((ref.Pixels[i] >> s) & 0xFF);
+      const int d =
+          static_cast<int>((img.Pixels[i] >> s) & 0xFF) - static_cast<int>((ref.Pixels[i] >> s) & 0xFF);
       if (d < -1 || d > 1) {
         ADD_FAILURE() << what << ": pixel " << i % img.Width << "," << i / img.Width << " is " << std::hex
                       << img.Pixels[i] << " not " << ref.Pixels[i];
@@ -274,7 +309,8 @@ TEST(Dib, ConformanceSuite) {
     const bool mustMatch = f.name[0] == 'g' || kQuestionableThatMustMatch.count(f.name);
     std::string refName = f.references.empty() ? "" : f.references.front();
     for (const auto* overrides : {&kQuestionableThatMustMatch, &kGoodReference})
-      if (auto it = overrides->find(f.name); it != overrides->end() && !it->second.empty()) refName = it->second;
+      if (auto it = overrides->find(f.name); it != overrides->end() && !it->second.empty())
+        refName = it->second;
     const uint32_t headerSize = file[14] | (file[15] << 8) | (file[16] << 16) | (uint32_t{file[17]} << 24);
     const bool accepted = headerSize == 40 || headerSize == 12;
 

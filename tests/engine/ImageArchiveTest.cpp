@@ -16,8 +16,10 @@ using Bytes = std::vector<uint8_t>;
 
 // Colours 0x00BBGGRR: a 4 x 2 picture of two 2 x 2 patterns, the first
 // with a fuchsia corner.
-const TPixels kPicture{4, 2, {0xFF00FF, 0x0000FF, 0x00FF00, 0x00FF00,  //
-                              0x0000FF, 0x0000FF, 0x00FF00, 0xFF0000}};
+const TPixels kPicture{4,
+                       2,
+                       {0xFF00FF, 0x0000FF, 0x00FF00, 0x00FF00,  //
+                        0x0000FF, 0x0000FF, 0x00FF00, 0xFF0000}};
 
 std::string Message(const std::function<void()>& f) {
   try {
@@ -125,7 +127,8 @@ TEST(ImageArchive, AcceptsEveryStringTypeIndexesAndPrefixes) {
       {"short", [&] { w.WriteString("short"); }},
       {"\xC4\xE2\xE8\xE6\xEE\xEA", [&] { w.WriteWideString("Движок"); }},
       {"\xCC\xE5\xED\xFE", [&] { w.WriteUtf8String("Меню"); }},
-      {"long", [&] {
+      {"long",
+       [&] {
          w.WriteValueType(TValueType::LString);
          w.Write32(4);
          w.WriteBytes(std::span(reinterpret_cast<const uint8_t*>("long"), 4));
@@ -157,9 +160,10 @@ TEST(ImageArchive, AcceptsEveryStringTypeIndexesAndPrefixes) {
 
 TEST(ImageArchive, ColourIdentifiers) {
   const std::pair<const char*, uint32_t> cases[] = {
-      {"clFuchsia", 0xFF00FF}, {"CLFUCHSIA", 0xFF00FF}, {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6},
-      {"clNone", 0x1FFFFFFF},  {"clDefault", 0x20000000}, {"clScrollBar", 0xFF000000},
-      {"clInfoBk", 0xFF000018}, {"clHotLight", 0xFF00001A}, {"clMenuBar", 0xFF00001E},
+      {"clFuchsia", 0xFF00FF},     {"CLFUCHSIA", 0xFF00FF},  {"clMoneyGreen", 0xC0DCC0},
+      {"clSkyBlue", 0xF0CAA6},     {"clNone", 0x1FFFFFFF},   {"clDefault", 0x20000000},
+      {"clScrollBar", 0xFF000000}, {"clInfoBk", 0xFF000018}, {"clHotLight", 0xFF00001A},
+      {"clMenuBar", 0xFF00001E},
   };
   for (auto [ident, value] : cases) EXPECT_EQ(IdentToColor(ident), value) << ident;
   EXPECT_EQ(IdentToColor("clNoSuchColour"), std::nullopt);
@@ -225,9 +229,17 @@ TEST(ImageArchive, EachErrorHasItsMessage) {
       {prop("Picture.Data", [](auto& w) { w.WriteString("x"); }), "Invalid property value"},
       {prop("Name", [](auto& w) { w.WriteValueType(TValueType::Extended); }), "Invalid property value"},
       {shortTable, "Stream read error"},
-      {prop("Picture.Data", [](auto& w) { w.WriteValueType(TValueType::Binary); w.Write32(0xFFFFFFF0); }),
+      {prop("Picture.Data",
+            [](auto& w) {
+              w.WriteValueType(TValueType::Binary);
+              w.Write32(0xFFFFFFF0);
+            }),
        "Stream read error"},
-      {prop("Name", [](auto& w) { w.WriteValueType(TValueType::WString); w.Write32(0x7FFFFFFF); }),
+      {prop("Name",
+            [](auto& w) {
+              w.WriteValueType(TValueType::WString);
+              w.Write32(0x7FFFFFFF);
+            }),
        "Stream read error"},
       {picture("TBitmap", {0xFF, 0xFF, 0xFF, 0x7F}), "Stream read error"},
       {picture("TDIB", badHeader), "DIB is invalid"},
@@ -300,8 +312,8 @@ class ImageArchiveFile : public testing::Test {
  protected:
   std::string Write(const std::string& name, const Bytes& data) {
     const auto path = dir_ / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                 static_cast<std::streamsize>(data.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
     return path.string();
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

@@ -47,7 +47,7 @@ TEST(PictureCollection, NameIndexFindsTheLastNamedIgnoringCase) {
 TEST(PictureCollection, CyrillicNamesMatchIgnoringCase) {
   TPictureCollection list;
   auto& item = list.Add();
-  item.SetName("\xCC\xE0\xF8\xE8\xED\xE0");  // "Машина" in Windows-1251
+  item.SetName("\xCC\xE0\xF8\xE8\xED\xE0");                  // "Машина" in Windows-1251
   EXPECT_EQ(&list.Find("\xEC\xC0\xD8\xC8\xCD\xC0"), &item);  // "мАШИНА"
 }
 
@@ -59,15 +59,14 @@ TEST(PictureCollection, PatternGrid) {
     TRect bounds;
   };
   const Case cases[] = {
-      {100, 40, 0, 0, 7, 9, 1, 0, {0, 0, 100, 40}},         // whole picture, skips ignored
-      {100, 40, 100, 40, 5, 5, 1, 0, {0, 0, 100, 40}},      // pattern equal to the picture
-      {100, 40, 30, 40, 5, 0, 3, 2, {70, 0, 100, 40}},      // 3 patterns at 0, 35, 70
-      {101, 40, 30, 40, 5, 0, 3, 1, {35, 0, 65, 40}},
-      {99, 40, 30, 40, 5, 0, 2, 1, {35, 0, 65, 40}},
-      {64, 64, 32, 16, 0, 0, 8, 5, {32, 32, 64, 48}},       // row by row, left to right
-      {64, 70, 32, 32, 0, 3, 4, 3, {32, 35, 64, 67}},       // skipped rows between pattern rows
-      {20, 20, 30, 10, 0, 0, 0, 0, {0, 0, 0, 0}},           // narrower than one cell
-      {20, 20, -5, 10, 0, 0, 2, 1, {0, 10, 20, 20}},        // width 0 or less: the picture's
+      {100, 40, 0, 0, 7, 9, 1, 0, {0, 0, 100, 40}},     // whole picture, skips ignored
+      {100, 40, 100, 40, 5, 5, 1, 0, {0, 0, 100, 40}},  // pattern equal to the picture
+      {100, 40, 30, 40, 5, 0, 3, 2, {70, 0, 100, 40}},  // 3 patterns at 0, 35, 70
+      {101, 40, 30, 40, 5, 0, 3, 1, {35, 0, 65, 40}},  {99, 40, 30, 40, 5, 0, 2, 1, {35, 0, 65, 40}},
+      {64, 64, 32, 16, 0, 0, 8, 5, {32, 32, 64, 48}},  // row by row, left to right
+      {64, 70, 32, 32, 0, 3, 4, 3, {32, 35, 64, 67}},  // skipped rows between pattern rows
+      {20, 20, 30, 10, 0, 0, 0, 0, {0, 0, 0, 0}},      // narrower than one cell
+      {20, 20, -5, 10, 0, 0, 2, 1, {0, 10, 20, 20}},   // width 0 or less: the picture's
   };
   for (const auto& c : cases) {
     auto item = TPictureCollectionItem::FromPixels(c.picW, c.picH, Ramp(c.picW, c.picH));
@@ -87,8 +86,9 @@ TEST(PictureCollection, PatternGrid) {
 TEST(PictureCollection, DrawPatternClipsAndHonoursTheKey) {
   // 2 patterns of 3 x 2: left one red with a keyed corner, right one blue.
   const uint32_t K = kKey, R = kRed, B = kBlue;
-  auto item = TPictureCollectionItem::FromPixels(6, 2, {K, R, R, B, B, B,  //
-                                                        R, R, R, B, B, B},
+  auto item = TPictureCollectionItem::FromPixels(6, 2,
+                                                 {K, R, R, B, B, B,  //
+                                                  R, R, R, B, B, B},
                                                  3, 2, kKey);
   ASSERT_EQ(item->PatternTotal(), 2);
   TDirectDrawSurface dest(4, 4);

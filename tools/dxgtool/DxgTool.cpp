@@ -44,10 +44,14 @@ class SoundItem : public IArchiveObject {
  public:
   explicit SoundItem(Sound& s) : s_(s), waveProperty_(s) {}
   bool ReadProperty(std::string_view name, TArchiveReader& r) override {
-    if (SameText(name, "Name")) s_.name = r.ReadString();
-    else if (SameText(name, "Looped")) s_.looped = r.ReadBoolean();
-    else if (SameText(name, "MaxPlayingCount")) s_.maxPlayingCount = std::max(0, r.ReadInteger());
-    else return false;
+    if (SameText(name, "Name"))
+      s_.name = r.ReadString();
+    else if (SameText(name, "Looped"))
+      s_.looped = r.ReadBoolean();
+    else if (SameText(name, "MaxPlayingCount"))
+      s_.maxPlayingCount = std::max(0, r.ReadInteger());
+    else
+      return false;
     return true;
   }
   IArchiveObject* ObjectProperty(std::string_view name) override {
@@ -114,7 +118,8 @@ bool IsSoundArchive(const Bytes& data) {
 std::string ColorText(uint32_t color) {
   if (auto ident = ColorToIdent(color)) return *ident;
   std::ostringstream s;
-  s << "0x" << std::hex << std::uppercase << std::setfill('0') << std::setw(color > 0xFFFFFF ? 8 : 6) << color;
+  s << "0x" << std::hex << std::uppercase << std::setfill('0') << std::setw(color > 0xFFFFFF ? 8 : 6)
+    << color;
   return s.str();
 }
 
@@ -124,14 +129,19 @@ std::string WaveText(const TWave& wave) {
   if (wave.FormatRecord().empty()) {
     s << "no format";
   } else {
-    s << (f.FormatTag == 1 ? "PCM" : f.FormatTag == 3 ? "float" : "format " + std::to_string(f.FormatTag)) << ' '
-      << f.BitsPerSample << "-bit " << (f.Channels == 1 ? "mono" : f.Channels == 2 ? "stereo" :
-                                        std::to_string(f.Channels) + " channels")
+    s << (f.FormatTag == 1   ? "PCM"
+          : f.FormatTag == 3 ? "float"
+                             : "format " + std::to_string(f.FormatTag))
+      << ' ' << f.BitsPerSample << "-bit "
+      << (f.Channels == 1   ? "mono"
+          : f.Channels == 2 ? "stereo"
+                            : std::to_string(f.Channels) + " channels")
       << ' ' << f.SamplesPerSec << " Hz";
   }
   s << ", " << wave.Size() << " bytes";
   if (f.AvgBytesPerSec > 0)
-    s << " (" << std::fixed << std::setprecision(3) << static_cast<double>(wave.Size()) / f.AvgBytesPerSec << " s)";
+    s << " (" << std::fixed << std::setprecision(3) << static_cast<double>(wave.Size()) / f.AvgBytesPerSec
+      << " s)";
   return s.str();
 }
 
@@ -198,15 +208,17 @@ void ListImages(TPictureCollection& list, std::ostream& out) {
     const TGraphic* pic = item.Picture();
     out << Cp1251ToUtf8(item.Name()) << '\t' << (pic ? pic->ClassName() : "(no picture)") << '\t'
         << (pic ? pic->Width() : 0) << 'x' << (pic ? pic->Height() : 0) << '\t' << item.PatternTotal()
-        << (item.PatternTotal() == 1 ? " pattern " : " patterns ") << item.Width() << 'x' << item.Height() << '\t'
-        << (item.Transparent() ? "transparent " : "opaque, key ") << ColorText(item.TransparentColor()) << '\n';
+        << (item.PatternTotal() == 1 ? " pattern " : " patterns ") << item.Width() << 'x' << item.Height()
+        << '\t' << (item.Transparent() ? "transparent " : "opaque, key ")
+        << ColorText(item.TransparentColor()) << '\n';
   }
 }
 
 void ListSounds(const SoundRoot& root, std::ostream& out) {
   for (const auto& s : root.sounds) {
     out << Cp1251ToUtf8(s->name) << "\twave\t" << WaveText(s->wave) << '\t' << (s->looped ? "looped" : "once")
-        << '\t' << (s->maxPlayingCount ? "at most " + std::to_string(s->maxPlayingCount) + " at once" : "no limit")
+        << '\t'
+        << (s->maxPlayingCount ? "at most " + std::to_string(s->maxPlayingCount) + " at once" : "no limit")
         << '\n';
   }
 }
