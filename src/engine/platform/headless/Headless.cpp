@@ -5,13 +5,17 @@
 
 namespace bd {
 
-void THeadlessEvents::PushAt(uint32_t ms, const PlatformEvent& event) {
+void THeadlessEvents::Insert(Timed timed) {
   // Keep the queue ordered by time; events of the same moment stay in the
   // order they were pushed.
   const auto pos = std::find_if(queue_.begin(), queue_.end(),
-                                [&](const Timed& t) { return static_cast<int32_t>(t.at - ms) > 0; });
-  queue_.insert(pos, Timed{ms, event});
+                                [&](const Timed& t) { return static_cast<int32_t>(t.at - timed.at) > 0; });
+  queue_.insert(pos, std::move(timed));
 }
+
+void THeadlessEvents::PushAt(uint32_t ms, const PlatformEvent& event) { Insert(Timed{ms, event, {}}); }
+
+void THeadlessEvents::PadAt(uint32_t ms, const ControllerInput& input) { Insert(Timed{ms, {}, input}); }
 
 void THeadlessEvents::KeyDown(int key, uint8_t shift, bool repeat) {
   PlatformEvent e;
@@ -67,20 +71,47 @@ void THeadlessEvents::CloseRequest() {
 }
 
 bool THeadlessEvents::Poll(PlatformEvent& event) {
-  if (queue_.empty()) return false;
-  if (static_cast<int32_t>(queue_.front().at - clock_.Milliseconds()) > 0) return false;
-  event = queue_.front().event;
-  queue_.pop_front();
-  using T = PlatformEvent::Type;
-  if (pointerWindow_ != nullptr &&
-      (event.type == T::MouseMove || event.type == T::MouseDown || event.type == T::MouseUp))
-    pointerWindow_->MovePointer(event.X, event.Y);
-  return true;
+  for (;;) {
+    if (!translated_.empty()) {
+      event = translated_.front();
+      translated_.pop_front();
+      return true;
+    }
+    const uint32_t now = clock_.Milliseconds();
+    const bool scriptDue = !queue_.empty() && static_cast<int32_t>(queue_.front().at - now) <= 0;
+    // A pad's auto-repeat takes its turn among the scripted events by time.
+    if (const auto repeat = pads_.NextRepeat();
+        repeat && static_cast<int32_t>(*repeat - now) <= 0 &&
+        (!scriptDue || static_cast<int32_t>(*repeat - queue_.front().at) < 0)) {
+      pads_.Repeat(now, 0, translated_);
+      continue;
+    }
+    if (!scriptDue) return false;
+    Timed next = std::move(queue_.front());
+    queue_.pop_front();
+    if (next.pad) {
+      pads_.Translate(*next.pad, next.at, 0, translated_);
+      continue;
+    }
+    event = next.event;
+    using T = PlatformEvent::Type;
+    if (pointerWindow_ != nullptr &&
+        (event.type == T::MouseMove || event.type == T::MouseDown || event.type == T::MouseUp))
+      pointerWindow_->MovePointer(event.X, event.Y);
+    // Keys typed while a pad holds its fire button come with Ctrl, as on the
+    // real platform.
+    if (event.type == PlatformEvent::Type::KeyDown || event.type == PlatformEvent::Type::KeyUp)
+      event.Shift |= pads_.Shift();
+    return true;
+  }
 }
 
 void THeadlessEvents::WaitUntil(uint32_t deadlineMs) {
   uint32_t target = deadlineMs;
   if (!queue_.empty() && static_cast<int32_t>(queue_.front().at - target) < 0) target = queue_.front().at;
+  if (const auto repeat = pads_.NextRepeat(); repeat && static_cast<int32_t>(*repeat - target) < 0)
+    target = *repeat;
+  if (!translated_.empty()) target = clock_.Milliseconds();
   // Time always passes a little while waiting, and never runs backwards.
   if (static_cast<int32_t>(target - clock_.Milliseconds()) > 0)
     clock_.Set(target);

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/Surface.h"
+#include "engine/platform/Controller.h"
 #include "engine/platform/Platform.h"
 #include "engine/platform/headless/HeadlessAudio.h"
 
@@ -47,21 +49,30 @@ class THeadlessEvents : public IEventSource {
   void MouseDown(int x, int y, int button = 1);
   void Activate(bool active);
   void CloseRequest();
+  // Scripted game-controller input, turned into key events when it is
+  // delivered, by the same translator the SDL platform feeds real pads to.
+  void Pad(const ControllerInput& input) { PadAt(clock_.Milliseconds(), input); }
+  void PadAt(uint32_t ms, const ControllerInput& input);
 
   bool Poll(PlatformEvent& event) override;
   // Nothing really waits: the clock jumps to the deadline, or to the next
   // scripted event if that comes earlier.
   void WaitUntil(uint32_t deadlineMs) override;
-  bool Empty() const { return queue_.empty(); }
+  bool Empty() const { return queue_.empty() && translated_.empty(); }
 
  private:
   struct Timed {
     uint32_t at;
     PlatformEvent event;
+    std::optional<ControllerInput> pad;
   };
+  void Insert(Timed timed);
+
   THeadlessClock& clock_;
   THeadlessWindow* pointerWindow_ = nullptr;
   std::deque<Timed> queue_;  // in delivery order
+  TControllerTranslator pads_;
+  std::deque<PlatformEvent> translated_;  // key events of pads, not yet delivered
 };
 
 class THeadlessWindow : public IWindow {

@@ -50,6 +50,7 @@ std::chrono::steady_clock::time_point TSdlClock::WhenReaches(uint32_t ms) const 
 
 bool TSdlEvents::Poll(PlatformEvent& event) {
   SDL_Event e;
+  pads_.Repeat(clock_.Milliseconds(), ShiftFlagsFromMod(static_cast<uint16_t>(SDL_GetModState())), pending_);
   while (pending_.empty() && SDL_PollEvent(&e)) Translate(e);
   if (pending_.empty()) return false;
   event = pending_.front();
@@ -59,6 +60,9 @@ bool TSdlEvents::Poll(PlatformEvent& event) {
 
 void TSdlEvents::WaitUntil(uint32_t deadlineMs) {
   if (!pending_.empty()) return;
+  // A held pad control repeats its key on time.
+  if (const auto repeat = pads_.NextRepeat(); repeat && static_cast<int32_t>(*repeat - deadlineMs) < 0)
+    deadlineMs = *repeat;
   for (;;) {
     const int32_t remaining = static_cast<int32_t>(deadlineMs - clock_.Milliseconds());
     if (remaining <= 0) return;
@@ -92,6 +96,8 @@ void TSdlEvents::Translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
           if (!window_.IsActive()) return;
           window_.SetActive(false);
+          // Pads fall silent without the focus: let go of what they hold.
+          pads_.ReleaseAll(ShiftFlagsFromMod(static_cast<uint16_t>(SDL_GetModState())), pending_);
           out.type = T::Deactivate;
           break;
         case SDL_WINDOWEVENT_EXPOSED:
@@ -114,7 +120,7 @@ void TSdlEvents::Translate(const SDL_Event& e) {
       if (key == 0) return;
       out.type = e.type == SDL_KEYDOWN ? T::KeyDown : T::KeyUp;
       out.Key = key;
-      out.Shift = ShiftFlagsFromMod(e.key.keysym.mod);
+      out.Shift = ShiftFlagsFromMod(e.key.keysym.mod) | pads_.Shift();
       out.Repeat = e.key.repeat != 0;
       pending_.push_back(out);
       if (e.type == SDL_KEYDOWN) {
@@ -151,6 +157,9 @@ void TSdlEvents::Translate(const SDL_Event& e) {
       pending_.push_back(out);
       break;
     default:
+      if (const auto input = controllers_.Translate(e))
+        pads_.Translate(*input, clock_.Milliseconds(),
+                        ShiftFlagsFromMod(static_cast<uint16_t>(SDL_GetModState())), pending_);
       break;
   }
 }
@@ -376,6 +385,9 @@ TSdlPlatform::TSdlPlatform() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     throw;
   }
+  // Game controllers are welcome but not needed.
+  controllersUp_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+  if (!controllersUp_) std::fprintf(stderr, "Game controllers are not available: %s\n", SDL_GetError());
   events_ = std::make_unique<TSdlEvents>(clock_, *window_);
   messageBox_ = std::make_unique<TSdlMessageBox>(window_.get());
   SDL_StartTextInput();
@@ -385,6 +397,7 @@ TSdlPlatform::~TSdlPlatform() {
   audio_.Close();
   messageBox_.reset();
   events_.reset();
+  if (controllersUp_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   window_.reset();
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }

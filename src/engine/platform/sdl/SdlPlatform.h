@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/Controller.h"
 #include "engine/platform/Platform.h"
 #include "engine/platform/sdl/SdlAudio.h"
+#include "engine/platform/sdl/SdlControllers.h"
 
 namespace bd {
 
@@ -50,6 +52,9 @@ class TSdlEvents : public IEventSource {
   TSdlClock& clock_;
   TSdlWindow& window_;
   std::deque<PlatformEvent> pending_;
+  // Game controllers, whose buttons and stick arrive as key events.
+  TSdlControllers controllers_;
+  TControllerTranslator pads_;
 };
 
 class TSdlWindow : public IWindow {
@@ -139,6 +144,7 @@ class TSdlPlatform {
   std::unique_ptr<TSdlMessageBox> messageBox_;
   TSdlShell shell_;
   TSdlAudio audio_;
+  bool controllersUp_ = false;
 };
 
 }  // namespace bd
