@@ -3,11 +3,14 @@
 //   RUN_DIR, and the contact sheet of every picture when a path is given.
 // assetgen --scenes RUN_DIR OUT_DIR
 //   Puts whole screens together from the built archives for review.
+// assetgen --icons DIR NAME
+//   Writes the desktop icon as DIR/NxN/apps/NAME.png in every size.
 
 #include <cstdio>
 #include <string>
 
 #include "Generate.h"
+#include "Icon.h"
 #include "Paint.h"
 #include "Scenes.h"
 
@@ -18,8 +21,16 @@ int main(int argc, char** argv) {
     if (!error.empty()) std::fprintf(stderr, "assetgen: %s\n", error.c_str());
     return error.empty() ? 0 : 1;
   }
+  if (argc == 4 && std::string(argv[1]) == "--icons") {
+    std::string error = bd::art::WriteIcons(argv[2], argv[3]);
+    bd::art::ReleaseFonts();
+    if (!error.empty()) std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+    return error.empty() ? 0 : 1;
+  }
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: %s RUN_DIR [CONTACT_SHEET.png] | --scenes RUN_DIR OUT_DIR\n", argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s RUN_DIR [CONTACT_SHEET.png] | --scenes RUN_DIR OUT_DIR | --icons DIR NAME\n",
+                 argv[0]);
     return 2;
   }
   std::string error = bd::art::Generate(argv[1], argc == 3 ? argv[2] : "");
