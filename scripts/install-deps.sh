@@ -11,6 +11,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool openbox imagemagick sox x11-utils
+  desktop-file-utils appstream
   clang libclang-rt-14-dev
 )
 

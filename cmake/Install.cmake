@@ -1,0 +1,69 @@
+# Installation for the Linux desktop, and the Debian package made from it.
+#
+#   <prefix>/bin/bumperdash                  the launcher the desktop and terminals start
+#   <prefix>/libexec/bumperdash/bumperdash   the game itself
+#   <prefix>/share/bumperdash/               Data/, Music/ and pdata/ as the asset builder writes them
+#   <prefix>/share/applications/            the menu entry
+#   <prefix>/share/icons/hicolor/NxN/apps/   the icon in every size
+#   <prefix>/share/metainfo/                 the software-centre description
+#
+# The game works relative to its current directory; the launcher gives it a
+# directory of the player's own (see desktop/bumperdash.sh).
+
+set(BD_APP_ID "org.bumperdash.BumperDash")
+set(BD_DESKTOP_DIR "${PROJECT_SOURCE_DIR}/desktop")
+set(BD_ICON_DIR "${CMAKE_BINARY_DIR}/icons")
+
+set(icon_files "")
+foreach(size 32 48 64 128 256)
+  list(APPEND icon_files "${BD_ICON_DIR}/${size}x${size}/apps/${BD_APP_ID}.png")
+endforeach()
+add_custom_target(game_icons ALL
+  COMMAND assetgen --icons "${BD_ICON_DIR}" "${BD_APP_ID}"
+  BYPRODUCTS ${icon_files}
+  DEPENDS assetgen
+  COMMENT "Drawing the desktop icon"
+  VERBATIM)
+
+configure_file("${BD_DESKTOP_DIR}/${BD_APP_ID}.metainfo.xml" "${CMAKE_BINARY_DIR}/${BD_APP_ID}.metainfo.xml"
+  @ONLY)
+
+install(TARGETS bumperdash RUNTIME DESTINATION libexec/bumperdash)
+install(PROGRAMS "${BD_DESKTOP_DIR}/bumperdash.sh" DESTINATION bin RENAME bumperdash)
+install(DIRECTORY "${BD_RUN_DIR}/Data" "${BD_RUN_DIR}/Music" "${BD_RUN_DIR}/pdata"
+  DESTINATION share/bumperdash
+  PATTERN "*.tmp" EXCLUDE)
+install(FILES "${BD_DESKTOP_DIR}/${BD_APP_ID}.desktop" DESTINATION share/applications)
+install(DIRECTORY "${BD_ICON_DIR}/" DESTINATION share/icons/hicolor)
+install(FILES "${CMAKE_BINARY_DIR}/${BD_APP_ID}.metainfo.xml" DESTINATION share/metainfo)
+
+if(BD_BUILD_TESTS)
+  # Installs into a scratch prefix, validates the desktop files and starts
+  # the installed game through its launcher from another directory.
+  add_test(NAME install.InstalledGameStartsFromAnyDirectory
+    COMMAND "${PROJECT_SOURCE_DIR}/scripts/check-install.sh" "${CMAKE_BINARY_DIR}")
+endif()
+
+# The Debian package: `cpack -G DEB` in the build directory.
+set(CPACK_PACKAGE_NAME "bumperdash")
+set(CPACK_PACKAGE_VENDOR "The Bumper Dash developers")
+set(CPACK_PACKAGE_CONTACT "The Bumper Dash developers <developers@bumperdash.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arcade car-racing game on an endless four-lane road")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Steer, speed up, brake, reverse and shoot your way down a scrolling road,\n\
+dodging wrecks, poles, trees, puddles, a creeping lava chasm and meteorites,\n\
+collecting pickups, level after level, for a place in the high-score table.\n\
+Played with the keyboard or a game controller; the menus with the mouse.")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION "games")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+# Libraries the game links come from dpkg-shlibdeps; the fonts its texts are
+# drawn in are found at run time, and xdg-open opens the web links.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+include(CPack)

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs a built tree into a scratch prefix (with a space in its path),
+# checks the freedesktop layout and files, then starts the installed game
+# through its launcher from an unrelated directory and checks that it ran in
+# the player's own directory with the installed data.
+# Usage: scripts/check-install.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "${1:?usage: $0 BUILD_DIR}" && pwd)
+id=org.bumperdash.BumperDash
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+prefix="$scratch/pre fix"
+fail() {
+  echo "check-install: $*" >&2
+  exit 1
+}
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for f in bin/bumperdash libexec/bumperdash/bumperdash; do
+  [ -x "$prefix/$f" ] || fail "$f is missing or not executable"
+done
+for f in Data/GraphicsMenu.dxg Data/GraphicsMain.dxg Data/Sound.dxw Music/Menu.xm Music/Main.xm \
+         Music/GameOver.xm pdata/config.ini; do
+  [ -s "$prefix/share/bumperdash/$f" ] || fail "share/bumperdash/$f is missing"
+done
+for size in 32 48 64 128 256; do
+  [ -s "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" ] || fail "no ${size}x${size} icon"
+done
+desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "the menu entry is not valid"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
+  fail "the metainfo is not valid: $(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml")"
+grep -qx "Exec=bumperdash" "$prefix/share/applications/$id.desktop" || fail "the menu entry starts something else"
+
+# Started from an unrelated directory, as a menu or a terminal would. The
+# game runs until it is stopped; three seconds show it started and settled.
+mkdir "$scratch/elsewhere"
+status=0
+(cd "$scratch/elsewhere" && env -u XDG_DATA_HOME HOME="$scratch/home" SDL_VIDEODRIVER=offscreen \
+  SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software PATH="$prefix/bin:$PATH" \
+  timeout -k 2 3 bumperdash >"$scratch/out.txt" 2>&1) || status=$?
+[ "$status" -eq 124 ] || [ "$status" -eq 137 ] || {
+  cat "$scratch/out.txt" >&2
+  fail "the installed game stopped by itself with status $status"
+}
+[ ! -s "$scratch/out.txt" ] || {
+  cat "$scratch/out.txt" >&2
+  fail "the installed game reported a problem"
+}
+user="$scratch/home/.local/share/bumperdash"
+[ -s "$user/Config.cfg" ] || fail "the game wrote no Config.cfg in $user"
+for d in Data Music pdata; do
+  [ "$(readlink "$user/$d")" = "$prefix/share/bumperdash/$d" ] || fail "$user/$d does not lead to the installed data"
+done
+[ -z "$(ls -A "$scratch/elsewhere")" ] || fail "the game wrote into the directory it was started from"
+[ -z "$(find "$prefix" -name Config.cfg)" ] || fail "the game wrote into the installation"
+echo "installed game checked under $prefix"

@@ -1,0 +1,176 @@
+// The launcher of the installed game, run against a scratch installation
+// whose game is a stand-in that reports where it was started and what it
+// can reach from there.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace bd {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kLauncher =
+    fs::path(__FILE__).parent_path().parent_path().parent_path() / "desktop" / "bumperdash.sh";
+
+// The stand-in game: prints its directory, its argument count and the data
+// it reaches, and adds a line to the settings file as the game would.
+constexpr const char* kFakeGame = R"sh(#!/bin/sh
+echo "dir=$(pwd)"
+echo "args=$#"
+cat Data/marker Music/marker pdata/marker
+echo started >> Config.cfg
+)sh";
+
+std::string Quote(const fs::path& p) {
+  std::string out = "'";
+  for (char c : p.string()) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void Write(const fs::path& p, const std::string& text) {
+  fs::create_directories(p.parent_path());
+  std::ofstream(p) << text;
+}
+
+class Launcher : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() / ("bd-launcher-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    // Spaces in every path: the launcher must quote all of them.
+    prefix = root_ / "the prefix";
+    home = root_ / "a home";
+    elsewhere = root_ / "somewhere else";
+    fs::create_directories(prefix / "bin");
+    fs::copy_file(kLauncher, prefix / "bin" / "bumperdash");
+    Write(prefix / "libexec/bumperdash/bumperdash", kFakeGame);
+    fs::permissions(prefix / "libexec/bumperdash/bumperdash", fs::perms::owner_all, fs::perm_options::add);
+    for (const char* d : {"Data", "Music", "pdata"})
+      Write(prefix / "share/bumperdash" / d / "marker", std::string("installed ") + d + "\n");
+    fs::create_directories(home);
+    fs::create_directories(elsewhere);
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  // Runs `command` from `elsewhere` with only the given environment; the
+  // output of launcher and game, then the exit status.
+  std::string Run(const std::string& environment, const std::string& command) {
+    const std::string line = "cd " + Quote(elsewhere) + " && env -i PATH=/usr/bin:/bin " + environment + " " +
+                             command + " 2>&1; echo \"status=$?\"";
+    FILE* pipe = ::popen(line.c_str(), "r");
+    std::string out;
+    char buffer[256];
+    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+    if (pipe != nullptr) ::pclose(pipe);
+    return out;
+  }
+  std::string Launch(const std::string& environment) {
+    return Run(environment, Quote(prefix / "bin" / "bumperdash") + " --fullscreen extra");
+  }
+  std::string Started(const fs::path& dir) {
+    return "dir=" + dir.string() + "\nargs=0\ninstalled Data\ninstalled Music\ninstalled pdata\nstatus=0\n";
+  }
+
+  fs::path root_, prefix, home, elsewhere;
+};
+
+// Where the player's directory goes, by the environment the game starts in.
+TEST_F(Launcher, PlayerDirectoryFollowsTheXdgDataHome) {
+  const fs::path xdg = root_ / "xdg data";
+  const fs::path fallback = home / ".local/share/bumperdash";
+  const struct {
+    const char* what;
+    std::string environment;
+    fs::path dir;
+  } cases[] = {
+      {"set", "HOME=" + Quote(home) + " XDG_DATA_HOME=" + Quote(xdg), xdg / "bumperdash"},
+      {"unset", "HOME=" + Quote(home), fallback},
+      {"empty", "HOME=" + Quote(home) + " XDG_DATA_HOME=", fallback},
+      {"relative, so not valid", "HOME=" + Quote(home) + " XDG_DATA_HOME=rel/dir", fallback},
+      {"without HOME", "XDG_DATA_HOME=" + Quote(xdg), xdg / "bumperdash"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(c.dir);
+    EXPECT_EQ(Launch(c.environment), Started(c.dir));
+    EXPECT_EQ(Slurp(c.dir / "Config.cfg"), "started\n");
+    for (const char* d : {"Data", "Music", "pdata"})
+      EXPECT_EQ(fs::read_symlink(c.dir / d), prefix / "share/bumperdash" / d);
+  }
+  EXPECT_TRUE(fs::is_empty(elsewhere));
+  EXPECT_FALSE(fs::exists(elsewhere / "rel"));
+}
+
+// Found through PATH or through a link in another directory, the launcher
+// still finds its own installation.
+TEST_F(Launcher, FindsItsInstallationThroughPathAndLinks) {
+  const std::string env = "HOME=" + Quote(home);
+  const fs::path dir = home / ".local/share/bumperdash";
+  fs::create_directories(root_ / "games");
+  fs::create_symlink(prefix / "bin" / "bumperdash", root_ / "games" / "bumperdash");
+  EXPECT_EQ(Run(env, Quote(root_ / "games" / "bumperdash")), Started(dir));
+  EXPECT_EQ(Run("PATH=" + Quote(prefix / "bin") + ":/usr/bin:/bin " + env, "bumperdash"), Started(dir));
+  // The settings file is the player's and outlives every start.
+  EXPECT_EQ(Slurp(dir / "Config.cfg"), "started\nstarted\n");
+}
+
+// Links left by an installation elsewhere follow the current one; what the
+// player put there in place of a link stays theirs.
+TEST_F(Launcher, RepointsOldLinksAndKeepsThePlayersOwnFiles) {
+  const fs::path dir = home / ".local/share/bumperdash";
+  fs::create_directories(dir);
+  fs::create_symlink("/nonexistent/old/prefix/share/bumperdash/Data", dir / "Data");
+  fs::create_directory_symlink(root_, dir / "Music");
+  Write(dir / "pdata/marker", "the player's pdata\n");
+  Write(dir / "Config.cfg", "kept\n");
+
+  const std::string out = Launch("HOME=" + Quote(home));
+  EXPECT_EQ(out, "dir=" + dir.string() +
+                     "\nargs=0\ninstalled Data\ninstalled Music\nthe player's pdata\nstatus=0\n");
+  EXPECT_EQ(fs::read_symlink(dir / "Data"), prefix / "share/bumperdash/Data");
+  EXPECT_EQ(fs::read_symlink(dir / "Music"), prefix / "share/bumperdash/Music");
+  EXPECT_FALSE(fs::is_symlink(dir / "pdata"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "pdata/pdata")));  // no link dropped inside it
+  EXPECT_EQ(Slurp(dir / "Config.cfg"), "kept\nstarted\n");
+}
+
+// When there is no directory to give the game, it is not started: the
+// launcher says why and fails.
+TEST_F(Launcher, RefusesWithoutAUsableDirectory) {
+  Write(root_ / "taken/bumperdash", "a file, not a directory\n");
+  const struct {
+    const char* what;
+    std::string environment;
+    const char* message;
+  } cases[] = {
+      {"no HOME, no XDG_DATA_HOME", "", "bumperdash: neither XDG_DATA_HOME nor HOME is set\n"},
+      {"a file in the way", "XDG_DATA_HOME=" + Quote(root_ / "taken"), "bumperdash: cannot use "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string out = Launch(c.environment);
+    EXPECT_EQ(out.rfind(c.message, 0), 0u) << out;
+    EXPECT_NE(out.find("status=1\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find("dir="), std::string::npos) << out;
+  }
+  fs::remove(prefix / "libexec/bumperdash/bumperdash");
+  const std::string out = Launch("HOME=" + Quote(home));
+  EXPECT_EQ(out, "bumperdash: the game is not installed in " + prefix.string() + "\nstatus=1\n");
+}
+
+}  // namespace
+}  // namespace bd
