@@ -150,7 +150,11 @@ TShareConfig ReadShareConfig(const std::filesystem::path& file, const std::files
   if (error || size > kMaxDescriptionBytes || !stream) return config;
   std::string text(static_cast<size_t>(size), '\0');
   if (!stream.read(text.data(), static_cast<std::streamsize>(text.size()))) return config;
+  return ReadShareConfigText(std::move(text), root);
+}
 
+TShareConfig ReadShareConfigText(std::string text, const std::filesystem::path& root) {
+  TShareConfig config;
   TShareReader in(std::move(text), root);
   config.ButtonCount = in.Number();
   // A negative count is no description at all.

@@ -48,5 +48,7 @@ struct TShareConfig {
 // Returns a record with Enabled false when the file is missing or anything in
 // it is wrong; the other fields are then meaningless.
 TShareConfig ReadShareConfig(const std::filesystem::path& file, const std::filesystem::path& root = {});
+// The same for the description's text already in memory.
+TShareConfig ReadShareConfigText(std::string text, const std::filesystem::path& root = {});
 
 }  // namespace bd
