@@ -25,6 +25,8 @@ TEST(SdlAudio, ConvertsEveryPlainFormatAndRefusesTheRest) {
       {1, 1, 11025, 8, true},   {1, 2, 22050, 8, true},   {1, 1, 44100, 16, true}, {1, 2, 11025, 16, true},
       {1, 2, 48000, 32, true},  {3, 1, 22050, 32, true},  {1, 6, 44100, 16, true}, {2, 1, 22050, 4, false},
       {1, 2, 44100, 24, false}, {1, 0, 44100, 16, false}, {1, 1, 0, 16, false},    {85, 2, 44100, 0, false},
+      // At a few hertz, 500 frames would take hundreds of megabytes once converted.
+      {1, 1, 1, 8, false},      {1, 2, 1, 32, false},
   };
   for (const Case& c : cases) {
     TWaveFormat f;

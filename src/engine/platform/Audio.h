@@ -58,7 +58,9 @@ class IAudio {
 
   // A voice holding `size` bytes of samples in `format`, converted once to the
   // output format. Null when the output is closed or cannot take the format
-  // (compressed data, unusual sample sizes, no channels, no whole frame).
+  // (compressed data, unusual sample sizes, no channels, no whole frame), or
+  // when converting it would take an outsized amount of memory (a rate of a
+  // few hertz).
   virtual std::unique_ptr<ISoundBuffer> CreateBuffer(const TWaveFormat& format, const uint8_t* samples,
                                                      size_t size) = 0;
 

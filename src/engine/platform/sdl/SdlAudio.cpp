@@ -18,6 +18,11 @@ constexpr int kInitialChannels = 32;
 constexpr int kOutputChannels = 2;
 constexpr int kChunkFrames = 1024;
 constexpr int kBytesPerOutputFrame = 4;  // 16-bit stereo
+// Largest buffer a recording may need while it is converted. The need grows
+// with the ratio of the output rate to the recording's, so a short file that
+// claims a rate of a few hertz would otherwise ask for gigabytes. 64 MiB holds
+// over six minutes of converted sound, far more than any effect.
+constexpr uint64_t kMaxConvertBytes = uint64_t{64} << 20;
 
 // A recording converted to the device format, once per playback rate asked
 // for. Every voice made from one recording holds the same shared instance.
@@ -55,7 +60,9 @@ class TSharedSamples {
     if (SDL_BuildAudioCVT(&cvt, sdlFormat_, static_cast<Uint8>(format_.Channels), static_cast<int>(rate),
                           AUDIO_S16SYS, kOutputChannels, TSdlAudio::kRate) < 0)
       return false;
-    out.assign(source_.size() * static_cast<size_t>(std::max(cvt.len_mult, 1)), 0);
+    const uint64_t work = uint64_t{source_.size()} * static_cast<uint64_t>(std::max(cvt.len_mult, 1));
+    if (work > kMaxConvertBytes) return false;
+    out.assign(static_cast<size_t>(work), 0);
     std::memcpy(out.data(), source_.data(), source_.size());
     cvt.buf = out.data();
     cvt.len = static_cast<int>(source_.size());
