@@ -91,6 +91,9 @@ void SoundArchives() {
       bd::WriteSoundArchive({{"Crash", false, 3, bd::EncodeWave(2, 22050, 16, Samples(96, 37))},
                              {"Bonus", std::nullopt, std::nullopt, bd::EncodeWave(1, 44100, 32, Samples(64, 5))}}));
   Put("sound_archive", "no-wave.dxw", bd::WriteSoundArchive({{"Silent", false, 1, {}}}));
+  // A rate of 1 Hz once made the mixer ask for gigabytes.
+  Put("sound_archive", "regress-rate-1hz.dxw",
+      bd::WriteSoundArchive({{"Slow", false, std::nullopt, bd::EncodeWave(1, 1, 8, Samples(2048, 1))}}));
 }
 
 void Dibs() {
@@ -106,6 +109,7 @@ void Waves() {
   Put("wave", "u8-mono.wav", bd::EncodeWave(1, 11025, 8, Samples(40, 13)));
   Put("wave", "s16-stereo.wav", bd::EncodeWave(2, 44100, 16, Samples(64, 7)));
   Put("wave", "s32-mono.wav", bd::EncodeWave(1, 8000, 32, Samples(32, 3)));
+  Put("wave", "regress-rate-1hz.wav", bd::EncodeWave(1, 1, 8, Samples(2048, 1)));
   // A recording as editors save it: an extra chunk before the samples.
   std::vector<uint8_t> listed = bd::EncodeWave(1, 22050, 16, Samples(16, 11));
   const std::string_view list("LIST\x06\x00\x00\x00INFOab", 14);
