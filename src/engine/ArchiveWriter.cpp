@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "engine/ArchiveReader.h"
+#include "engine/ByteWriter.h"
 
 namespace bd {
 
@@ -12,9 +13,7 @@ TComponentWriter::TComponentWriter(std::string resourceName) : resourceName_(std
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
 }
 
-void TComponentWriter::Write32(uint32_t v) {
-  for (int i = 0; i < 4; ++i) out_.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
+void TComponentWriter::Write32(uint32_t v) { PutLe32(out_, v); }
 
 void TComponentWriter::WriteRootStart(std::string_view className, std::string_view objectName) {
   WriteBytes(
@@ -35,8 +34,7 @@ void TComponentWriter::WriteInteger(int32_t v) {
     out_.push_back(static_cast<uint8_t>(v));
   } else if (v >= -32768 && v <= 32767) {
     WriteValueType(TValueType::Int16);
-    out_.push_back(static_cast<uint8_t>(v));
-    out_.push_back(static_cast<uint8_t>(v >> 8));
+    PutLe16(out_, static_cast<uint32_t>(v));
   } else {
     WriteValueType(TValueType::Int32);
     Write32(static_cast<uint32_t>(v));
@@ -84,10 +82,7 @@ void TComponentWriter::WriteWideString(std::string_view utf8) {
   }
   WriteValueType(TValueType::WString);
   Write32(static_cast<uint32_t>(units.size()));
-  for (uint16_t u : units) {
-    out_.push_back(static_cast<uint8_t>(u));
-    out_.push_back(static_cast<uint8_t>(u >> 8));
-  }
+  for (uint16_t u : units) PutLe16(out_, u);
 }
 
 void TComponentWriter::WriteUtf8String(std::string_view utf8) {
@@ -105,22 +100,19 @@ void TComponentWriter::WriteBinary(std::span<const uint8_t> data) {
 std::vector<uint8_t> TComponentWriter::Finish() const {
   std::vector<uint8_t> out;
   out.push_back(archive::kResourceMarker);
-  out.push_back(archive::kResourceType & 0xFF);
-  out.push_back(archive::kResourceType >> 8);
+  PutLe16(out, archive::kResourceType);
   out.insert(out.end(), resourceName_.begin(), resourceName_.end());
   out.push_back(0);
   out.push_back(0x30);  // flags: moveable, pure
   out.push_back(0x10);
-  const auto size = static_cast<uint32_t>(out_.size());
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(size >> (8 * i)));
+  PutLe32(out, static_cast<uint32_t>(out_.size()));
   out.insert(out.end(), out_.begin(), out_.end());
   return out;
 }
 
 TPictureData TPictureData::Sized(std::string className, std::span<const uint8_t> file) {
   TPictureData p{std::move(className), {}};
-  const auto n = static_cast<uint32_t>(file.size());
-  for (int i = 0; i < 4; ++i) p.Bytes.push_back(static_cast<uint8_t>(n >> (8 * i)));
+  PutLe32(p.Bytes, static_cast<uint32_t>(file.size()));
   p.Bytes.insert(p.Bytes.end(), file.begin(), file.end());
   return p;
 }
@@ -147,8 +139,7 @@ std::vector<uint8_t> WriteImageArchive(const TImageArchive& archive) {
   if (!archive.ColorTable.empty()) {
     if (archive.ColorTable.size() != 256) throw std::invalid_argument("a colour table has 256 entries");
     std::vector<uint8_t> table;
-    for (uint32_t e : archive.ColorTable)
-      for (int i = 0; i < 4; ++i) table.push_back(static_cast<uint8_t>(e >> (8 * i)));
+    for (uint32_t e : archive.ColorTable) PutLe32(table, e);
     w.WriteShortString("List.ColorTable");
     w.WriteBinary(table);
   }

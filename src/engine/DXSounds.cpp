@@ -1,12 +1,10 @@
 #include "engine/DXSounds.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <thread>
+
+#include "engine/ArchiveFile.h"
 
 namespace bd {
 
@@ -232,41 +230,11 @@ bool TWaveCollectionItem::TWaveProperty::HasProperty(std::string_view name) { re
 
 // ---- TWaveCollection --------------------------------------------------------
 
-namespace {
-
-// The root object of a sound archive: its one property is the collection.
-class TWaveCollectionComponent : public IArchiveObject {
- public:
-  explicit TWaveCollectionComponent(TWaveCollection& list) : list_(list) {}
-  bool ReadProperty(std::string_view name, TArchiveReader& reader) override {
-    if (!SameText(name, "List")) return false;
-    reader.ReadCollection([this]() -> IArchiveObject& { return list_.Add(); }, [this] { list_.Clear(); });
-    return true;
-  }
-  IArchiveObject* ObjectProperty(std::string_view name) override {
-    return SameText(name, "List") ? &list_ : nullptr;
-  }
-  bool HasProperty(std::string_view name) override { return SameText(name, "List"); }
-
- private:
-  TWaveCollection& list_;
-};
-
-}  // namespace
-
-void TWaveCollection::LoadArchive(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) {
-    const int err = errno;
-    throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), std::strerror(err)));
-  }
-  const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  LoadFromMemory(data);
-}
+void TWaveCollection::LoadArchive(const std::string& fileName) { LoadFromMemory(ReadArchiveFile(fileName)); }
 
 void TWaveCollection::LoadFromMemory(std::span<const uint8_t> data) {
   Clear();
-  TWaveCollectionComponent root(*this);
+  TArchiveListRoot root(*this);
   TArchiveReader(data).ReadRoot(root);
   if (Initialized()) {
     Initialize(*dxSound_);

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "engine/ByteReader.h"
+#include "engine/ByteWriter.h"
 
 namespace bd {
 namespace {
@@ -265,15 +266,6 @@ TDibImage DecodeBmpFile(std::span<const uint8_t> data) {
 
 namespace {
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
 int Distance(uint32_t a, uint32_t b) {
   int d = 0;
   for (int s = 0; s < 24; s += 8) {
@@ -386,17 +378,17 @@ std::vector<uint8_t> EncodeDib(const TPixels& px, const TDibOptions& options) {
   if (rle && px.Height == 0) pixels = {0, 1};
 
   std::vector<uint8_t> out;
-  Put32(out, 40);
-  Put32(out, static_cast<uint32_t>(px.Width));
-  Put32(out, static_cast<uint32_t>(topDown ? -px.Height : px.Height));
-  Put16(out, 1);
-  Put16(out, static_cast<uint32_t>(bits));
-  Put32(out, rle ? kBiRle8 : kBiRgb);
-  Put32(out, static_cast<uint32_t>(pixels.size()));
-  Put32(out, 2835);  // 72 dots per inch
-  Put32(out, 2835);
-  Put32(out, paletted ? static_cast<uint32_t>(palette.size()) : 0);
-  Put32(out, 0);
+  PutLe32(out, 40);
+  PutLe32(out, static_cast<uint32_t>(px.Width));
+  PutLe32(out, static_cast<uint32_t>(topDown ? -px.Height : px.Height));
+  PutLe16(out, 1);
+  PutLe16(out, static_cast<uint32_t>(bits));
+  PutLe32(out, rle ? kBiRle8 : kBiRgb);
+  PutLe32(out, static_cast<uint32_t>(pixels.size()));
+  PutLe32(out, 2835);  // 72 dots per inch
+  PutLe32(out, 2835);
+  PutLe32(out, paletted ? static_cast<uint32_t>(palette.size()) : 0);
+  PutLe32(out, 0);
   for (uint32_t c : palette) {
     out.push_back(static_cast<uint8_t>(c >> 16));
     out.push_back(static_cast<uint8_t>(c >> 8));
@@ -415,9 +407,9 @@ std::vector<uint8_t> EncodeBmpFile(const TPixels& px, const TDibOptions& options
   if (paletted)
     tableEntries = dib[32] | (dib[33] << 8) | (dib[34] << 16) | (static_cast<uint32_t>(dib[35]) << 24);
   std::vector<uint8_t> out = {'B', 'M'};
-  Put32(out, static_cast<uint32_t>(14 + dib.size()));
-  Put32(out, 0);
-  Put32(out, 14 + 40 + tableEntries * 4);
+  PutLe32(out, static_cast<uint32_t>(14 + dib.size()));
+  PutLe32(out, 0);
+  PutLe32(out, 14 + 40 + tableEntries * 4);
   out.insert(out.end(), dib.begin(), dib.end());
   return out;
 }

@@ -1,11 +1,9 @@
 #include "engine/PictureCollection.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "engine/ArchiveFile.h"
 #include "engine/Colors.h"
 
 namespace bd {
@@ -22,24 +20,6 @@ constexpr int64_t kMaxCachedPixels = int64_t{8} << 20;
 inline int32_t StretchSource(int64_t d, int64_t size, int64_t srcSize) {
   return static_cast<int32_t>(((2 * d + 1) * srcSize) / (2 * size));
 }
-
-// The root object of an image archive: its one property is the collection.
-class TPictureCollectionComponent : public IArchiveObject {
- public:
-  explicit TPictureCollectionComponent(TPictureCollection& list) : list_(list) {}
-  bool ReadProperty(std::string_view name, TArchiveReader& reader) override {
-    if (!SameText(name, "List")) return false;
-    reader.ReadCollection([this]() -> IArchiveObject& { return list_.Add(); }, [this] { list_.Clear(); });
-    return true;
-  }
-  IArchiveObject* ObjectProperty(std::string_view name) override {
-    return SameText(name, "List") ? &list_ : nullptr;
-  }
-  bool HasProperty(std::string_view name) override { return SameText(name, "List"); }
-
- private:
-  TPictureCollection& list_;
-};
 
 }  // namespace
 
@@ -368,19 +348,11 @@ void TPictureCollection::BuildColorTable() {
   }
 }
 
-void TPictureCollection::LoadArchive(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) {
-    const int err = errno;
-    throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), std::strerror(err)));
-  }
-  const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  LoadFromMemory(data);
-}
+void TPictureCollection::LoadArchive(const std::string& fileName) { LoadFromMemory(ReadArchiveFile(fileName)); }
 
 void TPictureCollection::LoadFromMemory(std::span<const uint8_t> data) {
   Clear();
-  TPictureCollectionComponent root(*this);
+  TArchiveListRoot root(*this);
   TArchiveReader(data).ReadRoot(root);
   if (initialized_) {
     Initialize(dxdraw_);

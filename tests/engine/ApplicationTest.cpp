@@ -89,15 +89,26 @@ TEST(Application, AnEscapingErrorIsReportedAndTheLoopGoesOn) {
     throw std::runtime_error("timer failed");
   });
   timer.SetEnabled(true);
+  // A frame handler that fails on its first frame only.
+  TDXTimer frameTimer(platform.clock);
+  frameTimer.SetInterval(15);
+  int frames = 0;
+  frameTimer.OnTimer = [&](TDXTimer&, int) {
+    if (++frames == 1) throw std::runtime_error("frame failed");
+  };
+  app.AddFrameTimer(&frameTimer);
   platform.events.KeyDown('A');
   platform.events.KeyUp('A');
   app.RunUntil(25);
-  ASSERT_GE(platform.messageBox.Messages().size(), 3u);
+  ASSERT_GE(platform.messageBox.Messages().size(), 4u);
   EXPECT_EQ(platform.messageBox.Messages()[0].title, "Game");
   EXPECT_EQ(platform.messageBox.Messages()[0].text, "Image 'x' not found");
   EXPECT_EQ(platform.messageBox.Messages()[1].text, "timer failed");
+  EXPECT_EQ(platform.messageBox.Messages()[2].text, "frame failed");
   EXPECT_EQ(handler.handled, 1);  // the key-up after the failing key-down
   EXPECT_EQ(ticks, 2);
+  app.RunUntil(60);
+  EXPECT_EQ(frames, 4);  // frames go on after the failing one
   EXPECT_FALSE(app.Terminated());
 }
 

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "engine/ByteReader.h"
+#include "engine/ByteWriter.h"
 #include "engine/Dib.h"
 #include "engine/Jpeg.h"
 #include "engine/Png.h"
@@ -16,29 +17,21 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void Put16(Bytes& b, uint32_t v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(Bytes& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
 
 // A 40-byte header followed by `rest` (masks, colour table, pixels).
 Bytes Dib(int32_t w, int32_t h, uint16_t bits, uint32_t compression, uint32_t colorsUsed, const Bytes& rest) {
   Bytes b;
-  Put32(b, 40);
-  Put32(b, static_cast<uint32_t>(w));
-  Put32(b, static_cast<uint32_t>(h));
-  Put16(b, 1);
-  Put16(b, bits);
-  Put32(b, compression);
-  Put32(b, 0);
-  Put32(b, 0);
-  Put32(b, 0);
-  Put32(b, colorsUsed);
-  Put32(b, 0);
+  PutLe32(b, 40);
+  PutLe32(b, static_cast<uint32_t>(w));
+  PutLe32(b, static_cast<uint32_t>(h));
+  PutLe16(b, 1);
+  PutLe16(b, bits);
+  PutLe32(b, compression);
+  PutLe32(b, 0);
+  PutLe32(b, 0);
+  PutLe32(b, 0);
+  PutLe32(b, colorsUsed);
+  PutLe32(b, 0);
   b.insert(b.end(), rest.begin(), rest.end());
   return b;
 }
@@ -46,7 +39,7 @@ Bytes Dib(int32_t w, int32_t h, uint16_t bits, uint32_t compression, uint32_t co
 // Colour table entries blue, green, red, 0 for raw colours 0x00RRGGBB.
 Bytes Table(std::initializer_list<uint32_t> colors) {
   Bytes b;
-  for (uint32_t c : colors) Put32(b, c);
+  for (uint32_t c : colors) PutLe32(b, c);
   return b;
 }
 
@@ -124,11 +117,11 @@ TEST(Dib, DecodesTheVariants) {
 
 TEST(Dib, OldStyleHeaderHasThreeByteColourEntries) {
   Bytes b;
-  Put32(b, 12);
-  Put16(b, 2);  // width
-  Put16(b, 1);  // height
-  Put16(b, 1);
-  Put16(b, 1);                                  // 1 bit: two entries of 3 bytes
+  PutLe32(b, 12);
+  PutLe16(b, 2);  // width
+  PutLe16(b, 1);  // height
+  PutLe16(b, 1);
+  PutLe16(b, 1);                                  // 1 bit: two entries of 3 bytes
   b.insert(b.end(), {0, 0, 0xFF, 0xFF, 0, 0});  // red, blue
   b.insert(b.end(), {0x40, 0, 0, 0});
   const TDibImage img = DecodeDib(b);

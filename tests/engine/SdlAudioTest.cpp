@@ -67,8 +67,11 @@ TEST(SdlAudio, ChannelsGrowWithTheVoices) {
   EXPECT_FALSE(main->IsPlaying());
 }
 
-// The "disk" driver writes what would be heard into a file.
-TEST(SdlAudio, APlayedSoundReachesTheOutput) {
+// The "disk" driver writes what would be heard into a file. The sound is
+// panned hard right and played twice, the second time after its channel has
+// ended (when the mixer forgets a channel's panning): both times only the
+// right side is loud.
+TEST(SdlAudio, APlayedSoundReachesTheOutputPannedEveryTime) {
   const std::string out = ::testing::TempDir() + "bd_sound_output.raw";
   std::remove(out.c_str());
   setenv("SDL_AUDIODRIVER", "disk", 1);
@@ -86,17 +89,22 @@ TEST(SdlAudio, APlayedSoundReachesTheOutput) {
     item.Restore();
     item.Pan = 5000;
     item.PlayWave(/*wait=*/true);
+    item.PlayWave(/*wait=*/true);
   }
   setenv("SDL_AUDIODRIVER", "dummy", 1);
 
   const auto bytes = test::ReadFile(out);
   ASSERT_GE(bytes.size(), 4u);
-  int loud = 0;
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto sample = static_cast<int16_t>(bytes[i] | (bytes[i + 1] << 8));
-    if (std::abs(sample) > 4000) ++loud;
-  }
-  EXPECT_GT(loud, 1000);
+  // 16-bit stereo frames: left, then right.
+  int loud[2] = {0, 0};
+  for (size_t i = 0; i + 3 < bytes.size(); i += 4)
+    for (size_t side = 0; side < 2; ++side) {
+      const auto sample = static_cast<int16_t>(bytes[i + 2 * side] | (bytes[i + 2 * side + 1] << 8));
+      if (std::abs(sample) > 4000) ++loud[side];
+    }
+  // Each play is 0.2 s, 8820 frames at the output rate.
+  EXPECT_GT(loud[1], 14000);
+  EXPECT_LT(loud[0], 100);
   std::remove(out.c_str());
 }
 

@@ -4,19 +4,11 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "engine/ByteWriter.h"
+
 namespace bd::test {
 
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 void PutText(std::vector<uint8_t>& out, const std::string& text, size_t width) {
   for (size_t i = 0; i < width; ++i) out.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
@@ -27,11 +19,11 @@ void PutText(std::vector<uint8_t>& out, const std::string& text, size_t width) {
 std::vector<uint8_t> RiffWave(const std::vector<TRiffChunk>& chunks) {
   std::vector<uint8_t> out;
   PutText(out, "RIFF", 4);
-  Put32(out, 0);  // patched below
+  PutLe32(out, 0);  // patched below
   PutText(out, "WAVE", 4);
   for (const TRiffChunk& c : chunks) {
     PutText(out, c.id, 4);
-    Put32(out, c.storedSize < 0 ? static_cast<uint32_t>(c.body.size()) : static_cast<uint32_t>(c.storedSize));
+    PutLe32(out, c.storedSize < 0 ? static_cast<uint32_t>(c.body.size()) : static_cast<uint32_t>(c.storedSize));
     out.insert(out.end(), c.body.begin(), c.body.end());
   }
   const auto riffSize = static_cast<uint32_t>(out.size() - 8);
@@ -42,12 +34,12 @@ std::vector<uint8_t> RiffWave(const std::vector<TRiffChunk>& chunks) {
 std::vector<uint8_t> FmtBody(uint16_t formatTag, uint16_t channels, uint32_t rate, uint16_t bits) {
   std::vector<uint8_t> out;
   const uint32_t block = channels * (bits / 8u);
-  Put16(out, formatTag);
-  Put16(out, channels);
-  Put32(out, rate);
-  Put32(out, rate * block);
-  Put16(out, block);
-  Put16(out, bits);
+  PutLe16(out, formatTag);
+  PutLe16(out, channels);
+  PutLe32(out, rate);
+  PutLe32(out, rate * block);
+  PutLe16(out, block);
+  PutLe16(out, bits);
   return out;
 }
 
@@ -79,43 +71,43 @@ std::vector<uint8_t> TinyXm(int orders, int rows, int restart) {
   PutText(out, "tiny", 20);
   out.push_back(0x1A);
   PutText(out, "tests", 20);
-  Put16(out, 0x0104);
-  Put32(out, 276);  // header size, counted from this field
-  Put16(out, static_cast<uint32_t>(orders));
-  Put16(out, static_cast<uint32_t>(restart));
-  Put16(out, 1);                              // channels
-  Put16(out, static_cast<uint32_t>(orders));  // one pattern per order position
-  Put16(out, 1);                              // instruments
-  Put16(out, 1);                              // linear frequency table
-  Put16(out, 1);                              // ticks per row
-  Put16(out, 255);                            // beats per minute
+  PutLe16(out, 0x0104);
+  PutLe32(out, 276);  // header size, counted from this field
+  PutLe16(out, static_cast<uint32_t>(orders));
+  PutLe16(out, static_cast<uint32_t>(restart));
+  PutLe16(out, 1);                              // channels
+  PutLe16(out, static_cast<uint32_t>(orders));  // one pattern per order position
+  PutLe16(out, 1);                              // instruments
+  PutLe16(out, 1);                              // linear frequency table
+  PutLe16(out, 1);                              // ticks per row
+  PutLe16(out, 255);                            // beats per minute
   for (int i = 0; i < 256; ++i) out.push_back(i < orders ? static_cast<uint8_t>(i) : 0);
 
   for (int p = 0; p < orders; ++p) {
     std::vector<uint8_t> packed = {0x83, 49, 1};            // note C-4 with instrument 1
     for (int r = 1; r < rows; ++r) packed.push_back(0x80);  // empty row
-    Put32(out, 9);
+    PutLe32(out, 9);
     out.push_back(0);  // packing type
-    Put16(out, static_cast<uint32_t>(rows));
-    Put16(out, static_cast<uint32_t>(packed.size()));
+    PutLe16(out, static_cast<uint32_t>(rows));
+    PutLe16(out, static_cast<uint32_t>(packed.size()));
     out.insert(out.end(), packed.begin(), packed.end());
   }
 
   // One instrument with one looping 8-bit square-wave sample.
   const size_t instrumentStart = out.size();
-  Put32(out, 263);
+  PutLe32(out, 263);
   PutText(out, "square", 22);
   out.push_back(0);
-  Put16(out, 1);                         // samples
-  Put32(out, 40);                        // sample header size
+  PutLe16(out, 1);                         // samples
+  PutLe32(out, 40);                        // sample header size
   out.resize(out.size() + 96, 0);        // every note uses sample 0
   out.resize(out.size() + 96, 0);        // volume and panning envelopes
   out.resize(instrumentStart + 263, 0);  // envelope counts, vibrato, fadeout, reserved
 
   constexpr uint32_t kLength = 32;
-  Put32(out, kLength);
-  Put32(out, 0);        // loop start
-  Put32(out, kLength);  // loop length
+  PutLe32(out, kLength);
+  PutLe32(out, 0);        // loop start
+  PutLe32(out, kLength);  // loop length
   out.push_back(64);    // volume
   out.push_back(0);     // finetune
   out.push_back(1);     // forward loop, 8-bit

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/ByteWriter.h"
+
 namespace bd::synth {
 
 Buffer::Buffer(int sampleRate, double seconds)
@@ -90,17 +92,6 @@ Buffer Sweep(int rate, double seconds, Wave w, double f0, double f1, double amp)
   return b;
 }
 
-namespace {
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-}  // namespace
-
 std::vector<uint8_t> WaveFile(const Buffer& left, const Buffer* right, int bits) {
   const uint32_t channels = right ? 2 : 1;
   const uint32_t bytesPerSample = static_cast<uint32_t>(bits / 8);
@@ -109,17 +100,17 @@ std::vector<uint8_t> WaveFile(const Buffer& left, const Buffer* right, int bits)
   std::vector<uint8_t> out;
   out.reserve(44 + dataBytes);
   out.insert(out.end(), {'R', 'I', 'F', 'F'});
-  Put32(out, 36 + dataBytes);
+  PutLe32(out, 36 + dataBytes);
   out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  Put32(out, 16);
-  Put16(out, 1);  // integer PCM
-  Put16(out, channels);
-  Put32(out, static_cast<uint32_t>(left.rate));
-  Put32(out, static_cast<uint32_t>(left.rate) * channels * bytesPerSample);
-  Put16(out, channels * bytesPerSample);
-  Put16(out, static_cast<uint32_t>(bits));
+  PutLe32(out, 16);
+  PutLe16(out, 1);  // integer PCM
+  PutLe16(out, channels);
+  PutLe32(out, static_cast<uint32_t>(left.rate));
+  PutLe32(out, static_cast<uint32_t>(left.rate) * channels * bytesPerSample);
+  PutLe16(out, channels * bytesPerSample);
+  PutLe16(out, static_cast<uint32_t>(bits));
   out.insert(out.end(), {'d', 'a', 't', 'a'});
-  Put32(out, dataBytes);
+  PutLe32(out, dataBytes);
   auto sample = [](const Buffer& b, size_t i) { return i < b.size() ? std::clamp(b.s[i], -1.0, 1.0) : 0.0; };
   for (size_t i = 0; i < frames; ++i) {
     for (uint32_t c = 0; c < channels; ++c) {
@@ -127,7 +118,7 @@ std::vector<uint8_t> WaveFile(const Buffer& left, const Buffer* right, int bits)
       if (bits == 8) {
         out.push_back(static_cast<uint8_t>(std::clamp(std::lround(v * 127.0) + 128, 0L, 255L)));
       } else {
-        Put16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767.0))));
+        PutLe16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767.0))));
       }
     }
   }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "engine/ByteWriter.h"
+
 namespace bd::xm {
 
 namespace {
@@ -10,14 +12,8 @@ namespace {
 struct Out {
   std::vector<uint8_t> b;
   void U8(uint32_t v) { b.push_back(static_cast<uint8_t>(v)); }
-  void U16(uint32_t v) {
-    U8(v & 0xFF);
-    U8((v >> 8) & 0xFF);
-  }
-  void U32(uint32_t v) {
-    U16(v & 0xFFFF);
-    U16(v >> 16);
-  }
+  void U16(uint32_t v) { PutLe16(b, v); }
+  void U32(uint32_t v) { PutLe32(b, v); }
   void Text(const std::string& s, size_t width) {
     for (size_t i = 0; i < width; ++i) U8(i < s.size() ? static_cast<uint8_t>(s[i]) : 0);
   }
