@@ -1,5 +1,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -72,7 +73,8 @@ TEST(SdlAudio, ChannelsGrowWithTheVoices) {
 // ended (when the mixer forgets a channel's panning): both times only the
 // right side is loud.
 TEST(SdlAudio, APlayedSoundReachesTheOutputPannedEveryTime) {
-  const std::string out = ::testing::TempDir() + "bd_sound_output.raw";
+  // One file per process: test runs of other build trees may run at once.
+  const std::string out = ::testing::TempDir() + "bd_sound_output_" + std::to_string(::getpid()) + ".raw";
   std::remove(out.c_str());
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
