@@ -17,7 +17,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-
 // A 40-byte header followed by `rest` (masks, colour table, pixels).
 Bytes Dib(int32_t w, int32_t h, uint16_t bits, uint32_t compression, uint32_t colorsUsed, const Bytes& rest) {
   Bytes b;
@@ -121,7 +120,7 @@ TEST(Dib, OldStyleHeaderHasThreeByteColourEntries) {
   PutLe16(b, 2);  // width
   PutLe16(b, 1);  // height
   PutLe16(b, 1);
-  PutLe16(b, 1);                                  // 1 bit: two entries of 3 bytes
+  PutLe16(b, 1);                                // 1 bit: two entries of 3 bytes
   b.insert(b.end(), {0, 0, 0xFF, 0xFF, 0, 0});  // red, blue
   b.insert(b.end(), {0x40, 0, 0, 0});
   const TDibImage img = DecodeDib(b);

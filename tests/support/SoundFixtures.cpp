@@ -23,7 +23,8 @@ std::vector<uint8_t> RiffWave(const std::vector<TRiffChunk>& chunks) {
   PutText(out, "WAVE", 4);
   for (const TRiffChunk& c : chunks) {
     PutText(out, c.id, 4);
-    PutLe32(out, c.storedSize < 0 ? static_cast<uint32_t>(c.body.size()) : static_cast<uint32_t>(c.storedSize));
+    PutLe32(out,
+            c.storedSize < 0 ? static_cast<uint32_t>(c.body.size()) : static_cast<uint32_t>(c.storedSize));
     out.insert(out.end(), c.body.begin(), c.body.end());
   }
   const auto riffSize = static_cast<uint32_t>(out.size() - 8);
@@ -98,8 +99,8 @@ std::vector<uint8_t> TinyXm(int orders, int rows, int restart) {
   PutLe32(out, 263);
   PutText(out, "square", 22);
   out.push_back(0);
-  PutLe16(out, 1);                         // samples
-  PutLe32(out, 40);                        // sample header size
+  PutLe16(out, 1);                       // samples
+  PutLe32(out, 40);                      // sample header size
   out.resize(out.size() + 96, 0);        // every note uses sample 0
   out.resize(out.size() + 96, 0);        // volume and panning envelopes
   out.resize(instrumentStart + 263, 0);  // envelope counts, vibrato, fadeout, reserved
@@ -108,11 +109,11 @@ std::vector<uint8_t> TinyXm(int orders, int rows, int restart) {
   PutLe32(out, kLength);
   PutLe32(out, 0);        // loop start
   PutLe32(out, kLength);  // loop length
-  out.push_back(64);    // volume
-  out.push_back(0);     // finetune
-  out.push_back(1);     // forward loop, 8-bit
-  out.push_back(128);   // panning
-  out.push_back(0);     // relative note
+  out.push_back(64);      // volume
+  out.push_back(0);       // finetune
+  out.push_back(1);       // forward loop, 8-bit
+  out.push_back(128);     // panning
+  out.push_back(0);       // relative note
   out.push_back(0);
   PutText(out, "square", 22);
   // Sample data is stored as differences between neighbouring samples.
