@@ -95,7 +95,11 @@ void BM_RaceSceneFrame(benchmark::State& state) {
     new TTree(host);
     new TRocksMassovka(host);
     new TLuja(host);
-    s.ChasmY = 300;
+    // The chasm close behind the car, its pieces below it.
+    TSpriteEngine& engine = form.SpriteEngine.Engine();
+    for (int32_t i = 0; i < engine.ChildCount(); ++i)
+      if (auto* head = dynamic_cast<TPropast*>(engine.ChildAt(i))) head->Y = 445;
+    s.ChasmY = 445;
     new TPropastPlus1(host);
     new TPropastPlus2(host);
     new TPropastPlus3(host);
@@ -112,9 +116,9 @@ void BM_RaceSceneFrame(benchmark::State& state) {
     s.HasStopMe = true;
     s.StopMeCount = 2;
     s.Speed = 10;
-    form.SpriteEngine.MoveAll(1);
     // The scene holds still: no scrolling, no spawning, no distance.
     s.RaceRunning = false;
+    form.SpriteEngine.MoveAll(1);
     for (auto _ : state) {
       form.RaceFrame();
       form.DXDraw.PresentFrame();

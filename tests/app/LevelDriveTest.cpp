@@ -103,7 +103,8 @@ TEST_F(LevelDrive, KeysAloneFinishLevelOneAndStartLevelTwo) {
 
   bool levelEndSeen = false;
   int maxDistance = 0;
-  for (int step = 0; step < 12000 && form->RaceState.Level < 2 && form->CurrentScreen == screen::Race; ++step) {
+  for (int step = 0; step < 12000 && form->RaceState.Level < 2 && form->CurrentScreen == screen::Race;
+       ++step) {
     Steer();
     RunFor(15);
     levelEndSeen |= form->RaceState.LevelEndState != 0;
@@ -112,8 +113,8 @@ TEST_F(LevelDrive, KeysAloneFinishLevelOneAndStartLevelTwo) {
   EXPECT_TRUE(levelEndSeen);
   EXPECT_GE(maxDistance, 15000);
   ASSERT_EQ(form->CurrentScreen, screen::Race);
-  ASSERT_EQ(form->RaceState.Level, 2) << "distance " << form->RaceState.Distance << " lives "
-                                      << form->RaceState.Lives;
+  ASSERT_EQ(form->RaceState.Level, 2)
+      << "distance " << form->RaceState.Distance << " lives " << form->RaceState.Lives;
   EXPECT_GT(form->RaceState.Lives, 0);
   EXPECT_FALSE(form->RaceState.GameOver);
   EXPECT_GT(form->RaceState.Score, 0);

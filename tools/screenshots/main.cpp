@@ -18,6 +18,10 @@
 #include "engine/Cp1251.h"
 #include "engine/Png.h"
 #include "engine/platform/headless/Headless.h"
+#include "race/ChasmSprites.h"
+#include "race/MeteorSprites.h"
+#include "race/PickupSprites.h"
+#include "race/RoadSprites.h"
 
 namespace fs = std::filesystem;
 
@@ -30,8 +34,8 @@ void WritePicture(const bd::THeadlessWindow& window, const fs::path& file) {
   for (int y = 0; y < 600; ++y)
     for (int x = 0; x < 800; ++x) pixels.push_back(screen.Pixel(x, y) & 0x00FFFFFF);
   const std::vector<uint8_t> png = bd::EncodePng(800, 600, pixels);
-  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                               static_cast<std::streamsize>(png.size()));
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
   std::printf("%s\n", file.string().c_str());
 }
 
@@ -41,7 +45,8 @@ int Run(const fs::path& runDir, const fs::path& outDir) {
   fs::create_directories(scratch);
   fs::create_directories(outDir);
   for (const char* folder : {"Data", "Music"})
-    if (fs::exists(runDir / folder)) fs::create_directory_symlink(fs::absolute(runDir / folder), scratch / folder);
+    if (fs::exists(runDir / folder))
+      fs::create_directory_symlink(fs::absolute(runDir / folder), scratch / folder);
   const fs::path out = fs::absolute(outDir);
   fs::current_path(scratch);
 
@@ -110,6 +115,44 @@ int Run(const fs::path& runDir, const fs::path& outDir) {
   form.GameMainExitClick();
   move(450, 360);
   shot("13-race-exit");
+
+  // The race itself: a fresh game driven at full speed.
+  form.GameMainExitClick();
+  form.GameSound.Checked = false;
+  form.SwitchScreen(bd::screen::Race);
+  form.FormKeyDown(bd::vk::Up, 0);
+  run(6000);
+  shot("14-race-level1");
+  bd::TRaceState& s = form.RaceState;
+  bd::IRaceHost& host = form.RaceHost();
+  bd::TSpriteEngine& engine = form.SpriteEngine.Engine();
+  // An obstacle car straight ahead of ours.
+  auto* wall = new bd::TWallSprite(host);
+  wall->X = s.CarX;
+  wall->Y = s.CarY - wall->Height - 20;
+  for (int i = 0; i < 12 && s.Health == 100; ++i) run(16);
+  WritePicture(platform.window, out / "15-race-crash.png");
+  run(1500);
+  // The chasm close behind the car.
+  for (int32_t i = 0; i < engine.ChildCount(); ++i)
+    if (auto* head = dynamic_cast<bd::TPropast*>(engine.ChildAt(i))) head->Y = s.CarY + 130;
+  shot("16-race-chasm-behind");
+  // A meteorite on level 3.
+  s.Level = 3;
+  new bd::TMeteorit(host);
+  run(300);
+  shot("17-race-meteorite-level3");
+  s.Level = 1;
+  // A nitro can under the car.
+  auto* nitro = new bd::TNitroSprite(host);
+  nitro->X = s.CarX;
+  nitro->Y = s.CarY;
+  run(1500);
+  shot("18-race-nitro");
+  // The level driven to its end: the sign grows, then the clock runs.
+  s.Distance = s.LevelLength;
+  for (int i = 0; i < 2000 && s.LevelEndState < 3; ++i) run(16);
+  shot("19-race-level-complete");
   return 0;
 }
 
