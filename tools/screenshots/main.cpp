@@ -143,11 +143,13 @@ int Run(const fs::path& runDir, const fs::path& outDir) {
   run(300);
   shot("17-race-meteorite-level3");
   s.Level = 1;
-  // A nitro can under the car.
+  // A nitro can under a healthy car.
+  run(1500);
+  s.Health = 100;
   auto* nitro = new bd::TNitroSprite(host);
   nitro->X = s.CarX;
   nitro->Y = s.CarY;
-  run(1500);
+  run(400);
   shot("18-race-nitro");
   // The level driven to its end: the sign grows, then the clock runs.
   s.Distance = s.LevelLength;
