@@ -233,6 +233,9 @@ TDibImage Decode(std::span<const uint8_t> data, std::optional<uint64_t> pixelOff
   img.BitCount = h.bits;
   img.ColorTable = table;
   img.Pixels.assign(static_cast<size_t>(int64_t{h.width} * h.height), table.empty() ? 0 : table[0]);
+  // A picture without area has nothing to decode; walking millions of empty
+  // rows of a zero-wide picture would only waste time.
+  if (img.Pixels.empty()) return img;
   Canvas canvas(img, img.ColorTable, h.topDown);
   if (rle)
     DecodeRle(r, h, canvas);

@@ -160,6 +160,11 @@ TEST(Dib, BadHeadersAndShortDataEndInCleanErrors) {
       EXPECT_STREQ(e.what(), c.message);
     }
   }
+  // A zero-wide picture of millions of rows is empty and decodes at once.
+  const TDibImage empty = DecodeDib(Dib(0, -16384031, 24, 0, 0, {}));
+  EXPECT_EQ(empty.Width, 0);
+  EXPECT_TRUE(empty.Pixels.empty());
+
   // RLE with a negative height cannot be read: run-length rows start at the bottom.
   Bytes rle = Dib(1, 1, 8, 1, 1, Cat(Table({R}), {0, 1}));
   rle[8] = rle[9] = rle[10] = rle[11] = 0xFF;
