@@ -34,10 +34,12 @@ grep -qx "Exec=bumperdash" "$prefix/share/applications/$id.desktop" || fail "the
 
 # Started from an unrelated directory, as a menu or a terminal would. The
 # game runs until it is stopped; three seconds show it started and settled.
+# In a sanitizer build the leak report at exit would name the system
+# libraries' caches; this check is about the installation, not about leaks.
 mkdir "$scratch/elsewhere"
 status=0
 (cd "$scratch/elsewhere" && env -u XDG_DATA_HOME HOME="$scratch/home" SDL_VIDEODRIVER=offscreen \
-  SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software PATH="$prefix/bin:$PATH" \
+  SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software ASAN_OPTIONS=detect_leaks=0 PATH="$prefix/bin:$PATH" \
   timeout -k 2 3 bumperdash >"$scratch/out.txt" 2>&1) || status=$?
 [ "$status" -eq 124 ] || [ "$status" -eq 137 ] || {
   cat "$scratch/out.txt" >&2
