@@ -6,6 +6,11 @@
 #   <prefix>/share/applications/            the menu entry
 #   <prefix>/share/icons/hicolor/NxN/apps/   the icon in every size
 #   <prefix>/share/metainfo/                 the software-centre description
+#   <prefix>/share/man/man6/bumperdash.6.gz  the manual page
+#   <prefix>/share/doc/bumperdash/           copyright and changelog
+#
+# The Debian package holds the same tree under /usr, except that its
+# launcher is /usr/games/bumperdash, where Debian keeps the commands of games.
 #
 # The game works relative to its current directory; the launcher gives it a
 # directory of the player's own (see desktop/bumperdash.sh).
@@ -37,6 +42,23 @@ install(FILES "${BD_DESKTOP_DIR}/${BD_APP_ID}.desktop" DESTINATION share/applica
 install(DIRECTORY "${BD_ICON_DIR}/" DESTINATION share/icons/hicolor)
 install(FILES "${CMAKE_BINARY_DIR}/${BD_APP_ID}.metainfo.xml" DESTINATION share/metainfo)
 
+# The manual page and the changelog go compressed at the highest level and
+# without a time stamp, as Debian wants them.
+set(BD_DOC_DIR "${CMAKE_BINARY_DIR}/doc")
+set(compressed_docs "")
+foreach(doc bumperdash.6 changelog)
+  add_custom_command(OUTPUT "${BD_DOC_DIR}/${doc}.gz"
+    COMMAND "${CMAKE_COMMAND}" -E copy "${BD_DESKTOP_DIR}/${doc}" "${BD_DOC_DIR}/${doc}"
+    COMMAND gzip -9nf "${BD_DOC_DIR}/${doc}"
+    DEPENDS "${BD_DESKTOP_DIR}/${doc}"
+    COMMENT "Compressing ${doc}"
+    VERBATIM)
+  list(APPEND compressed_docs "${BD_DOC_DIR}/${doc}.gz")
+endforeach()
+add_custom_target(game_docs ALL DEPENDS ${compressed_docs})
+install(FILES "${BD_DOC_DIR}/bumperdash.6.gz" DESTINATION share/man/man6)
+install(FILES "${BD_DOC_DIR}/changelog.gz" "${BD_DESKTOP_DIR}/copyright" DESTINATION share/doc/bumperdash)
+
 if(BD_BUILD_TESTS)
   # Installs into a scratch prefix, validates the desktop files and starts
   # the installed game through its launcher from another directory.
@@ -66,4 +88,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Moves the launcher from /usr/bin to /usr/games in the package's staging tree.
+set(CPACK_PRE_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/DebianLayout.cmake")
 include(CPack)

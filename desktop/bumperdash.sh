@@ -11,8 +11,9 @@ fail() {
   exit 1
 }
 
-# The installation this launcher belongs to: <prefix>/bin/bumperdash, so the
-# whole tree can be installed under any prefix or moved.
+# The installation this launcher belongs to: <prefix>/bin/bumperdash (or
+# <prefix>/games/bumperdash in the Debian package), so the whole tree can be
+# installed under any prefix or moved.
 self=$(readlink -f -- "$0") || fail "cannot find where the game is installed"
 prefix=$(dirname -- "$(dirname -- "$self")")
 data="$prefix/share/bumperdash"

@@ -27,6 +27,9 @@ done
 for size in 32 48 64 128 256; do
   [ -s "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" ] || fail "no ${size}x${size} icon"
 done
+for f in share/man/man6/bumperdash.6.gz share/doc/bumperdash/changelog.gz share/doc/bumperdash/copyright; do
+  [ -s "$prefix/$f" ] || fail "$f is missing"
+done
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "the menu entry is not valid"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
   fail "the metainfo is not valid: $(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml")"

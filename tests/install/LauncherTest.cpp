@@ -124,8 +124,12 @@ TEST_F(Launcher, FindsItsInstallationThroughPathAndLinks) {
   fs::create_symlink(prefix / "bin" / "bumperdash", root_ / "games" / "bumperdash");
   EXPECT_EQ(Run(env, Quote(root_ / "games" / "bumperdash")), Started(dir));
   EXPECT_EQ(Run("PATH=" + Quote(prefix / "bin") + ":/usr/bin:/bin " + env, "bumperdash"), Started(dir));
+  // The Debian package keeps it in <prefix>/games instead of <prefix>/bin.
+  fs::create_directories(prefix / "games");
+  fs::rename(prefix / "bin" / "bumperdash", prefix / "games" / "bumperdash");
+  EXPECT_EQ(Run("PATH=" + Quote(prefix / "games") + ":/usr/bin:/bin " + env, "bumperdash"), Started(dir));
   // The settings file is the player's and outlives every start.
-  EXPECT_EQ(Slurp(dir / "Config.cfg"), "started\nstarted\n");
+  EXPECT_EQ(Slurp(dir / "Config.cfg"), "started\nstarted\nstarted\n");
 }
 
 // Links left by an installation elsewhere follow the current one; what the
