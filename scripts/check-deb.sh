@@ -135,8 +135,8 @@ fi
 step "installing the $suite base system"
 debootstrap --variant=minbase --unpack-tarball="$tarball" "$suite" "$sysroot" "$mirror" \
   >"$out/debootstrap.log" 2>&1 || {
-  # A tarball from an older point release may name packages the mirror no
-  # longer has; the next run downloads afresh.
+  # A damaged tarball is dropped: the next run downloads afresh. (One from
+  # an older point release still serves: apt brings what is newer.)
   rm -f "$tarball"
   fail "debootstrap failed: $out/debootstrap.log"
 }
@@ -191,7 +191,10 @@ for n in $(seq 70 99); do
   fi
 done
 [ -n "$display" ] || fail "no free X display number"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+# Without the server's key repeat: on a busy machine xdotool's key release
+# can come late, and a repeated Enter would leave the splash and then start
+# a race from the menu.
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -r -ardelay 60000 >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do
   [ -S "/tmp/.X11-unix/X${display#:}" ] && break
@@ -256,7 +259,7 @@ step "Config.cfg written ($(stat -c %s "$user_dir/Config.cfg") bytes)"
 # installed exit-screen description: the rectangle before its pictures.
 press() {
   xdotool key --clearmodifiers "$1"
-  sleep 1
+  sleep 2
 }
 click() {
   xdotool mousemove --window "$window" "$1" "$2"
