@@ -55,5 +55,30 @@ TEST(SdlPlatform, RunsWithoutADisplay) {
   EXPECT_LT(waited, 200u);
 }
 
+// Back from full screen the window gets its frame again, and a window
+// manager that keeps the frame's corner in place pushes the window down and
+// right by the frame's size. That push is undone, a few times at most, so
+// a window manager that insists is not fought for ever.
+TEST(SdlPlatform, WindowReturnsToItsPlaceAfterFullScreen) {
+  TSdlPlatform platform;
+  TSdlWindow& window = platform.Window();
+  window.Show();
+  SDL_SetWindowPosition(window.Sdl(), 114, 124);
+  window.SavePlacement();
+  window.RestorePlacement();
+  int x = 0, y = 0;
+  for (int push = 1; push <= 4; ++push) {
+    SDL_SetWindowPosition(window.Sdl(), 114 + push, 124 + 20 * push);
+    window.Moved();
+    SDL_GetWindowPosition(window.Sdl(), &x, &y);
+    if (push <= 3) {
+      EXPECT_EQ(x, 114) << "push " << push;
+      EXPECT_EQ(y, 124) << "push " << push;
+    }
+  }
+  EXPECT_EQ(x, 118);
+  EXPECT_EQ(y, 204);
+}
+
 }  // namespace
 }  // namespace bd

@@ -26,6 +26,11 @@ constexpr int kClientHeight = 600;
 // the event wait itself may wake a little late.
 constexpr int kPreciseSleepMs = 2;
 
+// How long after a return from full screen, and how often, the window is
+// put back where it was when the window manager moves it.
+constexpr uint64_t kHoldPlacementMs = 2000;
+constexpr int kPlacementCorrections = 3;
+
 std::runtime_error SdlError(const char* what) {
   return std::runtime_error(std::string(what) + ": " + SDL_GetError());
 }
@@ -103,6 +108,9 @@ void TSdlEvents::Translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_EXPOSED:
           out.type = T::Expose;
           break;
+        case SDL_WINDOWEVENT_MOVED:
+          window_.Moved();
+          return;
         case SDL_WINDOWEVENT_MAXIMIZED:
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_RESTORED:
@@ -236,11 +244,32 @@ void TSdlWindow::SavePlacement() {
   SDL_GetWindowPosition(window_, &placement_.x, &placement_.y);
   SDL_GetWindowSize(window_, &placement_.w, &placement_.h);
   placementSaved_ = true;
+  holdPlacementUntil_ = 0;
 }
 
 void TSdlWindow::RestorePlacement() {
   if (!placementSaved_) return;
   SDL_SetWindowSize(window_, placement_.w, placement_.h);
+  SDL_SetWindowPosition(window_, placement_.x, placement_.y);
+  // The window is still without its frame here (it comes back with the
+  // windowed display), and a window manager that keeps the frame's corner
+  // in place then pushes the window down and right by the frame's size, at
+  // every return from full screen. Such a move is undone when it arrives,
+  // by which time the size of the frame is known.
+  holdPlacementUntil_ = SDL_GetTicks64() + kHoldPlacementMs;
+  placementCorrections_ = kPlacementCorrections;
+}
+
+void TSdlWindow::Moved() {
+  if (holdPlacementUntil_ == 0) return;
+  if (IsFullScreen() || SDL_GetTicks64() > holdPlacementUntil_ || placementCorrections_ == 0) {
+    holdPlacementUntil_ = 0;
+    return;
+  }
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(window_, &x, &y);
+  if (x == placement_.x && y == placement_.y) return;
+  --placementCorrections_;
   SDL_SetWindowPosition(window_, placement_.x, placement_.y);
 }
 

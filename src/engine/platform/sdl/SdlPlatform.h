@@ -90,6 +90,8 @@ class TSdlWindow : public IWindow {
   SDL_Window* Sdl() const { return window_; }
   // Kept by the event source from focus changes.
   void SetActive(bool active) { active_ = active; }
+  // Told by the event source whenever the window has moved.
+  void Moved();
 
  private:
   SDL_Window* window_ = nullptr;
@@ -102,6 +104,10 @@ class TSdlWindow : public IWindow {
   std::string caption_;
   SDL_Rect placement_{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600};
   bool placementSaved_ = false;
+  // After a restored placement: until this tick the window is put back
+  // where it belongs when the window manager moves it (a few times at most).
+  uint64_t holdPlacementUntil_ = 0;
+  int placementCorrections_ = 0;
   SDL_Cursor* cursors_[3] = {nullptr, nullptr, nullptr};
 };
 
