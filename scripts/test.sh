@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-#  1. the unit and scenario tests (CTest) of the normal build in build/;
+#  1. the unit, scenario and end-to-end tests (CTest) of the normal build in
+#     build/;
 #  2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 #     in build-asan/;
 #  3. every fuzzing target for BD_FUZZ_SECONDS seconds (default 20), see
