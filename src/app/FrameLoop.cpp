@@ -6,6 +6,7 @@
 namespace bd {
 
 void TMainForm::DXTimerTimer(int lagCount) {
+  if (FrameLog != nullptr) FrameLog->FrameStarted(DXTimer.TickDue(), Application.Clock().Microseconds());
   // A display that cannot be drawn on skips the whole frame, countdowns too.
   if (!DXDraw.ReadyToDraw()) return;
   if (TypingDelay > 0) --TypingDelay;
@@ -19,6 +20,7 @@ void TMainForm::DXTimerTimer(int lagCount) {
   }
   RunScreenFrame(lagCount);
   DXDraw.PresentFrame();
+  if (FrameLog != nullptr) FrameLog->Presented();
   MusicWatchdog();
 }
 

@@ -13,8 +13,9 @@ namespace bd {
 std::string RunningCaption() { return kGameTitle; }
 std::string PausedCaption() { return std::string(kGameTitle) + W(" [Пауза]"); }
 
-TMainForm::TMainForm(TApplication& application)
+TMainForm::TMainForm(TApplication& application, TFrameLog* frameLog)
     : Application(application),
+      FrameLog(frameLog),
       Window(*application.GetPlatform().window),
       DXDraw(&Window),
       DXTimer(application.Clock(), application.Active()),
@@ -107,11 +108,22 @@ void TMainForm::FormCreate() {
 void TMainForm::LoadGraphics(const std::string& path) {
   // All previous images are replaced; the archive's colours become the
   // display's colour tables.
-  ImageList.Items().LoadArchive(path);
+  TimedLoad(path, [&] { ImageList.Items().LoadArchive(path); });
   ImageList.Items().BuildColorTable();
   DXDraw.PaletteTable = ImageList.Items().ColorTable;
   DXDraw.DefaultPaletteTable = ImageList.Items().ColorTable;
   DXDraw.ApplyPalette();
+}
+
+void TMainForm::TimedLoad(const std::string& path, const std::function<void()>& load) {
+  if (FrameLog == nullptr) {
+    load();
+    return;
+  }
+  IClock& clock = Application.Clock();
+  const uint64_t start = clock.Microseconds();
+  load();
+  FrameLog->Loaded(path, clock.Microseconds() - start);
 }
 
 void TMainForm::ResetHighScores() {
@@ -136,7 +148,7 @@ void TMainForm::DXDrawInitializing() {
 void TMainForm::DXDrawInitialize() {
   Window.SetState(WindowState::Normal);
   DXTimer.SetEnabled(true);
-  LoadSounds();
+  TimedLoad(SoundArchivePath, [this] { LoadSounds(); });
 }
 
 void TMainForm::DXDrawFinalize() { DXTimer.SetEnabled(false); }

@@ -18,10 +18,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/FormRaceHost.h"
+#include "app/FrameLog.h"
 #include "app/MusicLibrary.h"
 #include "engine/DXSounds.h"
 #include "engine/Application.h"
@@ -70,8 +72,9 @@ class TMainForm : public IEventHandler {
  public:
   // Creates the components and runs FormCreate. An error during start-up is
   // reported and the remaining start-up steps are skipped, as for any
-  // handler; the form still exists and the loop runs.
-  explicit TMainForm(TApplication& application);
+  // handler; the form still exists and the loop runs. With a frame log the
+  // form records its frame and loading times there.
+  explicit TMainForm(TApplication& application, TFrameLog* frameLog = nullptr);
   ~TMainForm() override;
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
@@ -84,6 +87,7 @@ class TMainForm : public IEventHandler {
 
   // Components, in the order they are created.
   TApplication& Application;
+  TFrameLog* const FrameLog;  // null: no timing is recorded
   IWindow& Window;
   TDXDraw DXDraw;
   TDXImageList ImageList;
@@ -237,6 +241,8 @@ class TMainForm : public IEventHandler {
   void SpriteFrame(int moveCount, bool clear);
   // Replaces the sound list with the sound archive's contents.
   void LoadSounds();
+  // Runs `load`, which reads `path`; with a frame log, records how long it took.
+  void TimedLoad(const std::string& path, const std::function<void()>& load);
   void BuildSplash();
   void BuildGameOver();
   void DrawGameOverTexts();

@@ -48,7 +48,8 @@ void TMainForm::PlayMusic(const std::string& number) {
   LastOrder = 0;
   if (SongHandle != 0) music_->SongFree(SongHandle);
   // A song that fails to load leaves the handle at 0: silence until the next song.
-  SongHandle = music_->SongLoadFromFile("Music/" + SongName(number) + ".xm");
+  const std::string path = "Music/" + SongName(number) + ".xm";
+  TimedLoad(path, [&] { SongHandle = music_->SongLoadFromFile(path); });
   if (SongHandle != 0) music_->SongPlay(SongHandle);
 }
 

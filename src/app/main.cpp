@@ -5,19 +5,24 @@
 
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 
+#include "app/FrameLog.h"
 #include "app/MainForm.h"
 #include "app/Version.h"
 #include "engine/Application.h"
 #include "engine/platform/sdl/SdlPlatform.h"
 
 int main(int /*argc*/, char** /*argv*/) {
+  // Timing records for measuring the game, only when asked for.
+  const std::unique_ptr<bd::TFrameLog> frameLog = bd::TFrameLog::FromEnvironment();
+  if (frameLog) frameLog->Started();
   try {
     bd::TSdlPlatform platform;
     bd::TApplication application(platform.Get());
     application.Title = bd::kGameTitle;
-    bd::TMainForm form(application);
+    bd::TMainForm form(application, frameLog.get());
     form.Show();
     application.Run();
   } catch (const std::exception& e) {

@@ -51,6 +51,7 @@ void TDXTimer::Idle() {
   // gives the right elapsed time.
   const uint32_t elapsed = now - lastTick_;
   if (elapsed < interval_) return;
+  tickDue_ = lastTick_ + interval_;
   lastTick_ = now;
   const uint32_t lagUnit = std::max<uint32_t>(interval_, 1);
   const int lagCount = static_cast<int>(std::clamp<uint32_t>(elapsed / lagUnit, 1, INT32_MAX));

@@ -41,6 +41,9 @@ class TDXTimer {
   bool Attached() const { return attached_; }
   // The clock value at which the next tick is due (meaningful while attached).
   uint32_t NextTickDue() const { return lastTick_ + interval_; }
+  // The clock value at which the latest tick became due (in OnTimer: the
+  // tick being run), for measuring how late frames start.
+  uint32_t TickDue() const { return tickDue_; }
   void ApplicationActivated();
   void ApplicationDeactivated();
 
@@ -57,6 +60,7 @@ class TDXTimer {
   bool running_ = false;
   bool attached_ = false;
   uint32_t lastTick_ = 0;
+  uint32_t tickDue_ = 0;
   uint32_t frameCount_ = 0;
   uint32_t lastRateUpdate_ = 0;
   uint32_t framesPerSecond_ = 0;

@@ -40,10 +40,10 @@ class GameRun : public ::testing::Test {
   }
 
   // Creates the form (start-up) and, unless told not to, shows the window.
-  void Start(bool show = true) {
+  void Start(bool show = true, TFrameLog* frameLog = nullptr) {
     app = std::make_unique<TApplication>(platform.Get());
     app->Title = kGameTitle;
-    form = std::make_unique<TMainForm>(*app);
+    form = std::make_unique<TMainForm>(*app, frameLog);
     if (show) form->Show();
   }
 

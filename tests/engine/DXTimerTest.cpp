@@ -92,6 +92,22 @@ TEST(DXTimer, StopsWhileInactiveAndCountsFromReactivation) {
   EXPECT_EQ(rig.IdleAt(2015), 1);
 }
 
+TEST(DXTimer, TickDueIsWhenTheRunningTickBecameDue) {
+  // A late tick is due an interval after the previous tick, not after its
+  // own due time; after a pause the count starts at the reactivation.
+  TimerRig rig(15);
+  std::vector<uint32_t> dues;
+  rig.timer.OnTimer = [&](TDXTimer& t, int) { dues.push_back(t.TickDue()); };
+  rig.IdleAt(15);
+  rig.IdleAt(47);
+  rig.IdleAt(62);
+  rig.timer.ApplicationDeactivated();
+  rig.clock.Set(500);
+  rig.timer.ApplicationActivated();
+  rig.IdleAt(520);
+  EXPECT_EQ(dues, (std::vector<uint32_t>{15, 30, 62, 515}));
+}
+
 TEST(DXTimer, StartsInactiveWhenTheApplicationIsInTheBackground) {
   THeadlessClock clock;
   TDXTimer timer(clock, false);

@@ -82,6 +82,9 @@ class IClock {
  public:
   virtual ~IClock() = default;
   virtual uint32_t Milliseconds() = 0;
+  // The same clock in microseconds: Milliseconds() is this divided by 1000,
+  // cut to 32 bits.
+  virtual uint64_t Microseconds() = 0;
   virtual uint64_t HighResCounter() = 0;
 };
 

@@ -21,6 +21,7 @@ namespace bd {
 class THeadlessClock : public IClock {
  public:
   uint32_t Milliseconds() override { return now_; }
+  uint64_t Microseconds() override { return static_cast<uint64_t>(now_) * 1000; }
   uint64_t HighResCounter() override { return static_cast<uint64_t>(now_) * 1000; }
   void Set(uint32_t ms) { now_ = ms; }
   void Advance(uint32_t ms) { now_ += ms; }

@@ -45,6 +45,13 @@ uint64_t TSdlClock::Elapsed64() const {
           .count());
 }
 
+uint64_t TSdlClock::Microseconds() {
+  // Truncated like Elapsed64, so the two never disagree about the millisecond.
+  return static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - epoch_)
+          .count());
+}
+
 std::chrono::steady_clock::time_point TSdlClock::WhenReaches(uint32_t ms) const {
   const uint64_t now = Elapsed64();
   const int32_t delta = static_cast<int32_t>(ms - static_cast<uint32_t>(now));
@@ -178,12 +185,23 @@ TSdlWindow::TSdlWindow() {
   window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kClientWidth, kClientHeight,
                              SDL_WINDOW_HIDDEN);
   if (window_ == nullptr) throw SdlError("The game window cannot be created");
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+  // The picture is composed in main memory and, in a window, shown as it
+  // is: SDL's software renderer on the window's plain frame buffer does that
+  // with a few copies per frame and without a graphics driver in the
+  // process. A GL renderer costs tens of megabytes of driver and, on a
+  // machine without a GPU, a software rasteriser that keeps a core busier
+  // than the whole game does. SDL_RENDER_DRIVER and
+  // SDL_FRAMEBUFFER_ACCELERATION in the environment still choose otherwise.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   if (renderer_ == nullptr) {
     SDL_DestroyWindow(window_);
     throw SdlError("The game window cannot be drawn on");
   }
+  SDL_RendererInfo info{};
+  softwareRenderer_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
   // The picture is always 800 x 600; a larger output (full screen on a
   // bigger mode or the desktop) scales it and letter-boxes it to 4:3, and
   // pointer positions come back in picture coordinates.
@@ -313,9 +331,15 @@ bool TSdlWindow::IsFullScreen() const {
 }
 
 void TSdlWindow::Present(const SDL_Surface* backBuffer, const TRect& dest, bool waitVBlank) {
-  if (waitVBlank != vsync_) {
-    SDL_RenderSetVSync(renderer_, waitVBlank ? 1 : 0);
-    vsync_ = waitVBlank;
+  // Asked to wait for the refresh, SDL's software renderer, which cannot,
+  // sleeps whole milliseconds until a 60th of a second after the previous
+  // picture instead: that holds every frame back past the moment the frame
+  // timer set for the next one. It presents at once; only a renderer on the
+  // display's own refresh waits.
+  const bool vsync = waitVBlank && !softwareRenderer_;
+  if (vsync != vsync_) {
+    SDL_RenderSetVSync(renderer_, vsync ? 1 : 0);
+    vsync_ = vsync;
   }
   if (texture_ == nullptr || textureW_ != backBuffer->w || textureH_ != backBuffer->h) {
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);

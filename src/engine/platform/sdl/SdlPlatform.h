@@ -25,6 +25,7 @@ class TSdlClock : public IClock {
  public:
   TSdlClock() : epoch_(std::chrono::steady_clock::now()) {}
   uint32_t Milliseconds() override { return static_cast<uint32_t>(Elapsed64()); }
+  uint64_t Microseconds() override;
   uint64_t HighResCounter() override { return SDL_GetPerformanceCounter(); }
   // Milliseconds since the start, without wrapping.
   uint64_t Elapsed64() const;
@@ -100,6 +101,8 @@ class TSdlWindow : public IWindow {
   int textureW_ = 0;
   int textureH_ = 0;
   bool vsync_ = false;
+  // SDL's software renderer has no wait for the display's refresh.
+  bool softwareRenderer_ = false;
   bool active_ = true;
   std::string caption_;
   SDL_Rect placement_{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600};

@@ -1,0 +1,217 @@
+#!/usr/bin/env bash
+# Measures the real game while it runs: CPU use on the main menu and in a
+# race, how late frames start after they became due, the time from exec to
+# the first presented frame, how long each archive and song takes to load,
+# and the peak memory. The game (build/run/bumperdash, built first if
+# needed) runs on a virtual X server (Xvfb with openbox) in a scratch
+# directory with a copy of the built data, on SDL's dummy sound output (so
+# that music and sounds are still mixed), driven with xdotool.
+#
+# Usage: scripts/measure.sh [SECONDS]
+#   SECONDS  how long each of the menu and the race is measured (default 20)
+# BD_BUILD_DIR chooses the build directory (default build/); with
+# BD_MEASURE_LOG=FILE the game's timing log is kept in FILE.
+#
+# Each figure is printed with its target and "PASS" or "over". The exit
+# status is 0 when every figure met its target, 1 when one did not and 2
+# when the measurement itself failed. Timing depends on the machine and on
+# what else it is doing, so this is a measuring tool and not a test.
+set -euo pipefail
+export LC_ALL=C
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BD_BUILD_DIR:-$root/build}"
+seconds="${1:-20}"
+[[ "$seconds" =~ ^[1-9][0-9]*$ ]] || { echo "usage: $0 [SECONDS]" >&2; exit 2; }
+
+die() {
+  echo "measure: $*" >&2
+  exit 2
+}
+
+for tool in Xvfb openbox xdotool xprop; do
+  command -v "$tool" >/dev/null || "$root/scripts/install-deps.sh"
+done
+
+# Build the game and its data when they are missing or out of date.
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" --parallel "$(nproc)" --target bumperdash game_data >/dev/null
+game="$build/run/bumperdash"
+
+scratch=$(mktemp -d)
+pids=()
+cleanup() {
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || true
+    wait "${pids[i]}" 2>/dev/null || true
+  done
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+cp -r "$build/run/Data" "$build/run/Music" "$build/run/pdata" "$scratch/"
+log="$scratch/frames.log"
+
+# A virtual screen on a free display number, and a window manager that hands
+# the focus to the game's window.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >"$scratch/xvfb.txt" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+  [ -s "$scratch/display" ] && break
+  sleep 0.1
+done
+[ -s "$scratch/display" ] || die "Xvfb did not start: $(cat "$scratch/xvfb.txt")"
+export DISPLAY=":$(head -1 "$scratch/display")"
+openbox --sm-disable >"$scratch/openbox.txt" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+
+# CPU time (user + system, all threads) of process $1 in clock ticks.
+cpu_ticks() {
+  local stat
+  stat=$(<"/proc/$1/stat")
+  stat=${stat##*) }  # the fields after the command name
+  read -r -a f <<<"$stat"
+  echo $((f[11] + f[12]))
+}
+now_us() { echo "${EPOCHREALTIME/./}"; }
+ticks_per_second=$(getconf CLK_TCK)
+
+# Waits up to $2 seconds for a line matching $1 in the log.
+wait_for_log() {
+  local i
+  for ((i = 0; i < $2 * 10; i++)); do
+    grep -q "$1" "$log" 2>/dev/null && return 0
+    kill -0 "$game_pid" 2>/dev/null || die "the game stopped: $(cat "$scratch/game.txt")"
+    sleep 0.1
+  done
+  die "no '$1' from the game within $2 s"
+}
+
+# Measures the game's CPU use over $1 seconds, running the command $2 once a
+# second meanwhile; sets phase_start, phase_end (wall clock, µs) and cpu (%).
+measure_phase() {
+  local t0 c0 t1 c1 i
+  t0=$(now_us)
+  c0=$(cpu_ticks "$game_pid")
+  for ((i = 0; i < $1; i++)); do
+    sleep 1
+    $2 "$i"
+  done
+  t1=$(now_us)
+  c1=$(cpu_ticks "$game_pid")
+  phase_start=$t0
+  phase_end=$t1
+  cpu=$(awk -v c=$((c1 - c0)) -v hz="$ticks_per_second" -v us=$((t1 - t0)) \
+    'BEGIN { printf "%.1f", c / hz / (us / 1e6) * 100 }')
+}
+nothing() { :; }
+# Changes lanes now and then, as a driver would.
+steer() {
+  case $(($1 % 4)) in
+    1) xdotool key Left ;;
+    3) xdotool key Right ;;
+  esac
+}
+
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# Start: the wall clock just before exec, then the game itself in this
+# subshell's place.
+(
+  cd "$scratch"
+  export BUMPERDASH_FRAME_LOG="$log" SDL_AUDIODRIVER=dummy
+  echo "${EPOCHREALTIME/./}" >"$scratch/exec-time"
+  exec "$game" >"$scratch/game.txt" 2>&1
+) &
+game_pid=$!
+pids+=("$game_pid")
+wait_for_log '^present ' 10
+
+window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$game_pid" | head -1) ||
+  die "the game's window did not appear"
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+
+# The splash leaves for the main menu by itself after 4 s.
+sleep 5.5
+caption=$(xdotool getwindowname "$window")
+case "$caption" in *"["*) die "the game is paused (caption '$caption'): it does not have the focus" ;; esac
+measure_phase "$seconds" nothing
+menu_cpu=$cpu menu_start=$phase_start menu_end=$phase_end
+
+# A race: Enter starts it from the menu; the car drives with Up held.
+xdotool key Return
+wait_for_log '^load Data/GraphicsMain.dxg ' 10
+sleep 1
+xdotool keydown Up
+measure_phase "$seconds" steer
+xdotool keyup Up
+race_cpu=$cpu race_start=$phase_start race_end=$phase_end
+peak_kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$game_pid/status")
+game_over=$(grep -c '^load Music/GameOver.xm ' "$log" || true)
+
+# A terminated game ends its loop normally, which writes out the log.
+kill -TERM "$game_pid"
+for _ in $(seq 50); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && die "the game did not end when asked to"
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+[ -z "${BD_MEASURE_LOG:-}" ] || cp "$log" "$BD_MEASURE_LOG"
+
+# ---- figures ----
+failures=0
+# verdict VALUE TARGET: PASS when VALUE < TARGET.
+verdict() {
+  if awk -v v="$1" -v t="$2" 'BEGIN { exit !(v < t) }'; then
+    echo PASS
+  else
+    failures=$((failures + 1))
+    echo over
+  fi
+}
+row() { printf '%-44s %-34s %s\n' "$1" "$2" "$3"; }
+
+echo "Machine: $(nproc) cores; load average $load_before before, $load_after after"
+row "CPU on the main menu (${seconds} s)" "$menu_cpu % of one core" "target < 15 %: $(verdict "$menu_cpu" 15)"
+row "CPU in a race (${seconds} s)" "$race_cpu % of one core" "target < 25 %: $(verdict "$race_cpu" 25)"
+
+# Lateness of frame starts within [$1, $2): "frames fps p50 p99 max" in ms.
+lateness() {
+  awk -v a="$1" -v b="$2" '$1 == "frame" && $2 >= a && $2 < b { print $3 }' "$log" | sort -n |
+    awk -v span="$(($2 - $1))" '
+      { v[NR] = $1 }
+      function pct(p,   i) { i = int(p * NR + 0.999999); if (i < 1) i = 1; return v[i] / 1000 }
+      END {
+        if (NR == 0) { print "0 0 0 0 0"; exit }
+        printf "%d %.1f %.2f %.2f %.2f\n", NR, NR / (span / 1e6), pct(0.5), pct(0.99), v[NR] / 1000
+      }'
+}
+for phase in menu race; do
+  if [ "$phase" = menu ]; then range=("$menu_start" "$menu_end"); else range=("$race_start" "$race_end"); fi
+  read -r frames fps p50 p99 max < <(lateness "${range[@]}")
+  [ "$frames" -gt 0 ] || die "no frames were logged on the $phase"
+  row "Frame start lateness, $phase" "p50 $p50 / p99 $p99 / max $max ms" \
+    "target p99 < 1 ms: $(verdict "$p99" 1)"
+  row "  frames" "$frames ($fps per second)" ""
+done
+
+exec_us=$(<"$scratch/exec-time")
+startup=$(awk -v e="$exec_us" '$1 == "present" { printf "%.0f", ($2 - e) / 1000; exit }' "$log")
+startup_cpu=$(awk '$1 == "present" { printf "%.0f", $3 / 1000; exit }' "$log")
+to_main=$(awk -v e="$exec_us" '$1 == "start" { printf "%.0f", ($2 - e) / 1000; exit }' "$log")
+row "Start-up, exec to first presented frame" "$startup ms" "target < 300 ms: $(verdict "$startup" 300)"
+row "  of which exec to main" "$to_main ms" ""
+row "  processor time used until then" "$startup_cpu ms" ""
+awk '$1 == "load" { printf "  loading %-36s %.1f ms\n", $2, $3 / 1000 }' "$log"
+peak_mb=$(awk -v k="$peak_kb" 'BEGIN { printf "%.1f", k / 1024 }')
+row "Peak memory (VmHWM), menu and race" "$peak_mb MB" "target < 120 MB: $(verdict "$peak_mb" 120)"
+[ "$game_over" -eq 0 ] || echo "(the race ended in game over before the end of the measurement)"
+
+[ "$failures" -eq 0 ] || exit 1
