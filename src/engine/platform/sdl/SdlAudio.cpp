@@ -69,6 +69,9 @@ class TSharedSamples {
     if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) return false;
     out.resize(cvt.needed ? static_cast<size_t>(cvt.len_cvt) : source_.size());
     out.resize(out.size() - out.size() % kBytesPerOutputFrame);
+    // The conversion needed room for its widest stage (several times the
+    // result); give back what the chunk does not use, for the next sound.
+    out.shrink_to_fit();
     return !out.empty();
   }
 
