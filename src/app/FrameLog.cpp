@@ -16,9 +16,9 @@ int64_t WallClockMicroseconds() {
       .count();
 }
 
-int64_t ProcessorMicroseconds() {
+int64_t ClockMicroseconds(clockid_t clock) {
   timespec t{};
-  if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t) != 0) return 0;
+  if (clock_gettime(clock, &t) != 0) return 0;
   return int64_t{t.tv_sec} * 1000000 + t.tv_nsec / 1000;
 }
 
@@ -53,13 +53,15 @@ void TFrameLog::Started() {
 }
 
 void TFrameLog::FrameStarted(uint32_t dueMs, uint64_t nowUs) {
-  std::fprintf(file_, "frame %" PRId64 " %" PRId64 "\n", WallClockMicroseconds(), Lateness(dueMs, nowUs));
+  std::fprintf(file_, "frame %" PRId64 " %" PRId64 "\n", ClockMicroseconds(CLOCK_BOOTTIME),
+               Lateness(dueMs, nowUs));
 }
 
 void TFrameLog::Presented() {
   if (presented_) return;
   presented_ = true;
-  std::fprintf(file_, "present %" PRId64 " %" PRId64 "\n", WallClockMicroseconds(), ProcessorMicroseconds());
+  std::fprintf(file_, "present %" PRId64 " %" PRId64 "\n", WallClockMicroseconds(),
+               ClockMicroseconds(CLOCK_PROCESS_CPUTIME_ID));
   Flush();
 }
 

@@ -7,14 +7,17 @@
 // game keeps no log and pays nothing but a null check per frame.
 //
 // The file gets one record per line, appended; every number is in
-// microseconds, the wall-clock times counted from 1970:
-//   start TIME          wall-clock time at the start of the program
+// microseconds:
+//   start TIME          wall-clock time (since 1970) at the start of the program
 //   load PATH DURATION  how long loading that file took
 //   present TIME CPU    wall-clock time at which the first frame was
 //                       presented, and the processor time the game had used
 //                       until then (all its threads)
-//   frame TIME LATENESS wall-clock time at which a frame started, and how
-//                       late that was after the frame became due
+//   frame UPTIME LATENESS
+//                       when a frame started, on the clock of /proc/uptime
+//                       (which, unlike the wall clock, does not jump when
+//                       the clock is set or a virtual machine is paused),
+//                       and how late that was after the frame became due
 
 #include <cstdint>
 #include <cstdio>
