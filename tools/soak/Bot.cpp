@@ -10,6 +10,7 @@
 #include "frontend/PointerRects.h"
 #include "race/CarSprites.h"
 #include "race/MeteorSprites.h"
+#include "race/PickupSprites.h"
 #include "race/RoadSprites.h"
 
 namespace soak {
@@ -283,7 +284,15 @@ void TBot::Tick() {
   if (RunScript()) return;
   if (static_cast<int32_t>(Now() - nextDecision_) < 0) return;
   ++actionsOnScreen_;
-  switch (form_->CurrentScreen) {
+  const uint8_t now = form_->CurrentScreen;
+  if ((now == screen::Splash || now == screen::Help || now == screen::Options || now == screen::HighScores ||
+       now == screen::GameOver) &&
+      Chance(0.03)) {
+    // The window's close button, which these screens refuse.
+    Then(0, [this] { platform_->events.CloseRequest(); });
+    return;
+  }
+  switch (now) {
     case screen::Splash:
       SplashTick();
       break;
@@ -675,48 +684,111 @@ void TBot::RaceTick() {
 void TBot::Steer() {
   const bd::TRaceState& s = form_->RaceState;
   if (!s.RaceRunning) return;
-  const double carW = 55;
-  int target = -1;
+  const bd::TSprite* car = nullptr;
+  const bd::TSpriteEngine& engine = form_->SpriteEngine.Engine();
+  for (int32_t i = 0; i < engine.ChildCount() && car == nullptr; ++i)
+    car = dynamic_cast<const bd::TCarSprite*>(engine.ChildAt(i));
+  const double carW = car ? car->Width : 55;
+  const double carH = car ? car->Height : 100;
+  double target = s.CarX;
   if (!skilled_) {
     // Reckless: a lane picked now and then, whatever stands in it.
     if (static_cast<int32_t>(Now() - recklessUntil_) >= 0) {
       recklessLane_ = Uniform(0, 3);
       recklessUntil_ = Now() + static_cast<uint32_t>(Uniform(500, 4000));
     }
-    target = recklessLane_;
+    target = s.RoadLeft + recklessLane_ * s.LaneWidth + (s.LaneWidth - carW) / 2;
   } else {
-    // The lane whose stretch ahead of the car stays clear the furthest.
-    std::vector<const bd::TSprite*> obstacles;
-    CollectObstacles(form_->SpriteEngine.Engine(), obstacles);
-    std::array<double, 4> clear{};
-    clear.fill(1e9);
+    target = CarefulCourse(carW, carH);
+  }
+  Hold(vk::Left, s.CarX > target + 3);
+  Hold(vk::Right, s.CarX < target - 3);
+}
+
+double TBot::CarefulCourse(double carW, double carH) {
+  // Where the car may stand across the road, and how many frames it would
+  // have there before something reaches it: obstacles ahead come down at
+  // the car's speed, meteorites rise from below at their own. The car moves
+  // sideways as fast as it drives, so a place is only reachable when every
+  // place on the way stays clear until the car has passed it.
+  const bd::TRaceState& s = form_->RaceState;
+  const bd::TSpriteEngine& engine = form_->SpriteEngine.Engine();
+  std::vector<const bd::TSprite*> obstacles;
+  CollectObstacles(engine, obstacles);
+  const double speed = std::max(std::abs(s.Speed), 1);
+  constexpr double kStep = 10;
+  constexpr double kMargin = 6;
+  constexpr double kMeteorRise = 10;
+  constexpr double kEnough = 40;  // frames of room that need no change of course
+  const double left = s.RoadLeft + 5;
+  const double right = s.ScreenWidth - s.RoadLeft - 60;
+  auto framesLeft = [&](double x) {
+    double frames = 1e9;
     for (const bd::TSprite* o : obstacles) {
-      const double bottom = o->Y + o->Height;
-      if (bottom < s.CarY - 700 || o->Y > s.CarY + 120) continue;
-      for (size_t lane = 0; lane < 4; ++lane) {
-        const double left = s.RoadLeft + static_cast<double>(lane) * s.LaneWidth;
-        if (o->X < left + s.LaneWidth - 5 && o->X + o->Width > left + 5)
-          clear[lane] = std::min(clear[lane], s.CarY - bottom);
+      if (o->X >= x + carW + kMargin || o->X + o->Width <= x - kMargin) continue;
+      const bool rising = dynamic_cast<const bd::TMeteorit*>(o) != nullptr;
+      double f = 0;
+      if (o->Y > s.CarY + carH) {
+        if (!rising) continue;  // already behind the car
+        f = (o->Y - s.CarY - carH) / kMeteorRise;
+      } else if (o->Y + o->Height < s.CarY) {
+        f = (s.CarY - o->Y - o->Height) / speed;
       }
+      // A trail or a puddle only slows the car: worth avoiding, not at all costs.
+      if (dynamic_cast<const bd::TLuja*>(o) || dynamic_cast<const bd::TSledMeteoritaSprite*>(o)) f += 25;
+      frames = std::min(frames, f);
     }
-    const int here = std::clamp(static_cast<int>((s.CarX + carW / 2 - s.RoadLeft) / s.LaneWidth), 0, 3);
-    int best = here;
-    for (int lane = 0; lane < 4; ++lane) {
-      const double c = clear[static_cast<size_t>(lane)];
-      const double b = clear[static_cast<size_t>(best)];
-      if (c > b + 40 || (c == b && std::abs(lane - here) < std::abs(best - here))) best = lane;
+    return frames;
+  };
+  std::vector<double> xs, frames;
+  for (double x = left; x <= right; x += kStep) {
+    xs.push_back(x);
+    frames.push_back(framesLeft(x));
+  }
+  auto reachable = [&](double to) {
+    const double lo = std::min(s.CarX, to), hi = std::max(s.CarX, to);
+    for (size_t j = 0; j < xs.size(); ++j)
+      if (xs[j] >= lo && xs[j] <= hi && frames[j] <= std::abs(xs[j] - s.CarX) / speed + 2) return false;
+    return true;
+  };
+
+  const double here = framesLeft(s.CarX);
+  if (here >= kEnough) {
+    // Room enough: collect the nearest pickup ahead if the way there is clear.
+    const bd::TSprite* pickup = nullptr;
+    for (int32_t i = 0; i < engine.ChildCount(); ++i) {
+      const bd::TSprite* c = engine.ChildAt(i);
+      if (c->IsDead() || !dynamic_cast<const bd::TPickupSprite*>(c)) continue;
+      if (c->Y + c->Height > s.CarY || c->Y < s.CarY - 450) continue;
+      if (!pickup || c->Y > pickup->Y) pickup = c;
     }
-    if (clear[static_cast<size_t>(here)] > 400) best = here;
-    target = best;
-    // Shoot what stands ahead when there is no way round it close by.
-    if (s.HasGuns && !s.ShotInFlight && clear[static_cast<size_t>(best)] < 300 && !held_.count(vk::Control)) {
-      ++stats_.Shots;
-      Tap(vk::Control);
+    if (pickup) {
+      const double to = std::clamp(pickup->X + pickup->Width / 2 - carW / 2, left, right);
+      if (reachable(to) && framesLeft(to) >= kEnough) return to;
+    }
+    return s.CarX;
+  }
+
+  // Otherwise the nearest place with room enough, or else the one with most.
+  double best = s.CarX;
+  double bestFrames = here;
+  bool bestSafe = false;
+  for (size_t i = 0; i < xs.size(); ++i) {
+    if (!reachable(xs[i])) continue;
+    const bool safe = frames[i] >= kEnough;
+    const bool nearer = std::abs(xs[i] - s.CarX) < std::abs(best - s.CarX);
+    if ((safe && (!bestSafe || nearer)) || (!safe && !bestSafe && frames[i] > bestFrames + 3)) {
+      best = xs[i];
+      bestFrames = frames[i];
+      bestSafe = safe;
     }
   }
-  const double x = s.RoadLeft + target * s.LaneWidth + (s.LaneWidth - carW) / 2;
-  Hold(vk::Left, s.CarX > x + 4);
-  Hold(vk::Right, s.CarX < x - 4);
+  // Shoot what stands ahead when there is no way round it.
+  if (s.HasGuns && !s.ShotInFlight && bestFrames < 25 && !held_.count(vk::Control)) {
+    ++stats_.Shots;
+    Tap(vk::Control);
+  }
+  return best;
 }
 
 void TBot::TypeName() {

@@ -117,6 +117,8 @@ class TBot {
   void ExitScreenTick();
   void AnswerExitConfirmation();
   void Steer();
+  // The x a careful driver steers for.
+  double CarefulCourse(double carW, double carH);
   void TypeName();
 
   std::mt19937_64 rng_;
