@@ -12,16 +12,14 @@
 // grows after warm-up, or the game reports an error in a message box. The
 // sanitizer build adds its own checks (errors abort, leaks fail at exit). At
 // the end it prints what was played and what it measured.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "Bot.h"
@@ -152,6 +150,7 @@ struct TInstance {
   std::unique_ptr<bd::TMainForm> Form;
   uint32_t Clock = 0;       // the clock at the last look
   uint32_t SoundsEndAt = 0;
+  uint64_t MusicSamples = 0;  // music frames the device has taken so far
 };
 
 double MiB(uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
@@ -230,6 +229,8 @@ int Run(const TOptions& o) {
         game->Form->ScoreServer = server.Base();
         game->Form->Show();
         game->Clock = game->Platform->clock.Milliseconds();
+        game->MusicSamples =
+            static_cast<uint64_t>(game->Clock) * static_cast<uint64_t>(game->Platform->audio.OutputRate()) / 1000;
         game->SoundsEndAt = game->Clock + kSoundsEndEveryMs;
         ++instances;
         bot.Attach(*game->Platform, *game->Form);
@@ -240,6 +241,11 @@ int Run(const TOptions& o) {
       game->App->RunUntil(platform.clock.Milliseconds() + kSliceMs);
       const uint32_t now = platform.clock.Milliseconds();
       played += now - game->Clock;
+      // The sound device asks for the music of the time that passed, so the
+      // songs play on, end and start again as they would be heard.
+      const uint64_t samples = static_cast<uint64_t>(now) * static_cast<uint64_t>(platform.audio.OutputRate()) / 1000;
+      platform.audio.PullMusic(static_cast<int>(samples - game->MusicSamples));
+      game->MusicSamples = samples;
       game->Clock = now;
 
       if (!platform.messageBox.Messages().empty()) {
@@ -273,12 +279,14 @@ int Run(const TOptions& o) {
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   PrintSummary(o, played, wall, instances, bot, watch);
   fs::current_path(oldDir);
-  if (!o.KeepScratch) fs::remove_all(scratch);
   if (!failure.empty()) {
-    std::fprintf(stderr, "soak: FAILED after %.1f s of game time on the %s: %s\n",
-                 static_cast<double>(played) / 1000.0, soak::ScreenName(lastScreen).c_str(), failure.c_str());
+    // The directory stays, with the settings file the game wrote.
+    std::fprintf(stderr, "soak: FAILED after %.1f s of game time on the %s: %s (directory %s)\n",
+                 static_cast<double>(played) / 1000.0, soak::ScreenName(lastScreen).c_str(), failure.c_str(),
+                 scratch.string().c_str());
     return 1;
   }
+  if (!o.KeepScratch) fs::remove_all(scratch);
   std::printf("soak: passed\n");
   return 0;
 }
