@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "frontend/HighScores.h"
@@ -335,6 +336,8 @@ void TBot::EnterScreen(uint8_t s) {
   if (s == screen::Race) {
     ++stats_.GamesStarted;
     lastLevel_ = 0;
+    lastLives_ = 0;
+    lastFalling_ = false;
     skilled_ = Chance(0.75);
     recklessUntil_ = 0;
     // Foot down, a moment after the level caption appears.
