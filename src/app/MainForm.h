@@ -20,15 +20,16 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/FormRaceHost.h"
 #include "app/FrameLog.h"
 #include "app/MusicLibrary.h"
-#include "engine/DXSounds.h"
 #include "engine/Application.h"
 #include "engine/DXDraw.h"
 #include "engine/DXImageList.h"
+#include "engine/DXSounds.h"
 #include "engine/DXSpriteEngine.h"
 #include "engine/DXTimer.h"
 #include "engine/Types.h"
@@ -251,6 +252,10 @@ class TMainForm : public IEventHandler {
   void SendResultOnline();
 
   TFormRaceHost raceHost_{*this};
+  // The sound archive could not be loaded whole: missing sounds are skipped.
+  bool soundArchiveFailed_ = false;
+  // Songs already noted as not playable.
+  std::set<std::string> silentSongs_;
   uint64_t seedCounter_ = 0;  // the counter value of the last seeding
   bool seeded_ = false;
 

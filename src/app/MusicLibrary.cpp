@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace bd {
@@ -18,6 +19,9 @@ std::string LocalPath(std::string path) {
 }
 
 bool IsXmFile(const std::string& path) {
+  // Only a regular file is opened: a pipe in a song's place would block.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
   static constexpr char kSignature[] = "Extended Module: ";
   char head[sizeof kSignature - 1] = {};
   std::ifstream file(path, std::ios::binary);

@@ -17,7 +17,15 @@ void TMainForm::StartGame() {
   TypingDelay = 0;
   CaretBlink = 0;
   PlayMusic("2");
-  LoadGraphics(GraphicsMainPath);
+  try {
+    LoadGraphics(GraphicsMainPath);
+  } catch (EError& e) {
+    // Without its pictures the race cannot run. Back to the main menu,
+    // whose pictures come back with it, and the error is reported.
+    e.SetMessage(std::string(e.what()) + "\nThe race cannot start without it.");
+    SwitchScreen(screen::MainMenu);
+    throw;
+  }
   RaceState = TRaceState{};  // the new-game values
   NextLevel();
 }

@@ -1,12 +1,14 @@
 #include "app/Settings.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <ostream>
 
@@ -16,6 +18,10 @@ namespace bd {
 namespace {
 
 constexpr int kTableFirstLine = 6;  // 1-based number of entry 0's name line
+// A real settings file is well under a kilobyte; anything near this size is
+// not one, and reading it whole would only cost memory.
+constexpr size_t kMaxSettingsFileBytes = 1 << 20;
+constexpr int kMaxBadSettingsCopies = 99;
 
 std::string_view Flag(bool on) { return on ? "true" : "false"; }
 
@@ -76,9 +82,9 @@ std::vector<std::string> ApplySettingsText(std::string_view text, TSettingsValue
     const size_t i = static_cast<size_t>(number - 1);
     return i < lines.size() ? DecodeSettingsValue(lines[i]) : std::string();
   };
-  std::vector<std::string> problems;
+  std::map<int, std::string> problems;  // by line number, the first one found
   auto complain = [&problems](int number, const std::string& what) {
-    problems.push_back(std::string(SettingsFileName) + " line " + std::to_string(number) + ": " + what);
+    problems.emplace(number, std::string(SettingsFileName) + " line " + std::to_string(number) + ": " + what);
   };
   auto applyText = [&](int number, std::string& target, const char* what) {
     const std::string v{StripSettingsPadding(value(number))};
@@ -106,16 +112,38 @@ std::vector<std::string> ApplySettingsText(std::string_view text, TSettingsValue
     else
       complain(nameLine + 1, "score is not a whole number, kept " + std::to_string(entry.Score));
   }
-  return problems;
+
+  // Symbols that are not of the alphabet are skipped, so a hand-edited line
+  // still reads; but no editor puts control characters into a line. They
+  // mean a damaged file, even where what remains happened to be usable.
+  for (int number = 1; number <= SettingsLineCount && static_cast<size_t>(number) <= lines.size(); ++number) {
+    const std::string_view line = lines[static_cast<size_t>(number - 1)];
+    const bool damaged = std::any_of(
+        line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
+    if (damaged) complain(number, "holds control characters, a sign of a damaged file; they were skipped");
+  }
+  std::vector<std::string> report;
+  for (auto& [number, problem] : problems) report.push_back(std::move(problem));
+  return report;
 }
 
 bool LoadSettingsFile(const std::filesystem::path& path, TSettingsValues& values, std::ostream& log) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a pipe in the file's place must not stall the start.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0 && errno == ENOENT) return false;
 
   std::string text;
-  int err = fd < 0 ? errno : 0;
-  while (err == 0) {
+  const char* reason = fd < 0 ? std::strerror(errno) : nullptr;
+  struct stat st {};
+  if (reason == nullptr) {
+    if (::fstat(fd, &st) != 0)
+      reason = std::strerror(errno);
+    else if (S_ISDIR(st.st_mode))
+      reason = std::strerror(EISDIR);
+    else if (!S_ISREG(st.st_mode))
+      reason = "not a regular file";
+  }
+  while (reason == nullptr) {
     char buf[4096];
     const ssize_t n = ::read(fd, buf, sizeof buf);
     if (n > 0)
@@ -123,16 +151,37 @@ bool LoadSettingsFile(const std::filesystem::path& path, TSettingsValues& values
     else if (n == 0)
       break;
     else if (errno != EINTR)
-      err = errno;
+      reason = std::strerror(errno);
+    if (text.size() > kMaxSettingsFileBytes) reason = "far too large for a settings file";
   }
   if (fd >= 0) ::close(fd);
-  if (err != 0) {
-    log << "Cannot read '" << path.string() << "' (" << std::strerror(err)
-        << "), keeping the default settings\n";
+  if (reason != nullptr) {
+    log << "Cannot read '" << path.string() << "' (" << reason << "), keeping the default settings\n";
     return false;
   }
   for (const auto& problem : ApplySettingsText(text, values)) log << problem << '\n';
   return true;
+}
+
+std::filesystem::path KeepBadSettingsFile(const std::filesystem::path& path, bool readable,
+                                          std::string& error) {
+  namespace fs = std::filesystem;
+  for (int n = 1; n <= kMaxBadSettingsCopies; ++n) {
+    fs::path keep = path;
+    keep += n == 1 ? std::string(".bad") : ".bad" + std::to_string(n);
+    std::error_code ec;
+    // An earlier damaged file is never overwritten.
+    if (fs::exists(fs::symlink_status(keep, ec))) continue;
+    if (readable)
+      fs::copy_file(path, keep, fs::copy_options::none, ec);
+    else
+      fs::rename(path, keep, ec);
+    if (!ec) return keep;
+    error = ec.message();
+    return {};
+  }
+  error = "no free name for a copy";
+  return {};
 }
 
 void SaveSettingsFile(const std::filesystem::path& path, const TSettingsValues& values,

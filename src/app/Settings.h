@@ -47,13 +47,24 @@ std::string SettingsFileText(const TSettingsValues& values);
 //  - table lines: a non-empty name or score replaces the entry's.
 // A line that cannot be used (a score that is not a 32-bit decimal number, a
 // text with control characters) keeps the value it would have replaced; one
-// message per such line is returned, and the rest of the file still applies.
+// message per such line is returned, in line order, and the rest of the file
+// still applies. A line that holds control characters itself is reported as
+// damaged too, though what its symbols give is used.
 std::vector<std::string> ApplySettingsText(std::string_view text, TSettingsValues& values);
 
 // Reads the file into `values` when it exists and returns whether it did. A
-// file that cannot be read, or lines that cannot be used, leave the values
+// file that cannot be read (also a folder, a pipe or a file far too large to
+// be a settings file), or lines that cannot be used, leave the values
 // concerned as they were; each problem is reported as one line on `log`.
 bool LoadSettingsFile(const std::filesystem::path& path, TSettingsValues& values, std::ostream& log);
+
+// Keeps a settings file that could not be used whole, so that whatever it
+// holds survives the game writing a new one: a copy of it when it could be
+// read (`readable`), otherwise the file itself, moved. The name is the first
+// of "<path>.bad", "<path>.bad2", ... that does not exist yet. Returns that
+// name, or an empty path with the reason in `error` when nothing was kept.
+std::filesystem::path KeepBadSettingsFile(const std::filesystem::path& path, bool readable,
+                                          std::string& error);
 
 // Writes the whole file so that it is either replaced completely or not at
 // all (see WriteFileAtomically). Throws EInOutError when it cannot be written.

@@ -1,6 +1,7 @@
 // Sound effects by name, one song at a time, and the per-frame watchdog that
 // starts a song again once it has played through.
 #include <charconv>
+#include <iostream>
 
 #include "app/MainForm.h"
 
@@ -31,6 +32,12 @@ std::string SongName(const std::string& number) {
 void TMainForm::PlaySound(const std::string& name, bool wait) {
   // With sound off nothing is looked up, so a missing name goes unnoticed.
   if (!GameSound.Checked) return;
+  // A sound archive that failed to load was reported then; the sounds it
+  // could not give are skipped rather than reported at every play.
+  if (soundArchiveFailed_) {
+    if (TWaveCollectionItem* sound = DXWaveList.Items().Find(name)) sound->PlayWave(wait);
+    return;
+  }
   DXWaveList.Items().FindSound(name).PlayWave(wait);
 }
 
@@ -39,7 +46,11 @@ void TMainForm::StopSound(const std::string& name) {
   if (name == "all") {
     for (int i = 0; i < sounds.Count(); ++i) sounds.Items(i).StopWave();
   } else if (name == "button_up") {
-    sounds.FindSound(name).StopWave();
+    if (soundArchiveFailed_) {
+      if (TWaveCollectionItem* sound = sounds.Find(name)) sound->StopWave();
+    } else {
+      sounds.FindSound(name).StopWave();
+    }
   }
 }
 
@@ -47,10 +58,14 @@ void TMainForm::PlayMusic(const std::string& number) {
   if (!GameMusic.Checked) return;
   LastOrder = 0;
   if (SongHandle != 0) music_->SongFree(SongHandle);
-  // A song that fails to load leaves the handle at 0: silence until the next song.
+  // A song that fails to load leaves the handle at 0: silence until the next
+  // song. It is noted once on the error output, for whoever looks there.
   const std::string path = "Music/" + SongName(number) + ".xm";
   TimedLoad(path, [&] { SongHandle = music_->SongLoadFromFile(path); });
-  if (SongHandle != 0) music_->SongPlay(SongHandle);
+  if (SongHandle != 0)
+    music_->SongPlay(SongHandle);
+  else if (silentSongs_.insert(path).second)
+    std::cerr << "Cannot play '" << path << "' (missing, or not an XM song): no music there\n";
 }
 
 void TMainForm::StopMusic() {
@@ -92,9 +107,19 @@ void TMainForm::SetMusicLibrary(IMusicLibrary& library) {
 }
 
 void TMainForm::LoadSounds() {
-  // A missing or broken archive is reported like any other error, but the
-  // display still finishes coming up: the game stays playable without sound.
-  Application.Guard([this] { DXWaveList.Items().LoadArchive(SoundArchivePath); });
+  // A missing or broken archive is reported once, and the display still
+  // finishes coming up: the game plays on without the sounds it lacks.
+  soundArchiveFailed_ = false;
+  try {
+    DXWaveList.Items().LoadArchive(SoundArchivePath);
+  } catch (EError& e) {
+    soundArchiveFailed_ = true;
+    e.SetMessage(std::string(e.what()) + "\nThe game goes on without the sound effects it could not read.");
+    Application.ShowException(e);
+  } catch (const std::exception& e) {
+    soundArchiveFailed_ = true;
+    Application.ShowException(e);
+  }
 }
 
 }  // namespace bd

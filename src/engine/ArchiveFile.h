@@ -4,6 +4,8 @@
 // "List", is the archive's collection.
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,9 +14,16 @@
 
 namespace bd {
 
-// The bytes of an archive file. A file that cannot be opened raises
-// EFOpenError "Cannot open file "%s". <reason>".
+// The bytes of an archive file. A file that cannot be opened or read, or
+// that is no regular file (a folder, a pipe), raises EFOpenError
+// "Cannot open file "%s". <reason>".
 std::vector<uint8_t> ReadArchiveFile(const std::string& fileName);
+
+// Reads the archive file and hands its bytes to `load` (a collection's
+// LoadFromMemory). An error of the contents keeps its class but its message
+// names the file: "The file "%s" is empty." or "The file "%s" is damaged
+// (<the loader's message>)."
+void LoadArchiveFile(const std::string& fileName, const std::function<void(std::span<const uint8_t>)>& load);
 
 // The root object of an archive ("TPictureCollectionComponent",
 // "TWaveCollectionComponent"): "List" fills `list`, which needs Add() for a

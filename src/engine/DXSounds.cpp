@@ -230,7 +230,9 @@ bool TWaveCollectionItem::TWaveProperty::HasProperty(std::string_view name) { re
 
 // ---- TWaveCollection --------------------------------------------------------
 
-void TWaveCollection::LoadArchive(const std::string& fileName) { LoadFromMemory(ReadArchiveFile(fileName)); }
+void TWaveCollection::LoadArchive(const std::string& fileName) {
+  LoadArchiveFile(fileName, [this](std::span<const uint8_t> data) { LoadFromMemory(data); });
+}
 
 void TWaveCollection::LoadFromMemory(std::span<const uint8_t> data) {
   Clear();

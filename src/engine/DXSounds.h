@@ -168,7 +168,8 @@ class TWaveCollection : public IArchiveObject {
 
   // Replaces the sounds with those of a ".dxw" archive file. A file that
   // cannot be opened raises EFOpenError and changes nothing; a broken archive
-  // raises its error and leaves the sounds read so far, none of them restored.
+  // raises its error, its message naming the file (see LoadArchiveFile), and
+  // leaves the sounds read so far, none of them restored.
   void LoadArchive(const std::string& fileName);
   void LoadFromMemory(std::span<const uint8_t> data);
 

@@ -10,10 +10,16 @@ namespace bd {
 class EError : public std::runtime_error {
  public:
   EError(std::string className, const std::string& message)
-      : std::runtime_error(message), className_(std::move(className)) {}
+      : std::runtime_error(message), message_(message), className_(std::move(className)) {}
   const std::string& ClassName() const { return className_; }
+  const char* what() const noexcept override { return message_.c_str(); }
+  // Replaces the message, keeping the error's class, so that a caller who
+  // knows more (the file being read, say) can add it before passing the
+  // error on.
+  void SetMessage(std::string message) { message_ = std::move(message); }
 
  private:
+  std::string message_;
   std::string className_;
 };
 

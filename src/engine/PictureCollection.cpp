@@ -348,7 +348,9 @@ void TPictureCollection::BuildColorTable() {
   }
 }
 
-void TPictureCollection::LoadArchive(const std::string& fileName) { LoadFromMemory(ReadArchiveFile(fileName)); }
+void TPictureCollection::LoadArchive(const std::string& fileName) {
+  LoadArchiveFile(fileName, [this](std::span<const uint8_t> data) { LoadFromMemory(data); });
+}
 
 void TPictureCollection::LoadFromMemory(std::span<const uint8_t> data) {
   Clear();

@@ -166,7 +166,8 @@ class TPictureCollection : public IArchiveObject {
 
   // Replaces the whole collection with the archive's images. A file that
   // cannot be opened raises EFOpenError and changes nothing; a bad archive
-  // raises after the collection was emptied, keeping the items read so far.
+  // raises after the collection was emptied, keeping the items read so far;
+  // the message names the file (see LoadArchiveFile).
   void LoadArchive(const std::string& fileName);
   void LoadFromMemory(std::span<const uint8_t> data);
 

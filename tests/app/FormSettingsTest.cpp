@@ -71,7 +71,10 @@ TEST_F(FormSettings, DamagedFileStillLetsTheGameStart) {
       << EncodeSettingsValue(PadSettingsValue("12x4")) << "\r\n"
       << EncodeSettingsValue(PadSettingsValue("Olga")) << "\r\n";
   Start();
-  EXPECT_EQ(Reported(), "");
+  // The score that is no number is reported, and the file as it was kept.
+  EXPECT_NE(Reported().find("Config.cfg line 7: score is not a whole number"), std::string::npos)
+      << Reported();
+  EXPECT_TRUE(std::filesystem::exists("Config.cfg.bad"));
   EXPECT_EQ(form->CurrentScreen, screen::Splash);
   EXPECT_FALSE(form->GameFullScreen.Checked);
   EXPECT_FALSE(form->GameMusic.Checked);

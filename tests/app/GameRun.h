@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -25,8 +26,9 @@ class GameRun : public ::testing::Test {
   void SetUp() override {
     oldDir_ = std::filesystem::current_path();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("bd-game-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+    std::string name = std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name();
+    std::replace(name.begin(), name.end(), '/', '-');  // parameterised tests
+    dir_ = std::filesystem::temp_directory_path() / ("bd-game-" + name);
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     std::filesystem::current_path(dir_);

@@ -195,6 +195,24 @@ TEST_F(SettingsFile, MissingOrUnreadableFileKeepsDefaults) {
   EXPECT_NE(log.str().find("Cannot read"), std::string::npos) << log.str();
 }
 
+TEST_F(SettingsFile, DamagedFilesAreKeptUnderNamesNotYetTaken) {
+  { std::ofstream(dir_ / "Config.cfg.bad") << "older"; }
+  { std::ofstream(path_, std::ios::binary) << "damaged"; }
+  std::string error;
+  // Readable: a copy, the file itself stays until the game replaces it.
+  EXPECT_EQ(KeepBadSettingsFile(path_, true, error), dir_ / "Config.cfg.bad2");
+  EXPECT_EQ(ReadFile(dir_ / "Config.cfg.bad2"), "damaged");
+  EXPECT_EQ(ReadFile(path_), "damaged");
+  // Unreadable: the file itself moves out of the way.
+  EXPECT_EQ(KeepBadSettingsFile(path_, false, error), dir_ / "Config.cfg.bad3");
+  EXPECT_FALSE(fs::exists(path_));
+  EXPECT_EQ(ReadFile(dir_ / "Config.cfg.bad3"), "damaged");
+  EXPECT_EQ(ReadFile(dir_ / "Config.cfg.bad"), "older");
+  // Nothing there to keep: an empty name and the reason.
+  EXPECT_EQ(KeepBadSettingsFile(path_, false, error), fs::path());
+  EXPECT_NE(error, "");
+}
+
 // Writes half of what it is given and then fails or dies, as a full disk or a
 // killed process would.
 TWriteCall HalfThen(std::function<void()> after) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -350,6 +351,35 @@ TEST_F(ImageArchiveFile, LoadArchiveReplacesNeverMerges) {
   EXPECT_EQ(list.Count(), 1);
   list.LoadArchive(empty);
   EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(ImageArchiveFile, ErrorsOfAFileNameItAndKeepTheirClass) {
+  TImageArchive archive;
+  TImageArchiveItem item;
+  item.Name = "a";
+  item.Picture = TPictureData::Dib(EncodeDib(kPicture, {TDibFormat::Rgb24, {}, false}));
+  archive.Items = {item, item};
+  Bytes cut = WriteImageArchive(archive);
+  cut.resize(cut.size() / 2);
+  const std::string cutPath = Write("cut.dxg", cut);
+  const std::string emptyPath = Write("empty.dxg", {});
+  const std::filesystem::path folder = dir_ / "folder.dxg";
+  const std::filesystem::path pipe = dir_ / "pipe.dxg";
+  std::filesystem::create_directory(folder);
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+
+  TPictureCollection list;
+  EXPECT_THROW(list.LoadArchive(cutPath), EReadError);
+  EXPECT_EQ(Message([&] { list.LoadArchive(cutPath); }),
+            "The file \"" + cutPath + "\" is damaged (Stream read error).");
+  EXPECT_EQ(Message([&] { list.LoadArchive(emptyPath); }), "The file \"" + emptyPath + "\" is empty.");
+  // A folder or a pipe in the archive's place is refused at once, without
+  // waiting on the pipe for a writer.
+  EXPECT_THROW(list.LoadArchive(folder.string()), EFOpenError);
+  EXPECT_EQ(Message([&] { list.LoadArchive(folder.string()); }),
+            "Cannot open file \"" + folder.string() + "\". Is a directory");
+  EXPECT_EQ(Message([&] { list.LoadArchive(pipe.string()); }),
+            "Cannot open file \"" + pipe.string() + "\". Not a regular file");
 }
 
 }  // namespace

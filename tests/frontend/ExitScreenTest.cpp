@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "engine/Dib.h"
 #include "engine/Jpeg.h"
 #include "engine/Surface.h"
+#include "support/SpoiltFiles.h"
 
 namespace bd {
 namespace {
@@ -180,18 +182,28 @@ TEST_F(ExitScreenRun, LinkButtonOpensItsFileDuringTheCountdown) {
 
 TEST_F(ExitScreenRun, WithoutAUsableExitScreenTheGameClosesAtOnce) {
   struct Case {
-    const char* name;
-    void (*spoil)();
+    std::string name;
+    std::function<void()> spoil;
   };
-  const Case cases[] = {
-      {"no description", [] { fs::remove("pdata/config.ini"); }},
+  std::vector<Case> cases = {
       {"a count that is no number", [] { std::ofstream("pdata/config.ini") << "two\r\n"; }},
+      // Three buttons claimed, two described: the exit button's lines are
+      // read as a third link, whose image path is a line of numbers.
+      {"more buttons than described",
+       [] {
+         std::fstream f("pdata/config.ini", std::ios::in | std::ios::out | std::ios::binary);
+         f.put('3');
+       }},
       // The file is there, so the description reads well; the picture is no picture.
       {"a backdrop that is not a picture", [] { std::ofstream("pdata/back.jpg") << "not a picture"; }},
       {"a button image cut short", [] { fs::resize_file("pdata/eh.bmp", 30); }},
   };
+  // Missing, empty, cut, garbled, or a folder or a pipe in its place.
+  for (const test::TSpoil& spoil : test::CommonSpoils())
+    cases.push_back({std::string("description ") + spoil.What, [spoil] { spoil.Apply("pdata/config.ini"); }});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    fs::remove_all("pdata");  // the last case may have left a folder or a pipe
     WriteExitScreen(5);
     c.spoil();
     platform.shell = THeadlessShell{};
