@@ -3,9 +3,9 @@
 // file's place. Each gives a message naming the file (or the fallback the
 // README lists), the game goes on, and the player's high-score table survives.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 
