@@ -13,6 +13,7 @@ packages=(
   xvfb xdotool openbox imagemagick sox x11-utils
   desktop-file-utils appstream
   clang libclang-rt-14-dev
+  valgrind
 )
 
 missing=()
