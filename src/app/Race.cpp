@@ -56,7 +56,11 @@ void TMainForm::RaceFrame() {
     SpriteEngine.DrawAll();
     return;
   }
-  SpriteEngine.DrawAll();
+  // While the level is driven the sprites are drawn again below, and nothing
+  // is drawn in between. Every copy replaces the pixels it covers, so the
+  // later drawing alone leaves the same picture: the earlier one is skipped.
+  const bool drawnAgain = s.Distance < s.LevelLength && !Timer_LevCompl.Enabled();
+  if (!drawnAgain) SpriteEngine.DrawAll();
   if (Timer_LevCompl.Enabled()) DrawHudText(LevelCompleteCaption());
 
   if (s.Distance >= s.LevelLength) {

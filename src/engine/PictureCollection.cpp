@@ -123,11 +123,10 @@ void TPictureCollectionItem::Restore() {
     }
   }
 
-  copy_ = std::make_unique<TDirectDrawSurface>(static_cast<int>(pw), static_cast<int>(ph));
-  SDL_Surface* s = copy_->Sdl();
+  copy_ = std::make_unique<TPatternCopy>(static_cast<int32_t>(pw), static_cast<int32_t>(ph));
   const uint32_t* src = picture_->Pixels().data();
   for (int64_t y = 0; y < ph; ++y)
-    std::memcpy(static_cast<uint8_t*>(s->pixels) + y * s->pitch, src + y * pw, static_cast<size_t>(pw) * 4);
+    std::memcpy(copy_->Row(static_cast<int32_t>(y)), src + y * pw, static_cast<size_t>(pw) * 4);
   ApplyColorKey();
 }
 
@@ -141,11 +140,10 @@ void TPictureCollectionItem::Finalize() {
 }
 
 void TPictureCollectionItem::ApplyColorKey() {
-  // The key is kept on every copy; Transparent only says whether blits use it.
+  // Transparent says whether copies use the key.
   const uint32_t key = ColorToRaw(TransparentRGB());
-  const SDL_bool on = transparent_ ? SDL_TRUE : SDL_FALSE;
-  if (copy_) SDL_SetColorKey(copy_->Sdl(), on, key);
-  for (auto& [size, surface] : scaled_) SDL_SetColorKey(surface->Sdl(), on, key);
+  if (copy_) copy_->SetKey(transparent_, key);
+  for (auto& [size, copy] : scaled_) copy->SetKey(transparent_, key);
 }
 
 void TPictureCollectionItem::DrawPattern(TDirectDrawSurface& dest, int32_t x, int32_t y, int32_t index) {
@@ -153,12 +151,10 @@ void TPictureCollectionItem::DrawPattern(TDirectDrawSurface& dest, int32_t x, in
   const TRect r = PatternBounds(index);
   if (x >= dest.Width() || y >= dest.Height() || int64_t{x} + r.Width() <= 0 || int64_t{y} + r.Height() <= 0)
     return;
-  SDL_Rect src{r.Left, r.Top, r.Width(), r.Height()};
-  SDL_Rect dst{x, y, r.Width(), r.Height()};
-  SDL_BlitSurface(copy_->Sdl(), &src, dest.Sdl(), &dst);
+  copy_->Draw(dest, x, y, r);
 }
 
-TDirectDrawSurface* TPictureCollectionItem::ScaledCopy(int32_t index, int32_t w, int32_t h) {
+const TPatternCopy* TPictureCollectionItem::ScaledCopy(int32_t index, int32_t w, int32_t h) {
   const auto key = std::make_tuple(index, w, h);
   if (auto it = scaled_.find(key); it != scaled_.end()) return it->second.get();
   if (scaledPixels_ + int64_t{w} * h > kMaxCachedPixels) {
@@ -166,19 +162,15 @@ TDirectDrawSurface* TPictureCollectionItem::ScaledCopy(int32_t index, int32_t w,
     scaledPixels_ = 0;
   }
   const TRect src = PatternBounds(index);
-  auto copy = std::make_unique<TDirectDrawSurface>(w, h);
-  SDL_Surface* in = copy_->Sdl();
-  SDL_Surface* out = copy->Sdl();
+  auto copy = std::make_unique<TPatternCopy>(w, h);
   std::vector<int32_t> columns(static_cast<size_t>(w));
   for (int32_t dx = 0; dx < w; ++dx) columns[dx] = src.Left + StretchSource(dx, w, src.Width());
   for (int32_t dy = 0; dy < h; ++dy) {
-    const int32_t sy = src.Top + StretchSource(dy, h, src.Height());
-    const auto* from =
-        reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(in->pixels) + sy * in->pitch);
-    auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out->pixels) + dy * out->pitch);
+    const uint32_t* from = copy_->Row(src.Top + StretchSource(dy, h, src.Height()));
+    uint32_t* to = copy->Row(dy);
     for (int32_t dx = 0; dx < w; ++dx) to[dx] = from[columns[dx]];
   }
-  SDL_SetColorKey(out, transparent_ ? SDL_TRUE : SDL_FALSE, ColorToRaw(TransparentRGB()));
+  copy->SetKey(transparent_, ColorToRaw(TransparentRGB()));
   scaledPixels_ += int64_t{w} * h;
   return scaled_.emplace(key, std::move(copy)).first->second.get();
 }
@@ -189,16 +181,13 @@ void TPictureCollectionItem::DrawScaledDirect(TDirectDrawSurface& dest, const TR
   const int32_t left = std::max(destRect.Left, 0), right = std::min(destRect.Right, dest.Width());
   const int32_t top = std::max(destRect.Top, 0), bottom = std::min(destRect.Bottom, dest.Height());
   const uint32_t key = ColorToRaw(TransparentRGB());
-  SDL_Surface* in = copy_->Sdl();
   SDL_Surface* out = dest.Sdl();
   for (int32_t y = top; y < bottom; ++y) {
-    const int32_t sy = src.Top + StretchSource(y - int64_t{destRect.Top}, h, src.Height());
-    const auto* from =
-        reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(in->pixels) + sy * in->pitch);
+    const uint32_t* from = copy_->Row(src.Top + StretchSource(y - int64_t{destRect.Top}, h, src.Height()));
     auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out->pixels) + y * out->pitch);
     for (int32_t x = left; x < right; ++x) {
       const uint32_t p = from[src.Left + StretchSource(x - int64_t{destRect.Left}, w, src.Width())];
-      if (!transparent_ || p != key) to[x] = p;
+      if (!transparent_ || (p & 0xFFFFFF) != key) to[x] = p;
     }
   }
 }
@@ -220,9 +209,8 @@ void TPictureCollectionItem::DrawPatternScaled(TDirectDrawSurface& dest, const T
     DrawScaledDirect(dest, destRect, src);
     return;
   }
-  TDirectDrawSurface* copy = ScaledCopy(index, static_cast<int32_t>(w), static_cast<int32_t>(h));
-  SDL_Rect dst{destRect.Left, destRect.Top, static_cast<int>(w), static_cast<int>(h)};
-  SDL_BlitSurface(copy->Sdl(), nullptr, dest.Sdl(), &dst);
+  const TPatternCopy* copy = ScaledCopy(index, static_cast<int32_t>(w), static_cast<int32_t>(h));
+  copy->Draw(dest, destRect.Left, destRect.Top, Bounds(0, 0, copy->Width(), copy->Height()));
 }
 
 uint32_t TPictureCollectionItem::PatternPixel(int32_t index, int32_t x, int32_t y) const {

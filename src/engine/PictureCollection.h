@@ -2,7 +2,7 @@
 // Named images: pictures cut into grids of equal patterns (animation frames
 // or tiles), found by name and drawn one pattern at a time onto the back
 // buffer. Each image keeps its picture in memory and, while the display is
-// up, a display copy in the back buffer's format with its colour key set.
+// up, a display copy in the back buffer's format ready for keyed copies.
 
 #include <cstdint>
 #include <map>
@@ -18,6 +18,7 @@
 #include "engine/Errors.h"
 #include "engine/Graphics.h"
 #include "engine/NameIndex.h"
+#include "engine/PatternCopy.h"
 #include "engine/Surface.h"
 #include "engine/Types.h"
 
@@ -112,7 +113,7 @@ class TPictureCollectionItem : public IArchiveObject {
   };
 
   void ApplyColorKey();
-  TDirectDrawSurface* ScaledCopy(int32_t index, int32_t w, int32_t h);
+  const TPatternCopy* ScaledCopy(int32_t index, int32_t w, int32_t h);
   void DrawScaledDirect(TDirectDrawSurface& dest, const TRect& destRect, const TRect& src);
 
   TPictureCollection* collection_;
@@ -134,10 +135,10 @@ class TPictureCollectionItem : public IArchiveObject {
   int32_t columns_ = 0;
   int32_t cellWidth_ = 0;
   int32_t cellHeight_ = 0;
-  std::unique_ptr<TDirectDrawSurface> copy_;
+  std::unique_ptr<TPatternCopy> copy_;
   // Stretched copies per (pattern, width, height): stretching with a colour
   // key on every frame is far too slow, so each size is scaled once.
-  std::map<std::tuple<int32_t, int32_t, int32_t>, std::unique_ptr<TDirectDrawSurface>> scaled_;
+  std::map<std::tuple<int32_t, int32_t, int32_t>, std::unique_ptr<TPatternCopy>> scaled_;
   int64_t scaledPixels_ = 0;
 };
 

@@ -112,6 +112,9 @@ const TCase kPictures[] = {
     {"checkerboard", 16, 16, 0, 0, 0, [](int x, int y) { return (x + y) % 2 == 0; }},
     {"keyed border", 24, 6, 0, 0, 0, [](int x, int y) { return x == 0 || y == 0 || x == 23 || y == 5; }},
     {"opaque tile", 40, 20, 0, 0, 0, [](int, int) { return false; }},
+    // As wide as the surfaces below: rows without key follow each other in
+    // both, between rows with one key pixel.
+    {"surface-wide tile", 32, 12, 0, 0, 0, [](int x, int y) { return (y == 3 && x == 31) || (y == 7 && x == 9); }},
     {"all keyed", 5, 4, 0, 0, 0, [](int, int) { return true; }},
 };
 
@@ -187,7 +190,7 @@ TEST(KeyedCopy, StretchedPatternsMatchSdlAtEveryClipping) {
 }
 
 TEST(KeyedCopy, FrameOfOverlappingSpritesAndTextMatchesSdl) {
-  TPicture road(400, 200, 0, 0, 0, Colours([](int, int) { return false; }));
+  TPicture road(800, 200, 0, 0, 0, Colours([](int x, int y) { return y % 50 == 0 && x > 700; }));
   TPicture cars(180, 60, 45, 60, 0, Colours([](int x, int y) {
                   const int px = x % 45;
                   return (px < 6 || px > 38) && (y < 8 || y > 51);  // rounded corners
@@ -214,9 +217,10 @@ TEST(KeyedCopy, FrameOfOverlappingSpritesAndTextMatchesSdl) {
   road.SetTransparent(true);
   cars.SetTransparent(true);
   sheet.SetTransparent(true);
-  // The road scrolled by 37 pixels, tiled past every edge.
-  for (int y = -200 + 37; y < 600; y += 200)
-    for (int x = -400 + 11; x < 800; x += 400) blit(road, x, y, 0);
+  // The road scrolled by 37 pixels, tiled past the top and bottom edges,
+  // and once shifted sideways.
+  for (int y = -200 + 37; y < 600; y += 200) blit(road, 0, y, 0);
+  blit(road, -389, 150, 0);
   text(370, 5, "12345");
   for (int i = 0; i < 24; ++i) blit(cars, -30 + i * 37, -40 + (i * 83) % 700, i % 4);
   text(75, 25, "X 100");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "engine/ArchiveWriter.h"
 #include "engine/DXImageList.h"
 #include "engine/DXSprite.h"
@@ -106,6 +108,54 @@ TEST(SpriteScene, SpritesFromAnArchiveReachTheBackBuffer) {
   frame();
   EXPECT_EQ(RawToColor(draw.BackBuffer()->Pixel(11, 20)), kGrey);
   EXPECT_EQ(engine.SpriteCount(), 3);
+}
+
+// Every sprite copy replaces the pixels it covers (keyed pixels leave them),
+// so drawing the same tree a second time over its own picture changes
+// nothing: the race relies on this to draw its sprites once per frame.
+TEST(SpriteScene, DrawingTheTreeAgainChangesNothing) {
+  THeadlessWindow window;
+  TDXDraw draw(&window);
+  TDXImageList images;
+  TDXSpriteEngine sprites;
+  draw.InitializeDisplay();
+  images.SetDXDraw(&draw);
+  images.Items().LoadFromMemory(SceneArchive());
+  sprites.SetDXDraw(&draw);
+  TSpriteEngine& engine = sprites.Engine();
+
+  // A patch of road that leaves most of the backdrop visible, cars crossing
+  // it and each other, part off the picture, and explosions stretched to a
+  // kept size and far beyond it.
+  auto* road = new TBackgroundSprite(&engine);
+  road->Image = &images.FindImage("Road");
+  road->ResizeMap(3, 2);
+  road->X = 790;
+  road->Y = -7;
+  road->ChangeZ(-1);
+  for (int i = 0; i < 12; ++i) {
+    TImageSprite* car = MakeImageSprite(engine, images.FindImage("Car"), 785 + i * 1.5, -2 + i);
+    car->FramePos = i % 2;
+    car->ChangeZ(i % 3);
+  }
+  TImageSprite* boom = MakeImageSprite(engine, images.FindImage("Boom"), 788, 3);
+  boom->Width = 9;
+  boom->Height = 5;
+  TImageSprite* huge = MakeImageSprite(engine, images.FindImage("Boom"), -3000, 590);
+  huge->Width = 7000;
+  huge->Height = 3000;
+  huge->ChangeZ(-2);
+
+  draw.FillSurface(0x00123456);
+  sprites.DrawAll();
+  const TDirectDrawSurface& buffer = *draw.BackBuffer();
+  std::vector<uint32_t> once;
+  for (int y = 0; y < buffer.Height(); ++y)
+    for (int x = 0; x < buffer.Width(); ++x) once.push_back(buffer.Pixel(x, y));
+  sprites.DrawAll();
+  size_t i = 0;
+  for (int y = 0; y < buffer.Height(); ++y)
+    for (int x = 0; x < buffer.Width(); ++x) ASSERT_EQ(buffer.Pixel(x, y), once[i++]) << x << "," << y;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace bd {
 
@@ -137,10 +138,17 @@ bool THeadlessWindow::SetFullScreen(const DisplayMode* mode) {
 void THeadlessWindow::Present(const SDL_Surface* backBuffer, const TRect& dest, bool /*waitVBlank*/) {
   SDL_Rect d{dest.Left, dest.Top, dest.Width(), dest.Height()};
   auto* src = const_cast<SDL_Surface*>(backBuffer);
-  if (d.w == backBuffer->w && d.h == backBuffer->h)
-    SDL_BlitSurface(src, nullptr, screen_.Sdl(), &d);
-  else
-    SDL_BlitScaled(src, nullptr, screen_.Sdl(), &d);
+  SDL_Surface* screen = screen_.Sdl();
+  if (d.x == 0 && d.y == 0 && d.w == screen->w && d.h == screen->h && backBuffer->w == screen->w &&
+      backBuffer->h == screen->h && backBuffer->pitch == screen->pitch &&
+      backBuffer->format->format == screen->format->format) {
+    // The usual case, a back buffer of the window's size: one block copy.
+    std::memcpy(screen->pixels, backBuffer->pixels, static_cast<size_t>(screen->pitch) * screen->h);
+  } else if (d.w == backBuffer->w && d.h == backBuffer->h) {
+    SDL_BlitSurface(src, nullptr, screen, &d);
+  } else {
+    SDL_BlitScaled(src, nullptr, screen, &d);
+  }
   lastDest_ = dest;
   ++presentCount_;
 }
