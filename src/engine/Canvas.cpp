@@ -14,10 +14,13 @@ void TCanvas::TextOut(int x, int y, const std::string& cp1251) {
     const SDL_Point size = fonts.TextSize(font, cp1251);
     FillRect(Bounds(x, y, size.x, size.y));
   }
-  SDL_Surface* text = fonts.RenderText(font, Font.Color, cp1251);
-  if (text == nullptr) return;
-  SDL_Rect dest{x, y, text->w, text->h};
-  SDL_BlitSurface(text, nullptr, surface_, &dest);
+  const TRenderedText* text = fonts.RenderText(font, Font.Color, cp1251);
+  if (text == nullptr || text->ink.w <= 0) return;
+  // Only the inked part is blended: the rest would leave the background as
+  // it is anyway.
+  SDL_Rect ink = text->ink;
+  SDL_Rect dest{x + ink.x, y + ink.y, ink.w, ink.h};
+  SDL_BlitSurface(text->surface, &ink, surface_, &dest);
 }
 
 int TCanvas::TextWidth(const std::string& cp1251) {

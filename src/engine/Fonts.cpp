@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/Cp1251.h"
@@ -46,6 +47,25 @@ std::string MatchFile(FcConfig* config, const char* family, uint8_t style) {
   return file;
 }
 
+// The smallest rectangle holding every pixel of `s` with an alpha above 0.
+SDL_Rect InkBounds(const SDL_Surface& s) {
+  const uint32_t amask = s.format->Amask;
+  if (s.format->BytesPerPixel != 4 || amask == 0 || SDL_MUSTLOCK(&s)) return SDL_Rect{0, 0, s.w, s.h};
+  int left = s.w, right = 0, top = s.h, bottom = 0;
+  for (int y = 0; y < s.h; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s.pixels) + y * s.pitch);
+    for (int x = 0; x < s.w; ++x) {
+      if ((row[x] & amask) == 0) continue;
+      left = std::min(left, x);
+      right = std::max(right, x + 1);
+      top = std::min(top, y);
+      bottom = y + 1;
+    }
+  }
+  if (left >= right) return SDL_Rect{0, 0, 0, 0};
+  return SDL_Rect{left, top, right - left, bottom - top};
+}
+
 }  // namespace
 
 TFontLibrary& TFontLibrary::Instance() {
@@ -65,7 +85,7 @@ TFontLibrary::TFontLibrary() {
 }
 
 TFontLibrary::~TFontLibrary() {
-  for (auto& [key, entry] : rendered_) SDL_FreeSurface(entry.surface);
+  for (auto& [key, entry] : rendered_) SDL_FreeSurface(entry.text.surface);
   if (ttfReady_) {
     for (auto& [key, font] : fonts_)
       if (font != nullptr) TTF_CloseFont(font);
@@ -131,12 +151,12 @@ SDL_Point TFontLibrary::TextSize(TTF_Font* font, const std::string& cp1251) {
   return size;
 }
 
-SDL_Surface* TFontLibrary::RenderText(TTF_Font* font, uint32_t color, const std::string& cp1251) {
+const TRenderedText* TFontLibrary::RenderText(TTF_Font* font, uint32_t color, const std::string& cp1251) {
   if (font == nullptr || cp1251.empty()) return nullptr;
   TextKey key{font, color, cp1251};
   if (auto it = rendered_.find(key); it != rendered_.end()) {
     ages_.splice(ages_.begin(), ages_, it->second.age);
-    return it->second.surface;
+    return &it->second.text;
   }
   const SDL_Color c{static_cast<uint8_t>(color), static_cast<uint8_t>(color >> 8),
                     static_cast<uint8_t>(color >> 16), 255};
@@ -147,13 +167,13 @@ SDL_Surface* TFontLibrary::RenderText(TTF_Font* font, uint32_t color, const std:
   if (rendered_.size() >= kMaxRendered) {
     const TextKey& oldest = ages_.back();
     auto old = rendered_.find(oldest);
-    SDL_FreeSurface(old->second.surface);
+    SDL_FreeSurface(old->second.text.surface);
     rendered_.erase(old);
     ages_.pop_back();
   }
   ages_.push_front(key);
-  rendered_.emplace(std::move(key), TextEntry{surface, ages_.begin()});
-  return surface;
+  const TRenderedText text{surface, InkBounds(*surface)};
+  return &rendered_.emplace(std::move(key), TextEntry{text, ages_.begin()}).first->second.text;
 }
 
 }  // namespace bd

@@ -20,6 +20,14 @@ namespace bd {
 // Font styles, combinable.
 enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
+// A text rendered with a transparent background, and the part of it that
+// has any ink: blending pixels without ink leaves the background as it is,
+// so only that part needs drawing.
+struct TRenderedText {
+  SDL_Surface* surface = nullptr;
+  SDL_Rect ink{0, 0, 0, 0};  // empty for a text of blanks
+};
+
 class TFontLibrary {
  public:
   // The one library of the process (font rendering state is global).
@@ -39,7 +47,7 @@ class TFontLibrary {
   // The text rendered in a colour (0x00BBGGRR) with a transparent
   // background, or null for "" or a failed rendering. Owned by the cache;
   // valid until the next call.
-  SDL_Surface* RenderText(TTF_Font* font, uint32_t color, const std::string& cp1251);
+  const TRenderedText* RenderText(TTF_Font* font, uint32_t color, const std::string& cp1251);
 
   // Counts cache misses, so that callers can see that repeated texts are
   // not rendered again.
@@ -62,7 +70,7 @@ class TFontLibrary {
     }
   };
   struct TextEntry {
-    SDL_Surface* surface;
+    TRenderedText text;
     std::list<TextKey>::iterator age;
   };
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/Canvas.h"
+#include "engine/Fonts.h"
 #include "engine/PictureCollection.h"
 
 namespace bd {
@@ -205,14 +206,18 @@ TEST(KeyedCopy, FrameOfOverlappingSpritesAndTextMatchesSdl) {
     SDL_Rect dst{x, y, r.Width(), r.Height()};
     SDL_BlitSurface(p.ref.s, &src, ref.s, &dst);
   };
+  // Text written by the canvas, and SDL's blend of the whole rendered text.
   auto text = [&](int x, int y, const std::string& s) {
-    for (SDL_Surface* target : {dest.Sdl(), ref.s}) {
-      TCanvas canvas(target);
-      canvas.Brush.Style = TBrushStyle::bsClear;
-      canvas.Font.Size = 16;
-      canvas.Font.Color = 0x00FFFFFF;
-      canvas.TextOut(x, y, s);
-    }
+    TCanvas canvas(dest.Sdl());
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font.Size = 16;
+    canvas.Font.Color = 0x00FFFFFF;
+    canvas.TextOut(x, y, s);
+    TFontLibrary& fonts = TFontLibrary::Instance();
+    const TRenderedText* rendered = fonts.RenderText(fonts.Font(canvas.Font.Name, 16, 0), 0x00FFFFFF, s);
+    ASSERT_NE(rendered, nullptr);
+    SDL_Rect to{x, y, rendered->surface->w, rendered->surface->h};
+    SDL_BlitSurface(rendered->surface, nullptr, ref.s, &to);
   };
   road.SetTransparent(true);
   cars.SetTransparent(true);
