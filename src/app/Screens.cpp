@@ -74,7 +74,8 @@ void TMainForm::BuildScreen(uint8_t n) {
 void TMainForm::SpriteFrame(int moveCount, bool clear) {
   SpriteEngine.MoveAll(moveCount);
   SpriteEngine.RemoveDead();
-  if (clear) DXDraw.FillSurface(0);
+  // A backdrop that covers the whole picture leaves nothing of the clearing.
+  if (clear && !SpriteEngine.DrawCoversSurface()) DXDraw.FillSurface(0);
   SpriteEngine.DrawAll();
 }
 

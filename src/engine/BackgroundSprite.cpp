@@ -83,6 +83,26 @@ void TBackgroundSprite::Render() {
   }
 }
 
+bool TBackgroundSprite::CoversOpaquely(const TRect& area) const {
+  const TSpriteEngine* engine = Engine();
+  if (!Endless || Image == nullptr || engine == nullptr || engine->Surface() == nullptr || mapCols_ <= 0 ||
+      mapRows_ <= 0)
+    return false;
+  // Render tiles the engine's surface rectangle.
+  const TRect& r = engine->SurfaceRect();
+  if (area.Left < r.Left || area.Top < r.Top || area.Right > r.Right || area.Bottom > r.Bottom) return false;
+  int32_t tw = 0, th = 0;
+  if (!TileSize(tw, th)) return false;
+  // Every cell is checked once per distinct pattern.
+  int32_t last = -1;
+  for (const int32_t pattern : cellPattern_) {
+    if (pattern == last) continue;
+    if (pattern < 0 || !Image->PatternOpaque(pattern)) return false;
+    last = pattern;
+  }
+  return true;
+}
+
 TRect TBackgroundSprite::GetBounds() const {
   if (Endless) return Engine() != nullptr ? Engine()->SurfaceRect() : TRect{};
   if (Image == nullptr) return TRect{};

@@ -18,6 +18,9 @@ class TBackgroundSprite : public TSprite {
   explicit TBackgroundSprite(TSprite* parent) : TSprite(parent) { CanCollide = false; }
 
   void Render() override;
+  // True for an endless map whose every cell shows a pattern without key
+  // pixels: it covers the whole surface.
+  bool CoversOpaquely(const TRect& area) const override;
   TRect GetBounds() const override;
   // True when a solid cell overlaps the other sprite's box.
   bool HitTest(TSprite& other) override;

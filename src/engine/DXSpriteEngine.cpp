@@ -12,6 +12,15 @@ void TDXSpriteEngine::DrawAll() {
   if (dxDraw_ != nullptr && dxDraw_->Initialized()) engine_->DrawAll();
 }
 
+bool TDXSpriteEngine::DrawCoversSurface() const {
+  if (dxDraw_ == nullptr || !dxDraw_->Initialized() || !engine_->Visible) return false;
+  TDirectDrawSurface* surface = engine_->Surface();
+  if (surface == nullptr || surface != dxDraw_->BackBuffer() || engine_->DrawList().empty()) return false;
+  const TSprite& first = *engine_->DrawList().front();
+  const TRect whole{0, 0, surface->Width(), surface->Height()};
+  return first.Visible && RectsOverlap(first.GetBounds(), engine_->SurfaceRect()) && first.CoversOpaquely(whole);
+}
+
 void TDXSpriteEngine::SetDXDraw(TDXDraw* dxDraw) {
   if (dxDraw == dxDraw_) return;
   if (dxDraw_ != nullptr) dxDraw_->RemoveListener(this);

@@ -27,6 +27,10 @@ class TDXSpriteEngine : private IDXDrawListener {
   void RemoveDead() { engine_->RemoveDead(); }
   // Draws the tree, but only while the display is up.
   void DrawAll();
+  // Whether the next DrawAll starts by replacing every pixel of the back
+  // buffer (its first sprite covers it with opaque pixels), so that clearing
+  // the back buffer first would be wasted.
+  bool DrawCoversSurface() const;
 
   TDXDraw* DXDraw() const { return dxDraw_; }
   // Moves the engine's display listener from the old display to the new one.

@@ -17,6 +17,8 @@ class TImageSprite : public TSprite {
 
   // Draws the current pattern stretched into the box.
   void Render() override;
+  // True when the box holds `area` and the current pattern has no key pixel.
+  bool CoversOpaquely(const TRect& area) const override;
   // Advances the animation.
   void Step(int32_t moveCount) override;
   // With PixelPrecise: true only where opaque pixels of both sprites meet.

@@ -76,6 +76,28 @@ void TPatternCopy::FindRuns() {
   haveRuns_ = true;
 }
 
+bool TPatternCopy::Opaque(const TRect& src) const {
+  if (src.Left < 0 || src.Top < 0 || src.Right > width_ || src.Bottom > height_ || src.Left >= src.Right ||
+      src.Top >= src.Bottom)
+    return false;
+  if (!keyed_) return true;
+  if (!haveRuns_) return false;
+  const auto left = static_cast<uint32_t>(src.Left), right = static_cast<uint32_t>(src.Right);
+  for (int32_t row = src.Top; row < src.Bottom;) {
+    if (const uint32_t solid = solidRows_[static_cast<size_t>(row)]; solid > 0) {
+      row += static_cast<int32_t>(std::min<int64_t>(solid, src.Bottom - row));
+      continue;
+    }
+    // The run that reaches past the left edge must also reach the right one.
+    const TRun* first = runs_.data() + rowFirst_[static_cast<size_t>(row)];
+    const TRun* last = runs_.data() + rowFirst_[static_cast<size_t>(row) + 1];
+    const TRun* run = std::partition_point(first, last, [left](const TRun& r) { return r.end <= left; });
+    if (run == last || run->start > left || run->end < right) return false;
+    ++row;
+  }
+  return true;
+}
+
 void TPatternCopy::Draw(TDirectDrawSurface& dest, int64_t x, int64_t y, const TRect& src) const {
   // The source rectangle clipped to the picture, the destination moving with it.
   int64_t sx = src.Left, sy = src.Top;

@@ -46,6 +46,11 @@ class TPatternCopy {
   // (x, y) of `dest`, clipped to both.
   void Draw(TDirectDrawSurface& dest, int64_t x, int64_t y, const TRect& src) const;
 
+  // Whether a copy of `src` (inside this picture) writes every one of its
+  // pixels: no key, or no key pixel inside. False for an empty rectangle and
+  // when unsure (a picture compared pixel by pixel).
+  bool Opaque(const TRect& src) const;
+
  private:
   struct TRun {
     uint32_t start;  // first opaque pixel

@@ -213,6 +213,10 @@ void TPictureCollectionItem::DrawPatternScaled(TDirectDrawSurface& dest, const T
   copy->Draw(dest, destRect.Left, destRect.Top, Bounds(0, 0, copy->Width(), copy->Height()));
 }
 
+bool TPictureCollectionItem::PatternOpaque(int32_t index) const {
+  return copy_ && index >= 0 && index < patternTotal_ && copy_->Opaque(PatternBounds(index));
+}
+
 uint32_t TPictureCollectionItem::PatternPixel(int32_t index, int32_t x, int32_t y) const {
   const TRect r = PatternBounds(index);
   if (!picture_ || x < 0 || y < 0 || x >= r.Width() || y >= r.Height()) return TransparentRGB();

@@ -83,6 +83,10 @@ class TPictureCollectionItem : public IArchiveObject {
   // The pattern stretched to `destRect`, clipped to `dest`; nothing for an
   // empty rectangle.
   void DrawPatternScaled(TDirectDrawSurface& dest, const TRect& destRect, int32_t index);
+  // Whether drawing the pattern (unscaled or stretched) writes every pixel
+  // it covers: the image is not transparent or the pattern has no key pixel.
+  // False without display copies or for an index out of range.
+  bool PatternOpaque(int32_t index) const;
   // Colour 0x00BBGGRR of the picture pixel at (x, y) relative to the
   // pattern's top-left; TransparentRGB() outside the pattern.
   uint32_t PatternPixel(int32_t index, int32_t x, int32_t y) const;

@@ -90,6 +90,8 @@ TSprite::~TSprite() {
 
 void TSprite::HandleCollision(TSprite& /*other*/, bool& /*done*/) {}
 void TSprite::Render() {}
+
+bool TSprite::CoversOpaquely(const TRect& /*area*/) const { return false; }
 void TSprite::Step(int32_t /*moveCount*/) {}
 bool TSprite::HitTest(TSprite& /*other*/) { return true; }
 

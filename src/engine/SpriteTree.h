@@ -47,6 +47,9 @@ class TSprite {
   virtual TRect GetBounds() const;
   // Fine test after the boxes were found to overlap.
   virtual bool HitTest(TSprite& other);
+  // Whether Render replaces every pixel of `area` (a rectangle of the
+  // engine's surface) with an opaque one; false when unsure.
+  virtual bool CoversOpaquely(const TRect& area) const;
 
   // Marks the sprite for destruction at the engine's next RemoveDead.
   void Kill();

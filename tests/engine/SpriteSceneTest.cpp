@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "engine/ArchiveWriter.h"
@@ -108,6 +109,70 @@ TEST(SpriteScene, SpritesFromAnArchiveReachTheBackBuffer) {
   frame();
   EXPECT_EQ(RawToColor(draw.BackBuffer()->Pixel(11, 20)), kGrey);
   EXPECT_EQ(engine.SpriteCount(), 3);
+}
+
+// A screen that is cleared before its sprites are drawn skips the clearing
+// when the first sprite drawn covers the whole back buffer with opaque
+// pixels. Each case builds a first sprite (with others after it); when it
+// is said to cover, a marker colour filled in before must be gone.
+TEST(SpriteScene, FirstSpriteCoversTheBackBufferOnlyWhenOpaqueEverywhere) {
+  THeadlessWindow window;
+  TDXDraw draw(&window);
+  TDXImageList images;
+  TDXSpriteEngine sprites;
+  draw.InitializeDisplay();
+  images.SetDXDraw(&draw);
+  images.Items().LoadFromMemory(SceneArchive());
+  sprites.SetDXDraw(&draw);
+  TSpriteEngine& engine = sprites.Engine();
+  auto endless = [&](const char* image, int32_t cols, int32_t rows) {
+    auto* map = new TBackgroundSprite(&engine);
+    map->Image = &images.FindImage(image);
+    map->ResizeMap(cols, rows);
+    map->Endless = true;
+    map->X = -5;
+    map->Y = 7;
+    return map;
+  };
+  auto picture = [&](const char* image, double x, double y, int32_t w, int32_t h) {
+    TImageSprite* s = MakeImageSprite(engine, images.FindImage(image), x, y);
+    s->Width = w;
+    s->Height = h;
+    return s;
+  };
+  const struct {
+    const char* name;
+    std::function<void()> build;
+    bool covers;
+  } cases[] = {
+      {"endless opaque road", [&] { endless("Road", 2, 3); }, true},
+      {"endless map with a keyed tile", [&] { endless("Car", 1, 1); }, false},
+      {"endless map with an empty cell", [&] { endless("Road", 2, 1)->SetPatternAt(1, 0, -1); }, false},
+      {"road map of fixed size", [&] { endless("Road", 50, 38)->Endless = false; }, false},
+      {"opaque picture stretched over everything", [&] { picture("Road", 0, 0, 800, 600); }, true},
+      {"the same, one pixel short", [&] { picture("Road", 1, 0, 800, 600); }, false},
+      {"stretched far beyond the screen", [&] { picture("Road", -3000, -2000, 7000, 5000); }, true},
+      {"keyed picture stretched over everything", [&] { picture("Boom", 0, 0, 800, 600); }, false},
+      {"invisible opaque road", [&] { endless("Road", 1, 1)->Visible = false; }, false},
+  };
+  constexpr uint32_t kMarker = 0x00ABCDEF;
+  for (const auto& c : cases) {
+    engine.ClearChildren();
+    c.build();
+    picture("Boom", 100, 100, 2, 2)->ChangeZ(1);  // drawn after the first
+    EXPECT_EQ(sprites.DrawCoversSurface(), c.covers) << c.name;
+    draw.FillSurface(kMarker);
+    sprites.DrawAll();
+    if (!c.covers) continue;
+    const TDirectDrawSurface& buffer = *draw.BackBuffer();
+    for (int y = 0; y < buffer.Height(); ++y)
+      for (int x = 0; x < buffer.Width(); ++x) ASSERT_NE(buffer.Pixel(x, y), kMarker) << c.name << " " << x << "," << y;
+  }
+  // Nothing to draw on: nothing covers.
+  sprites.SetDXDraw(nullptr);
+  engine.ClearChildren();
+  endless("Road", 1, 1);
+  EXPECT_FALSE(sprites.DrawCoversSurface());
 }
 
 // Every sprite copy replaces the pixels it covers (keyed pixels leave them),
