@@ -18,7 +18,8 @@ bool TDXSpriteEngine::DrawCoversSurface() const {
   if (surface == nullptr || surface != dxDraw_->BackBuffer() || engine_->DrawList().empty()) return false;
   const TSprite& first = *engine_->DrawList().front();
   const TRect whole{0, 0, surface->Width(), surface->Height()};
-  return first.Visible && RectsOverlap(first.GetBounds(), engine_->SurfaceRect()) && first.CoversOpaquely(whole);
+  return first.Visible && RectsOverlap(first.GetBounds(), engine_->SurfaceRect()) &&
+         first.CoversOpaquely(whole);
 }
 
 void TDXSpriteEngine::SetDXDraw(TDXDraw* dxDraw) {

@@ -63,8 +63,8 @@ bool TImageSprite::CoversOpaquely(const TRect& area) const {
   const TSpriteEngine* engine = Engine();
   if (Image == nullptr || engine == nullptr || engine->Surface() == nullptr) return false;
   const TRect box = SpriteBox(TruncCoord(AbsoluteX()), TruncCoord(AbsoluteY()), Width, Height);
-  return box.Left <= area.Left && box.Top <= area.Top && box.Right >= area.Right && box.Bottom >= area.Bottom &&
-         Image->PatternOpaque(CurrentPattern());
+  return box.Left <= area.Left && box.Top <= area.Top && box.Right >= area.Right &&
+         box.Bottom >= area.Bottom && Image->PatternOpaque(CurrentPattern());
 }
 
 namespace {

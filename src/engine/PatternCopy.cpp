@@ -117,22 +117,26 @@ void TPatternCopy::Draw(TDirectDrawSurface& dest, int64_t x, int64_t y, const TR
   SDL_Surface* to = dest.Sdl();
   const auto pitch = static_cast<size_t>(to->pitch);
   const auto rowBytes = static_cast<size_t>(w) * sizeof(uint32_t);
-  auto* target = static_cast<uint8_t*>(to->pixels) + static_cast<size_t>(y) * pitch + static_cast<size_t>(x) * 4;
+  // The destination pixel of the source row's left edge.
+  auto target = [&](int64_t row) {
+    return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(to->pixels) +
+                                       static_cast<size_t>(y + row - sy) * pitch) +
+           x;
+  };
   const auto left = static_cast<uint32_t>(sx), right = static_cast<uint32_t>(sx + w);
   // Whole rows of both pictures follow each other without a gap (a road
   // tile as wide as the back buffer): a block of rows without key pixels is
   // one copy.
   const bool joined = w == width_ && pitch == rowBytes;
   const int64_t end = sy + h;
-  for (int64_t row = sy; row < end; ++row, target += pitch) {
-    auto* d = reinterpret_cast<uint32_t*>(target);
+  for (int64_t row = sy; row < end; ++row) {
+    uint32_t* d = target(row);
     const uint32_t* s = Row(static_cast<int32_t>(row)) + left;
     const int64_t solid = !keyed_ ? end - row : haveRuns_ ? solidRows_[static_cast<size_t>(row)] : 0;
     if (solid > 0) {
       const int64_t rows = joined ? std::min(solid, end - row) : 1;
       std::memcpy(d, s, rowBytes * static_cast<size_t>(rows));
       row += rows - 1;
-      target += pitch * static_cast<size_t>(rows - 1);
     } else if (!haveRuns_) {
       const uint32_t key = key_;
       for (int64_t i = 0; i < w; ++i) d[i] = (s[i] & kRgb) != key ? s[i] : d[i];

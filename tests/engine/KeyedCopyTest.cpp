@@ -27,7 +27,9 @@ struct TSdlSurface {
   ~TSdlSurface() { SDL_FreeSurface(s); }
   TSdlSurface(const TSdlSurface&) = delete;
   TSdlSurface& operator=(const TSdlSurface&) = delete;
-  uint32_t& At(int x, int y) { return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + y * s->pitch)[x]; }
+  uint32_t& At(int x, int y) {
+    return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + y * s->pitch)[x];
+  }
   SDL_Surface* s;
 };
 
@@ -88,8 +90,10 @@ void FillBackdrop(SDL_Surface* s) {
 std::string FirstDifference(const SDL_Surface* a, const SDL_Surface* b) {
   for (int y = 0; y < a->h; ++y)
     for (int x = 0; x < a->w; ++x) {
-      const auto pa = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(a->pixels) + y * a->pitch)[x];
-      const auto pb = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(b->pixels) + y * b->pitch)[x];
+      const auto pa =
+          reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(a->pixels) + y * a->pitch)[x];
+      const auto pb =
+          reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(b->pixels) + y * b->pitch)[x];
       if (pa != pb) return "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ")";
     }
   return "";
@@ -98,8 +102,9 @@ std::string FirstDifference(const SDL_Surface* a, const SDL_Surface* b) {
 // Left or top edges for a copy of `size` pixels onto `extent` pixels: far
 // off, just off, across the near edge, inside, across the far edge, just off.
 std::vector<int> Edges(int size, int extent) {
-  return {-1000000000, -size - 5, -size, -size + 1, -1, 0, 3, extent - size - 1, extent - size,
-          extent - size + 1, extent - 1, extent, extent + 7, 1000000000};
+  return {-1000000000, -size - 5,         -size,         -size + 1,         -1,         0,
+          3,           extent - size - 1, extent - size, extent - size + 1, extent - 1, extent,
+          extent + 7,  1000000000};
 }
 
 struct TCase {
@@ -115,7 +120,8 @@ const TCase kPictures[] = {
     {"opaque tile", 40, 20, 0, 0, 0, [](int, int) { return false; }},
     // As wide as the surfaces below: rows without key follow each other in
     // both, between rows with one key pixel.
-    {"surface-wide tile", 32, 12, 0, 0, 0, [](int x, int y) { return (y == 3 && x == 31) || (y == 7 && x == 9); }},
+    {"surface-wide tile", 32, 12, 0, 0, 0,
+     [](int x, int y) { return (y == 3 && x == 31) || (y == 7 && x == 9); }},
     {"all keyed", 5, 4, 0, 0, 0, [](int, int) { return true; }},
 };
 
@@ -137,8 +143,8 @@ TEST(KeyedCopy, UnscaledPatternsMatchSdlAtEveryClipping) {
             SDL_Rect dst{x, y, r.Width(), r.Height()};
             SDL_BlitSurface(picture.ref.s, &src, ref.s, &dst);
             ASSERT_EQ(FirstDifference(dest.Sdl(), ref.s), "")
-                << c.name << (transparent ? " keyed" : " opaque") << " pattern " << index << " at " << x << ", "
-                << y;
+                << c.name << (transparent ? " keyed" : " opaque") << " pattern " << index << " at " << x
+                << ", " << y;
           }
       }
     }
@@ -184,7 +190,8 @@ TEST(KeyedCopy, StretchedPatternsMatchSdlAtEveryClipping) {
           SDL_Rect dst{x, y, c.size.w, c.size.h};
           SDL_BlitSurface(stretched.s, nullptr, ref.s, &dst);
           ASSERT_EQ(FirstDifference(dest.Sdl(), ref.s), "")
-              << c.size.w << " x " << c.size.h << (transparent ? " keyed" : " opaque") << " at " << x << ", " << y;
+              << c.size.w << " x " << c.size.h << (transparent ? " keyed" : " opaque") << " at " << x << ", "
+              << y;
         }
     }
   }

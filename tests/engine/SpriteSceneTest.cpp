@@ -166,7 +166,8 @@ TEST(SpriteScene, FirstSpriteCoversTheBackBufferOnlyWhenOpaqueEverywhere) {
     if (!c.covers) continue;
     const TDirectDrawSurface& buffer = *draw.BackBuffer();
     for (int y = 0; y < buffer.Height(); ++y)
-      for (int x = 0; x < buffer.Width(); ++x) ASSERT_NE(buffer.Pixel(x, y), kMarker) << c.name << " " << x << "," << y;
+      for (int x = 0; x < buffer.Width(); ++x)
+        ASSERT_NE(buffer.Pixel(x, y), kMarker) << c.name << " " << x << "," << y;
   }
   // Nothing to draw on: nothing covers.
   sprites.SetDXDraw(nullptr);
