@@ -63,7 +63,7 @@ struct TPicture {
 std::function<uint32_t(int, int)> Colours(std::function<bool(int, int)> keyed) {
   return [keyed](int x, int y) {
     if (keyed(x, y)) return kKey;
-    const uint32_t h = static_cast<uint32_t>(x * 73856093) ^ static_cast<uint32_t>(y * 19349663);
+    const uint32_t h = (static_cast<uint32_t>(x) * 73856093u) ^ (static_cast<uint32_t>(y) * 19349663u);
     return (h * 2654435761u) & 0xFFFFFF & ~0x000001u;  // red even: never the key
   };
 }
