@@ -45,6 +45,9 @@ class TRunDirectory {
     dir_ = fs::temp_directory_path() / (std::string(name) + "-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
     fs::create_directory_symlink(data, dir_ / "Data");
+    // The songs too, so that the screens start their music as in the game.
+    if (const fs::path music = fs::path(BD_RUN_DIR) / "Music"; fs::exists(music))
+      fs::create_directory_symlink(music, dir_ / "Music");
     fs::current_path(dir_);
   }
   ~TRunDirectory() {
@@ -60,6 +63,18 @@ class TRunDirectory {
   fs::path oldDir_, dir_;
 };
 
+// The game on the headless platform, shown on one screen, sounds off.
+struct TBenchGame {
+  explicit TBenchGame(uint8_t screenNumber) {
+    form.Show();
+    form.GameSound.Checked = false;
+    form.SwitchScreen(screenNumber);
+  }
+  THeadlessPlatform platform;
+  TApplication app{platform.Get()};
+  TMainForm form{app};
+};
+
 // One driving frame: the level is kept going and the car alive.
 [[gnu::noinline]] void DrivingFrame(TMainForm& form) {
   form.RaceState.Distance = 0;
@@ -71,14 +86,10 @@ class TRunDirectory {
 void BM_RaceFrame(benchmark::State& state) {
   TRunDirectory dir(state, "bd-race-bench");
   if (!dir.Ready()) return;
-  THeadlessPlatform platform;
-  TApplication app(platform.Get());
-  TMainForm form(app);
-  form.Show();
-  form.GameSound.Checked = false;
-  form.SwitchScreen(screen::Race);
+  TBenchGame game(screen::Race);
+  TMainForm& form = game.form;
   form.FormKeyDown(vk::Up, 0);
-  app.RunUntil(platform.clock.Milliseconds() + 4000);  // past the caption, up to speed
+  game.app.RunUntil(game.platform.clock.Milliseconds() + 4000);  // past the caption, up to speed
   bench::TFrameCost cost;
   const uint64_t rendered = TFontLibrary::Instance().RenderCount();
   cost.Start();
@@ -106,13 +117,9 @@ void BM_RaceSceneFrame(benchmark::State& state) {
   TRunDirectory dir(state, "bd-scene-bench");
   if (!dir.Ready()) return;
   {
-    THeadlessPlatform platform;
-    TApplication app(platform.Get());
-    TMainForm form(app);
-    form.Show();
-    form.GameSound.Checked = false;
-    form.SwitchScreen(screen::Race);
-    app.RunUntil(platform.clock.Milliseconds() + 2500);  // the level caption is gone
+    TBenchGame game(screen::Race);
+    TMainForm& form = game.form;
+    game.app.RunUntil(game.platform.clock.Milliseconds() + 2500);  // the level caption is gone
     IRaceHost& host = form.RaceHost();
     TRaceState& s = form.RaceState;
     for (int i = 0; i < 6; ++i) new TWallSprite(host);
@@ -167,13 +174,9 @@ BENCHMARK(BM_RaceSceneFrame)->Unit(benchmark::kMicrosecond);
 void BM_MenuFrame(benchmark::State& state) {
   TRunDirectory dir(state, "bd-menu-bench");
   if (!dir.Ready()) return;
-  THeadlessPlatform platform;
-  TApplication app(platform.Get());
-  TMainForm form(app);
-  form.Show();
-  form.GameSound.Checked = false;
-  form.SwitchScreen(screen::MainMenu);
-  app.RunUntil(platform.clock.Milliseconds() + 100);
+  TBenchGame game(screen::MainMenu);
+  TMainForm& form = game.form;
+  game.app.RunUntil(game.platform.clock.Milliseconds() + 100);
   bench::TFrameCost cost;
   int y = 140;  // over "Start Game"; 210 is over "Options"
   cost.Start();
