@@ -88,10 +88,14 @@ std::vector<std::string> ApplySettingsText(std::string_view text, TSettingsValue
   };
   auto applyText = [&](int number, std::string& target, const char* what) {
     const std::string v{StripSettingsPadding(value(number))};
-    if (IsPlainText(v))
-      target = v;
-    else
+    if (!IsPlainText(v))
       complain(number, std::string(what) + " holds control characters, kept the previous one");
+    else if (v.size() > SettingsTextMaxLength)
+      // Longer than anyone can type: it would run out of its box on screen.
+      complain(number, std::string(what) + " is longer than " + std::to_string(SettingsTextMaxLength) +
+                           " characters, kept the previous one");
+    else
+      target = v;
   };
 
   if (value(1) != "false") values.FullScreen = true;

@@ -21,6 +21,8 @@ namespace bd {
 
 inline constexpr const char* SettingsFileName = "Config.cfg";
 inline constexpr int SettingsLineCount = 25;
+// The country and every name hold at most this many characters, as typed.
+inline constexpr size_t SettingsTextMaxLength = 10;
 
 // Everything the file records, with the values a first start begins with.
 // Texts are Windows-1251.
