@@ -174,6 +174,9 @@ class TMainForm : public IEventHandler {
 
   // Operations used across the game.
   void LoadGraphics(const std::string& path);
+  // Brings the menu archive back when a race is left; when it cannot be
+  // read, the game is left without a screen and the error passes on.
+  void LoadMenuGraphicsAfterRace();
   void ResetHighScores();
   void GameFullScreenClick();
   void GameSoundClick();

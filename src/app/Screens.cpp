@@ -21,7 +21,7 @@ void TMainForm::LeaveScreen(uint8_t n) {
       SpriteEngine.Engine().ClearChildren();
       MenuMusicPending = true;
       StopSound("all");
-      LoadGraphics(GraphicsMenuPath);
+      LoadMenuGraphicsAfterRace();
       break;
     case screen::Options:
       SpriteEngine.Engine().ClearChildren();
@@ -43,6 +43,21 @@ void TMainForm::LeaveScreen(uint8_t n) {
     default:
       SpriteEngine.Engine().ClearChildren();
       break;
+  }
+}
+
+void TMainForm::LoadMenuGraphicsAfterRace() {
+  try {
+    LoadGraphics(GraphicsMenuPath);
+  } catch (EError& e) {
+    // Every other screen is made of these pictures. Without them the game
+    // is left as a start without them leaves it: no screen at all, a black
+    // window that the close button ends. Leaving the race is not tried again
+    // on the following frames, so the error is reported once.
+    CurrentScreen = screen::None;
+    DXDraw.FillSurface(0);
+    e.SetMessage(std::string(e.what()) + "\nThe game cannot go on without it; close the window.");
+    throw;
   }
 }
 

@@ -133,6 +133,25 @@ TEST_P(BadArchive, RacePicturesLeadBackToTheMainMenu) {
   EXPECT_EQ(TableOnDisk(), PlayersSettings().Table);
 }
 
+TEST_P(BadArchive, MenuPicturesSpoiltDuringARaceAreReportedOnceAndTheWindowCloses) {
+  Start();
+  StartRace();
+  ASSERT_EQ(form->CurrentScreen, screen::Race);
+  RunFor(2500);
+  Spoil(GraphicsMenuPath);
+  // The game ends: the race frame goes on to the game-over screen, whose
+  // pictures come from the spoilt archive.
+  form->RaceState.GameOver = true;
+  RunFor(500);
+  ASSERT_EQ(MessageCount(), 1u) << Reported();
+  EXPECT_NE(Reported().find("\"Data/GraphicsMenu.dxg\""), std::string::npos) << Reported();
+  EXPECT_EQ(form->CurrentScreen, screen::None);
+  platform.events.CloseRequest();
+  RunFor(20);
+  EXPECT_TRUE(app->Terminated());
+  EXPECT_EQ(MessageCount(), 1u) << Reported();
+}
+
 TEST_P(BadArchive, SoundsAreReportedOnceAndTheGamePlaysOnWithoutThem) {
   Spoil(SoundArchivePath);
   Start();
