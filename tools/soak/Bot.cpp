@@ -88,6 +88,9 @@ void TBot::Attach(bd::THeadlessPlatform& platform, bd::TMainForm& form) {
   nextDecision_ = Now();
   screen_ = 0;
   held_.clear();
+  padHeld_.clear();
+  stickLast_.clear();
+  pad_ = false;
   repeatKey_ = 0;
   holdingStill_ = false;
   mouseX_ = 400;
@@ -140,7 +143,62 @@ uint8_t TBot::Shift() const {
   return shift;
 }
 
+bool TBot::OnPad(int key) const {
+  if (!pad_ || held_.count(vk::Menu)) return false;
+  switch (key) {
+    case vk::Up:
+    case vk::Down:
+    case vk::Left:
+    case vk::Right:
+    case vk::Return:
+    case vk::Space:
+    case vk::Control:
+    case 'P':
+    case vk::Escape:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bd::ControllerInput TBot::PadInput(int key, bool down) {
+  using bd::ControllerInput;
+  using bd::PadAxis;
+  using bd::PadButton;
+  constexpr int kPad = 1;
+  const bool vertical = key == vk::Up || key == vk::Down;
+  if (padStick_ && (vertical || key == vk::Left || key == vk::Right)) {
+    // The stick shows the direction of its axis pressed last and still held.
+    const int other = key == vk::Up ? vk::Down : key == vk::Down ? vk::Up : key == vk::Left ? vk::Right : vk::Left;
+    int& shown = stickLast_[vertical ? 1 : 0];
+    if (down)
+      shown = key;
+    else if (shown == key)
+      shown = padHeld_.count(other) ? other : 0;
+    const int value = shown == 0 ? 0 : (shown == vk::Up || shown == vk::Left) ? -32768 : 32767;
+    return ControllerInput::Move(kPad, vertical ? PadAxis::LeftY : PadAxis::LeftX, value);
+  }
+  PadButton b = PadButton::A;  // Enter
+  switch (key) {
+    case vk::Up: b = PadButton::DPadUp; break;
+    case vk::Down: b = PadButton::DPadDown; break;
+    case vk::Left: b = PadButton::DPadLeft; break;
+    case vk::Right: b = PadButton::DPadRight; break;
+    case vk::Space: b = PadButton::X; break;
+    case vk::Control: b = PadButton::B; break;
+    case 'P': b = PadButton::Start; break;
+    case vk::Escape: b = PadButton::Back; break;
+    default: break;
+  }
+  return down ? ControllerInput::Press(kPad, b) : ControllerInput::Release(kPad, b);
+}
+
 void TBot::KeyDown(int key) {
+  if (!IsHeld(key) && OnPad(key)) {
+    padHeld_.insert(key);
+    platform_->events.Pad(PadInput(key, true));
+    return;
+  }
   held_.insert(key);
   platform_->events.KeyDown(key, Shift());
   repeatKey_ = key;
@@ -148,6 +206,11 @@ void TBot::KeyDown(int key) {
 }
 
 void TBot::KeyUp(int key) {
+  // A control pressed on the pad is let go there.
+  if (padHeld_.erase(key)) {
+    platform_->events.Pad(PadInput(key, false));
+    return;
+  }
   if (!held_.erase(key)) return;
   platform_->events.KeyUp(key, Shift());
   if (repeatKey_ == key) repeatKey_ = 0;
@@ -178,7 +241,7 @@ void TBot::Type(uint8_t cp1251) {
 }
 
 void TBot::Hold(int key, bool down) {
-  if (down == (held_.count(key) != 0)) return;
+  if (down == IsHeld(key)) return;
   if (down)
     KeyDown(key);
   else
@@ -186,7 +249,8 @@ void TBot::Hold(int key, bool down) {
 }
 
 void TBot::ReleaseAll() {
-  const std::set<int> keys = held_;
+  std::set<int> keys = held_;
+  keys.insert(padHeld_.begin(), padHeld_.end());
   for (int key : keys) KeyUp(key);
 }
 
@@ -340,6 +404,10 @@ void TBot::EnterScreen(uint8_t s) {
     lastFalling_ = false;
     skilled_ = Chance(0.75);
     recklessUntil_ = 0;
+    // Every fourth game or so is played on a controller, until the next race.
+    pad_ = Chance(0.25);
+    padStick_ = Chance(0.5);
+    if (pad_) ++stats_.PadGames;
     // Foot down, a moment after the level caption appears.
     Then(static_cast<uint32_t>(Uniform(0, 2500)), [this] { Hold(vk::Up, true); });
   }
@@ -610,7 +678,7 @@ void TBot::RaceTick() {
     Then(static_cast<uint32_t>(Uniform(300, 1500)), [this] { Tap('P'); });
     return;
   }
-  if (!held_.count(vk::Up)) Hold(vk::Up, true);
+  if (!IsHeld(vk::Up)) Hold(vk::Up, true);
   // A careful driver seldom lets the car slow down: the chasm follows.
   switch (Pick({8, 5, 2, 8, 4, skilled_ ? 2 : 4, skilled_ ? 2 : 4, skilled_ ? 0 : 4, 2, 1, 2, 1, 1, 1})) {
     case 0:
@@ -787,7 +855,7 @@ double TBot::CarefulCourse(double carW, double carH) {
     }
   }
   // Shoot what stands ahead when there is no way round it.
-  if (s.HasGuns && !s.ShotInFlight && bestFrames < 25 && !held_.count(vk::Control)) {
+  if (s.HasGuns && !s.ShotInFlight && bestFrames < 25 && !IsHeld(vk::Control)) {
     ++stats_.Shots;
     Tap(vk::Control);
   }

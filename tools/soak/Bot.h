@@ -39,6 +39,7 @@ struct TPlayStats {
   int HelpPageTurns = 0;
   int TableClears = 0;
   int Shots = 0;
+  int PadGames = 0;  // games played on a game controller
   std::map<uint8_t, int> ScreenVisits;  // by screen number
 };
 
@@ -94,6 +95,12 @@ class TBot {
   void Hold(int key, bool down);
   void RepeatHeldKey();
   uint8_t Shift() const;
+  bool IsHeld(int key) const { return held_.count(key) != 0 || padHeld_.count(key) != 0; }
+  // Whether `key` is pressed on the controller now: one is in use, it has a
+  // control for the key, and Alt (for Alt+Enter) is not held on the keyboard.
+  bool OnPad(int key) const;
+  // The controller input standing for `key` going down or up.
+  bd::ControllerInput PadInput(int key, bool down);
   // The pointer moves along a short path to a point; a click there.
   void MoveTo(int x, int y);
   void MoveInto(const bd::THitRect& r);
@@ -136,6 +143,12 @@ class TBot {
   int menuErrands_ = 0;  // things to do on the main menu before a race
 
   std::set<int> held_;
+  // A game is played either on the keyboard or on a controller, whose
+  // arrows are the d-pad or the left stick; the pad repeats on its own.
+  bool pad_ = false;
+  bool padStick_ = false;
+  std::set<int> padHeld_;
+  std::map<int, int> stickLast_;  // per stick axis: the held direction pressed last
   int repeatKey_ = 0;
   uint32_t repeatAt_ = 0;
   int mouseX_ = 400, mouseY_ = 300;

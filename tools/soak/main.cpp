@@ -163,8 +163,9 @@ void PrintSummary(const TOptions& o, uint64_t gameMs, double wallSeconds, int in
   std::printf("  game time played   %.1f min (%.0f s), wall time %.1f s\n", static_cast<double>(gameMs) / 60000.0,
               static_cast<double>(gameMs) / 1000.0, wallSeconds);
   std::printf("  game instances     %d (left the game %d times)\n", instances, p.LeftTheGame);
-  std::printf("  games played       %d started, %d ended on the game-over screen, %d names entered\n",
-              p.GamesStarted, p.GamesOver, p.NamesEntered);
+  std::printf("  games played       %d started (%d on a game controller), %d ended on the game-over screen,\n"
+              "                     %d names entered\n",
+              p.GamesStarted, p.PadGames, p.GamesOver, p.NamesEntered);
   std::printf("  levels             highest level reached %d, %d levels completed\n", p.MaxLevel,
               p.LevelsCompleted);
   std::printf("  screens visited   ");
