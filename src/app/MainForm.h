@@ -245,6 +245,9 @@ class TMainForm : public IEventHandler {
   void SpriteFrame(int moveCount, bool clear);
   // Replaces the sound list with the sound archive's contents.
   void LoadSounds();
+  // The sound of that name; raises when there is none, except after a
+  // failed sound archive, when it is null.
+  TWaveCollectionItem* SoundNamed(const std::string& name);
   // Runs `load`, which reads `path`; with a frame log, records how long it took.
   void TimedLoad(const std::string& path, const std::function<void()>& load);
   void BuildSplash();

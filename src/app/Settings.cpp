@@ -1,18 +1,14 @@
 #include "app/Settings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <map>
 #include <optional>
 #include <ostream>
 
 #include "app/SettingsCodec.h"
+#include "engine/RegularFile.h"
 
 namespace bd {
 namespace {
@@ -132,37 +128,14 @@ std::vector<std::string> ApplySettingsText(std::string_view text, TSettingsValue
 }
 
 bool LoadSettingsFile(const std::filesystem::path& path, TSettingsValues& values, std::ostream& log) {
-  // Not blocking: a pipe in the file's place must not stall the start.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0 && errno == ENOENT) return false;
-
-  std::string text;
-  const char* reason = fd < 0 ? std::strerror(errno) : nullptr;
-  struct stat st {};
-  if (reason == nullptr) {
-    if (::fstat(fd, &st) != 0)
-      reason = std::strerror(errno);
-    else if (S_ISDIR(st.st_mode))
-      reason = std::strerror(EISDIR);
-    else if (!S_ISREG(st.st_mode))
-      reason = "not a regular file";
-  }
-  while (reason == nullptr) {
-    char buf[4096];
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n > 0)
-      text.append(buf, static_cast<size_t>(n));
-    else if (n == 0)
-      break;
-    else if (errno != EINTR)
-      reason = std::strerror(errno);
-    if (text.size() > kMaxSettingsFileBytes) reason = "far too large for a settings file";
-  }
-  if (fd >= 0) ::close(fd);
-  if (reason != nullptr) {
+  const TFileRead read = ReadRegularFile(path.string(), kMaxSettingsFileBytes);
+  if (read.error == ENOENT) return false;
+  if (read.error != 0) {
+    const std::string reason = read.error == EFBIG ? "far too large for a settings file" : read.reason;
     log << "Cannot read '" << path.string() << "' (" << reason << "), keeping the default settings\n";
     return false;
   }
+  const std::string_view text(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size());
   for (const auto& problem : ApplySettingsText(text, values)) log << problem << '\n';
   return true;
 }

@@ -32,13 +32,14 @@ std::string SongName(const std::string& number) {
 void TMainForm::PlaySound(const std::string& name, bool wait) {
   // With sound off nothing is looked up, so a missing name goes unnoticed.
   if (!GameSound.Checked) return;
+  if (TWaveCollectionItem* sound = SoundNamed(name)) sound->PlayWave(wait);
+}
+
+TWaveCollectionItem* TMainForm::SoundNamed(const std::string& name) {
+  TWaveCollection& sounds = DXWaveList.Items();
   // A sound archive that failed to load was reported then; the sounds it
-  // could not give are skipped rather than reported at every play.
-  if (soundArchiveFailed_) {
-    if (TWaveCollectionItem* sound = DXWaveList.Items().Find(name)) sound->PlayWave(wait);
-    return;
-  }
-  DXWaveList.Items().FindSound(name).PlayWave(wait);
+  // could not give are skipped rather than reported at every use.
+  return soundArchiveFailed_ ? sounds.Find(name) : &sounds.FindSound(name);
 }
 
 void TMainForm::StopSound(const std::string& name) {
@@ -46,11 +47,7 @@ void TMainForm::StopSound(const std::string& name) {
   if (name == "all") {
     for (int i = 0; i < sounds.Count(); ++i) sounds.Items(i).StopWave();
   } else if (name == "button_up") {
-    if (soundArchiveFailed_) {
-      if (TWaveCollectionItem* sound = sounds.Find(name)) sound->StopWave();
-    } else {
-      sounds.FindSound(name).StopWave();
-    }
+    if (TWaveCollectionItem* sound = SoundNamed(name)) sound->StopWave();
   }
 }
 

@@ -437,23 +437,17 @@ paused_text_shown() {
 # road and nothing else.
 road_edge=20x190+80+210
 
-road_moves() {
+# How many pixels of the road edge change within $1 seconds.
+road_change() {
   local a
   shot road-a "$road_edge"
   a=$last_shot
-  sleep 0.2
+  sleep "$1"
   shot road-b "$road_edge"
-  [ "$(shots_diff "$a" "$last_shot")" -gt 50 ]
+  shots_diff "$a" "$last_shot"
 }
-
-road_stands() {
-  local a
-  shot road-a "$road_edge"
-  a=$last_shot
-  sleep 0.3
-  shot road-b "$road_edge"
-  [ "$(shots_diff "$a" "$last_shot")" -eq 0 ]
-}
+road_moves() { [ "$(road_change 0.2)" -gt 50 ]; }
+road_stands() { [ "$(road_change 0.3)" -eq 0 ]; }
 
 # Where the player's red car is in the band it drives in: the first column
 # of the band that is red in more than a quarter of its height (the car's

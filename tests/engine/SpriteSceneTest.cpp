@@ -39,6 +39,23 @@ std::vector<uint8_t> SceneArchive() {
   return WriteImageArchive(archive);
 }
 
+// A headless display with the scene archive's images, and a sprite engine
+// drawing onto its back buffer.
+class SpriteScene : public ::testing::Test {
+ protected:
+  SpriteScene() {
+    draw.InitializeDisplay();
+    images.SetDXDraw(&draw);
+    images.Items().LoadFromMemory(SceneArchive());
+    sprites.SetDXDraw(&draw);
+  }
+  THeadlessWindow window;
+  TDXDraw draw{&window};
+  TDXImageList images;
+  TDXSpriteEngine sprites;
+  TSpriteEngine& engine = sprites.Engine();
+};
+
 TImageSprite* MakeImageSprite(TSpriteEngine& engine, TPictureCollectionItem& image, double x, double y) {
   auto* s = new TImageSprite(&engine);
   s->Image = &image;
@@ -50,16 +67,7 @@ TImageSprite* MakeImageSprite(TSpriteEngine& engine, TPictureCollectionItem& ima
   return s;
 }
 
-TEST(SpriteScene, SpritesFromAnArchiveReachTheBackBuffer) {
-  THeadlessWindow window;
-  TDXDraw draw(&window);
-  TDXImageList images;
-  TDXSpriteEngine sprites;
-  draw.InitializeDisplay();
-  images.SetDXDraw(&draw);
-  images.Items().LoadFromMemory(SceneArchive());
-  sprites.SetDXDraw(&draw);
-  TSpriteEngine& engine = sprites.Engine();
+TEST_F(SpriteScene, SpritesFromAnArchiveReachTheBackBuffer) {
 
   auto* road = new TBackgroundSprite(&engine);
   road->Image = &images.FindImage("road");
@@ -115,16 +123,7 @@ TEST(SpriteScene, SpritesFromAnArchiveReachTheBackBuffer) {
 // when the first sprite drawn covers the whole back buffer with opaque
 // pixels. Each case builds a first sprite (with others after it); when it
 // is said to cover, a marker colour filled in before must be gone.
-TEST(SpriteScene, FirstSpriteCoversTheBackBufferOnlyWhenOpaqueEverywhere) {
-  THeadlessWindow window;
-  TDXDraw draw(&window);
-  TDXImageList images;
-  TDXSpriteEngine sprites;
-  draw.InitializeDisplay();
-  images.SetDXDraw(&draw);
-  images.Items().LoadFromMemory(SceneArchive());
-  sprites.SetDXDraw(&draw);
-  TSpriteEngine& engine = sprites.Engine();
+TEST_F(SpriteScene, FirstSpriteCoversTheBackBufferOnlyWhenOpaqueEverywhere) {
   auto endless = [&](const char* image, int32_t cols, int32_t rows) {
     auto* map = new TBackgroundSprite(&engine);
     map->Image = &images.FindImage(image);
@@ -179,16 +178,7 @@ TEST(SpriteScene, FirstSpriteCoversTheBackBufferOnlyWhenOpaqueEverywhere) {
 // Every sprite copy replaces the pixels it covers (keyed pixels leave them),
 // so drawing the same tree a second time over its own picture changes
 // nothing: the race relies on this to draw its sprites once per frame.
-TEST(SpriteScene, DrawingTheTreeAgainChangesNothing) {
-  THeadlessWindow window;
-  TDXDraw draw(&window);
-  TDXImageList images;
-  TDXSpriteEngine sprites;
-  draw.InitializeDisplay();
-  images.SetDXDraw(&draw);
-  images.Items().LoadFromMemory(SceneArchive());
-  sprites.SetDXDraw(&draw);
-  TSpriteEngine& engine = sprites.Engine();
+TEST_F(SpriteScene, DrawingTheTreeAgainChangesNothing) {
 
   // A patch of road that leaves most of the backdrop visible, cars crossing
   // it and each other, part off the picture, and explosions stretched to a

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -143,28 +144,22 @@ uint8_t TBot::Shift() const {
   return shift;
 }
 
-bool TBot::OnPad(int key) const {
-  if (!pad_ || held_.count(vk::Menu)) return false;
-  switch (key) {
-    case vk::Up:
-    case vk::Down:
-    case vk::Left:
-    case vk::Right:
-    case vk::Return:
-    case vk::Space:
-    case vk::Control:
-    case 'P':
-    case vk::Escape:
-      return true;
-    default:
-      return false;
-  }
+namespace {
+
+// The controller button for a key, from the game's own mapping turned
+// round; empty for a key no button stands for.
+std::optional<bd::PadButton> PadButtonFor(int key) {
+  for (int b = 0; b <= static_cast<int>(bd::PadButton::DPadRight); ++b)
+    if (bd::KeyForPadButton(static_cast<bd::PadButton>(b)) == key) return static_cast<bd::PadButton>(b);
+  return std::nullopt;
 }
+
+}  // namespace
+
+bool TBot::OnPad(int key) const { return pad_ && !held_.count(vk::Menu) && PadButtonFor(key).has_value(); }
 
 bd::ControllerInput TBot::PadInput(int key, bool down) {
   using bd::ControllerInput;
-  using bd::PadAxis;
-  using bd::PadButton;
   constexpr int kPad = 1;
   const bool vertical = key == vk::Up || key == vk::Down;
   if (padStick_ && (vertical || key == vk::Left || key == vk::Right)) {
@@ -176,20 +171,9 @@ bd::ControllerInput TBot::PadInput(int key, bool down) {
     else if (shown == key)
       shown = padHeld_.count(other) ? other : 0;
     const int value = shown == 0 ? 0 : (shown == vk::Up || shown == vk::Left) ? -32768 : 32767;
-    return ControllerInput::Move(kPad, vertical ? PadAxis::LeftY : PadAxis::LeftX, value);
+    return ControllerInput::Move(kPad, vertical ? bd::PadAxis::LeftY : bd::PadAxis::LeftX, value);
   }
-  PadButton b = PadButton::A;  // Enter
-  switch (key) {
-    case vk::Up: b = PadButton::DPadUp; break;
-    case vk::Down: b = PadButton::DPadDown; break;
-    case vk::Left: b = PadButton::DPadLeft; break;
-    case vk::Right: b = PadButton::DPadRight; break;
-    case vk::Space: b = PadButton::X; break;
-    case vk::Control: b = PadButton::B; break;
-    case 'P': b = PadButton::Start; break;
-    case vk::Escape: b = PadButton::Back; break;
-    default: break;
-  }
+  const bd::PadButton b = *PadButtonFor(key);
   return down ? ControllerInput::Press(kPad, b) : ControllerInput::Release(kPad, b);
 }
 
