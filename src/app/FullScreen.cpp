@@ -8,7 +8,8 @@ namespace bd {
 void TMainForm::GameFullScreenClick() {
   using O = TDXDrawOption;
   GameFullScreen.Checked = !GameFullScreen.Checked;
-  GamegoEdit.Checked = false;
+  // The field being typed into keeps the typing: the display changes, the
+  // player's intent does not.
   TDXDrawOptions options = DXDraw.Options();
   const bool wasFullScreen = options.Has(O::doFullScreen);
   DXDraw.FinalizeDisplay();

@@ -156,11 +156,13 @@ void TMainForm::DXDrawFinalize() { DXTimer.SetEnabled(false); }
 void TMainForm::DXTimerActivate() {
   Window.SetCaption(RunningCaption());
   DXSound.SetFocused(true);
+  HoldRaceClocks();
 }
 
 void TMainForm::DXTimerDeactivate() {
   Window.SetCaption(PausedCaption());
   DXSound.SetFocused(false);
+  HoldRaceClocks();
 }
 
 void TMainForm::FormResize() { ResizePending = true; }
@@ -230,12 +232,17 @@ void TMainForm::HandleEvent(const PlatformEvent& event) {
     case T::MouseDown:
       DXDrawMouseDown(event.Button, event.Shift, event.X, event.Y);
       break;
+    case T::PointerLeft:
+      PointerInWindow = false;
+      break;
     case T::MouseUp:
     case T::Activate:
     case T::Deactivate:
     case T::Quit:
       break;
   }
+  // Keys, clicks and the close button pause, ask and answer.
+  HoldRaceClocks();
 }
 
 }  // namespace bd

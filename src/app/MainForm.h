@@ -203,6 +203,7 @@ class TMainForm : public IEventHandler {
   // Front end (src/frontend): pointer, menu screens, confirmations, links.
   int32_t PointerX = 0;  // where the pointer was at its last move
   int32_t PointerY = 0;
+  bool PointerInWindow = false;  // no move since the pointer went out of the window
   bool HoverSoundArmed = false;  // the next item the pointer comes onto sounds
   uint8_t HelpPage = 0;          // 1 to 3
   int32_t CaretTextWidth = 0;    // width of the country text, measured by the caret
@@ -210,6 +211,11 @@ class TMainForm : public IEventHandler {
   void DXDrawMouseDown(int button, uint8_t shift, int x, int y);
   void GameMainExitClick();
   void GameClearHighScoreClick();
+  // A question waits for its answer: the exit question, or the clear
+  // question on the high-score screen. The menu column does not answer then.
+  bool QuestionOpen() const {
+    return GameMainExit.Checked || (CurrentScreen == screen::HighScores && GameClearHighScore.Checked);
+  }
   void GameEnterNameClick();
   void GameSendResultClick();
   void GoWeb(const std::string& address);
@@ -231,7 +237,7 @@ class TMainForm : public IEventHandler {
   // a left click on it.
   void ShowExitScreen();
   void ExitScreenFrame();
-  void ExitScreenClick();
+  void ExitScreenClick(int x, int y);
 
   // IEventHandler
   void HandleEvent(const PlatformEvent& event) override;
@@ -254,6 +260,10 @@ class TMainForm : public IEventHandler {
   void BuildGameOver();
   void DrawGameOverTexts();
   void RaceKeyDown(int key, uint8_t shift);
+  // The race's plain clocks (level caption, nitro, level end) stand still
+  // while the player holds the race: paused, asked whether to leave, or with
+  // another window in front. They go on from where they were.
+  void HoldRaceClocks();
   void DrawHudText(const THudText& text);
   void SendResultOnline();
 

@@ -83,7 +83,9 @@ void TMainForm::RaceFrame() {
   if (s.Speed > 3) PlaySound("forward1");
   if (s.Speed > 8) PlaySound("forward2");
   if (s.Speed < 0) PlaySound("back1");
-  PaceStopAndHandbrake(s);
+  // Standing still while the player holds the race does not count towards
+  // reverse gear, nor does the handbrake bite.
+  if (!s.Paused && !GameMainExit.Checked) PaceStopAndHandbrake(s);
   SpriteEngine.DrawAll();
   SpriteEngine.RemoveDead();
 
@@ -114,6 +116,12 @@ void TMainForm::DrawHudText(const THudText& text) {
   if (text.Centred) x -= static_cast<int>(Round(canvas.TextWidth(text.Text) / 2.0));
   canvas.TextOut(x, text.Y, text.Text);
   DXDraw.ReleaseCanvas();
+}
+
+void TMainForm::HoldRaceClocks() {
+  const bool held = CurrentScreen == screen::Race &&
+                    (RaceState.Paused || GameMainExit.Checked || !Application.Active());
+  for (TTimer* clock : {&Timer_Level, &Timer_Nitro, &Timer_LevCompl}) clock->SetHeld(held);
 }
 
 void TMainForm::Timer_LevelTimer() {

@@ -12,7 +12,7 @@ void TMainForm::SwitchScreen(uint8_t n) {
 }
 
 void TMainForm::LeaveScreen(uint8_t n) {
-  LeaveFrontEndScreen(*this, n);
+  LeaveFrontEndScreen(*this);
   switch (n) {
     case screen::None:
     case screen::Exit:

@@ -38,7 +38,25 @@ void TTimer::SetInterval(uint32_t interval) {
   if (enabled_) Restart();
 }
 
-void TTimer::Restart() { due_ = application_.Clock().Milliseconds() + std::max<uint32_t>(interval_, 1); }
+void TTimer::SetHeld(bool held) {
+  if (held == held_) return;
+  held_ = held;
+  const uint32_t now = application_.Clock().Milliseconds();
+  if (held_) {
+    // A tick already due fires as soon as the timer is let go.
+    leftWhenHeld_ = Before(now, due_) ? due_ - now : 0;
+  } else {
+    due_ = now + leftWhenHeld_;
+  }
+}
+
+void TTimer::Restart() {
+  const uint32_t interval = std::max<uint32_t>(interval_, 1);
+  if (held_)
+    leftWhenHeld_ = interval;
+  else
+    due_ = application_.Clock().Milliseconds() + interval;
+}
 
 TApplication::TApplication(const Platform& platform)
     : platform_(platform), active_(platform.window == nullptr || platform.window->IsActive()) {}
@@ -97,7 +115,7 @@ void TApplication::FireTimers() {
     if (terminated_) return;
     if (std::find(timers_.begin(), timers_.end(), t) == timers_.end()) continue;
     const uint32_t now = Clock().Milliseconds();
-    if (!t->enabled_ || Before(now, t->due_)) continue;
+    if (!t->Running() || Before(now, t->due_)) continue;
     t->due_ = now + std::max<uint32_t>(t->interval_, 1);
     if (t->OnTimer) Guard(t->OnTimer);
   }
@@ -127,7 +145,7 @@ uint32_t TApplication::NextDeadline() const {
   const uint32_t now = Clock().Milliseconds();
   uint32_t deadline = now + kIdleWake;
   for (const TTimer* t : timers_) {
-    if (t->enabled_ && Before(t->due_, deadline)) deadline = t->due_;
+    if (t->Running() && Before(t->due_, deadline)) deadline = t->due_;
   }
   for (const TDXTimer* t : frameTimers_) {
     if (t->Attached() && Before(t->NextTickDue(), deadline)) deadline = t->NextTickDue();

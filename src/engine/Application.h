@@ -34,17 +34,24 @@ class TTimer {
   void SetEnabled(bool enabled);
   uint32_t Interval() const { return interval_; }
   void SetInterval(uint32_t interval);
-  // The clock value at which it fires next (while enabled).
+  // The clock value at which it fires next (while enabled and not held).
   uint32_t Due() const { return due_; }
+  // A held timer stays enabled but does not fire: the time left to its next
+  // tick is kept, and counts down again from there once it is let go.
+  bool Held() const { return held_; }
+  void SetHeld(bool held);
 
  private:
   friend class TApplication;
   void Restart();
+  bool Running() const { return enabled_ && !held_; }
 
   TApplication& application_;
   uint32_t interval_;
   bool enabled_ = false;
+  bool held_ = false;
   uint32_t due_ = 0;
+  uint32_t leftWhenHeld_ = 0;
 };
 
 // Receives the events of the window (keys, pointer, activation, close).

@@ -27,8 +27,10 @@ bool ConfirmationAllowed(const TMainForm& form) {
 }
 
 // Closing, apart from the pointer: the game runs on under the plain caption.
+// A race goes on at once, or when its level caption has had its time.
 void CloseConfirmation(TMainForm& form) {
   form.GameMainExit.Checked = false;
+  if (form.CurrentScreen == screen::Race) form.RaceState.RaceRunning = !form.Timer_Level.Enabled();
   form.Timer1.SetEnabled(!form.Timer1.Enabled());
   form.Window.SetCaption(RunningCaption());
   form.PlaySound("after_pause");
@@ -59,9 +61,10 @@ void TMainForm::GameMainExitClick() {
   AddPicture<TMainExit_Word>(*this, "Exit_Main_Word", 188, 195, 902);
 }
 
-void LeaveFrontEndScreen(TMainForm& form, uint8_t n) {
-  const bool subScreen = n == screen::Help || n == screen::Options || n == screen::HighScores;
-  if (subScreen && form.GameMainExit.Checked) CloseConfirmation(form);
+void LeaveFrontEndScreen(TMainForm& form) {
+  // Whatever way the player leaves (Enter on the main menu starts a race
+  // even while the question is open), the next screen starts without it.
+  if (form.GameMainExit.Checked) CloseConfirmation(form);
 }
 
 }  // namespace bd

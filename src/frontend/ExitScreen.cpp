@@ -20,14 +20,18 @@ void TMainForm::ShowExitScreen() {
 void TMainForm::sharetimerTimer() { ShareScreen.Tick(); }
 
 void TMainForm::ExitScreenFrame() {
-  // Hover follows the system pointer itself, not the last pointer event.
-  int x = 0, y = 0;
-  Window.PointerPosition(x, y);
-  ShareScreen.Frame(DXDraw.SurfaceCanvas(), x, y);
+  // Hover follows the window's own pointer events; once the pointer has
+  // gone out of the window nothing is under it.
+  if (PointerInWindow)
+    ShareScreen.PointAt(PointerX, PointerY);
+  else
+    ShareScreen.PointAt(-1, -1);
+  ShareScreen.Frame(DXDraw.SurfaceCanvas());
   DXDraw.ReleaseCanvas();
 }
 
-void TMainForm::ExitScreenClick() {
+void TMainForm::ExitScreenClick(int x, int y) {
+  ShareScreen.PointAt(x, y);
   ShareScreen.Click([this](const std::string& path) { ShellOpenFile(path); }, [this] { Close(); });
 }
 

@@ -12,10 +12,11 @@ class TMainForm;
 // Builds screen n when it is one of the front end's (main menu, help,
 // options, high scores); other screens are left alone.
 void BuildFrontEndScreen(TMainForm& form, uint8_t n);
-// Called before screen n is torn down. An exit confirmation opened on a
-// sub-screen does not outlive it: its pictures go with the screen, so it is
-// closed here rather than left answering on a screen that does not show it.
-void LeaveFrontEndScreen(TMainForm& form, uint8_t n);
+// Called before any screen is torn down. An exit confirmation does not
+// outlive the screen it was opened on: its pictures go with the screen, so
+// it is closed here rather than left answering (and holding a race still)
+// on a screen that does not show it.
+void LeaveFrontEndScreen(TMainForm& form);
 // The texts of the help, options and high-score frames, drawn after the
 // sprites.
 void DrawFrontEndTexts(TMainForm& form, uint8_t n);

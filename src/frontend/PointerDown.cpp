@@ -1,5 +1,6 @@
-// Button presses. They act on the position of the last pointer move, not on
-// the position that comes with the press; every action plays the click sound.
+// Button presses. The menus act on the position of the last pointer move, not
+// on the position that comes with the press (the exit screen takes the
+// press's own); every action plays the click sound.
 #include <chrono>
 #include <thread>
 
@@ -81,8 +82,7 @@ void RaceDown(TMainForm& form, int x, int y) {
     form.SwitchScreen(entersTable ? screen::GameOver : screen::MainMenu);
   } else if (hit::No.Contains(x, y)) {
     Click(form);
-    form.GameMainExitClick();
-    form.RaceState.RaceRunning = true;
+    form.GameMainExitClick();  // closing it sets the race going again
   }
 }
 
@@ -163,7 +163,7 @@ void SubScreenDown(TMainForm& form, int x, int y) {
   }
   if (form.GameMainExit.Checked)
     ExitAnswers(form, x, y);
-  else
+  else if (!form.QuestionOpen())
     Column(form, x, y, hit::VisitWebSite);
   // The panel's own buttons answer whether or not the column did, and also
   // with the confirmation open; the screen may have changed meanwhile.
@@ -202,7 +202,7 @@ void GameOverDown(TMainForm& form, int x, int y) {
 
 }  // namespace
 
-void TMainForm::DXDrawMouseDown(int button, uint8_t /*shift*/, int /*x*/, int /*y*/) {
+void TMainForm::DXDrawMouseDown(int button, uint8_t /*shift*/, int pressX, int pressY) {
   const int x = PointerX;
   const int y = PointerY;
   switch (CurrentScreen) {
@@ -221,9 +221,8 @@ void TMainForm::DXDrawMouseDown(int button, uint8_t /*shift*/, int /*x*/, int /*
       if (button == kLeftButton) GameOverDown(*this, x, y);
       break;
     case screen::Exit:
-      // The exit screen's buttons go by where the system pointer was at its
-      // last frame, not by the last pointer move.
-      if (button == kLeftButton) ExitScreenClick();
+      // The exit screen's buttons go by where the press itself was.
+      if (button == kLeftButton) ExitScreenClick(pressX, pressY);
       break;
     default:
       break;

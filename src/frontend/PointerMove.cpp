@@ -1,6 +1,6 @@
 // Pointer moves: the highlights of the item under the pointer, the pointer's
 // shape, the hover sound, and the sub-screens' rule that the pointer leaving
-// the panel returns to the main menu.
+// the panel returns to the main menu (unless a question is open).
 #include <span>
 
 #include "app/MainForm.h"
@@ -80,7 +80,7 @@ void MenuGroups(TMainForm& form) {
   HoverGroup(form, kFgg, false);
   if (form.GameMainExit.Checked)
     HoverGroup(form, kAnswers);
-  else
+  else if (!form.QuestionOpen())
     HoverGroup(form, kColumn);
 }
 
@@ -111,10 +111,10 @@ void SubScreenMove(TMainForm& form) {
   // when the panel rule has already switched to the main menu.
   const uint8_t shown = form.CurrentScreen;
   form.Window.SetPointer(PointerShape::Arrow);
-  if (!hit::Panel.Contains(form.PointerX, form.PointerY)) {
-    if (shown == screen::HighScores && form.GameClearHighScore.Checked) form.GameClearHighScoreClick();
+  // A question's answers reach past the panel: while one is open the panel
+  // rule waits, so the pointer can go to "Нет" without leaving the screen.
+  if (!form.QuestionOpen() && !hit::Panel.Contains(form.PointerX, form.PointerY))
     form.SwitchScreen(screen::MainMenu);
-  }
   MenuGroups(form);
   switch (shown) {
     case screen::Help:
@@ -138,6 +138,7 @@ void TMainForm::DXDrawMouseMove(uint8_t /*shift*/, int x, int y) {
   KillAll<TMenuGame>(EngineRoot(*this));
   PointerX = x;
   PointerY = y;
+  PointerInWindow = true;
   switch (CurrentScreen) {
     case screen::MainMenu:
       Window.SetPointer(PointerShape::Arrow);

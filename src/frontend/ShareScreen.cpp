@@ -58,15 +58,16 @@ std::string TShareScreen::CountdownText() const {
   return std::to_string(Countdown / 10 + 1);
 }
 
-void TShareScreen::Frame(TCanvas& canvas, int pointerX, int pointerY) {
+void TShareScreen::PointAt(int x, int y) {
+  for (TButton_2& b : Buttons) b.Hovered = b.X <= x && x <= b.X + b.Width && b.Y <= y && y <= b.Y + b.Height;
+}
+
+void TShareScreen::Frame(TCanvas& canvas) {
   canvas.Brush.Style = TBrushStyle::bsClear;
   canvas.Font.Name = kCountdownFont;
   canvas.Font.Color = CountdownColor;
   canvas.Font.Size = std::min(FontSize, kLargestFontSize);
   canvas.Font.Style = 0;
-
-  for (TButton_2& b : Buttons)
-    b.Hovered = b.X <= pointerX && pointerX <= b.X + b.Width && b.Y <= pointerY && pointerY <= b.Y + b.Height;
 
   if (picture_) canvas.Draw(0, 0, *picture_);
   for (const TButton_2& b : Buttons) {

@@ -55,9 +55,12 @@ class TShareScreen {
     if (Countdown > 0) --Countdown;
   }
 
-  // One frame: hover from the pointer (client coordinates), the picture, the
-  // buttons and the countdown, all drawn on `canvas`.
-  void Frame(TCanvas& canvas, int pointerX, int pointerY);
+  // The pointer is at (x, y) in client coordinates: the buttons under it
+  // are hovered, the others not.
+  void PointAt(int x, int y);
+  // One frame: the picture, the buttons as hovered and the countdown, all
+  // drawn on `canvas`.
+  void Frame(TCanvas& canvas);
 
   // The number shown now: whole seconds left, counted up, so a countdown of
   // 5 s shows 6 for its first tenth and 1 for its last second; "" at 0.

@@ -2,6 +2,8 @@
 // hand-off to the game-over screen and the head-up display on the picture.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/GameRun.h"
 #include "engine/Fonts.h"
 #include "engine/SpriteTree.h"
@@ -170,6 +172,46 @@ TEST_F(RaceForm, NothingIsSpawnedWhileTheCarStandsStill) {
   form->FormKeyDown(vk::Up, 0);
   EXPECT_GT(framesWithSpawns(1200), 0);
   EXPECT_EQ(form->CurrentScreen, screen::Race);
+}
+
+TEST_F(RaceForm, HoldingTheRaceKeepsTheNitroForLater) {
+  struct Case {
+    const char* how;
+    std::function<void()> hold, release;
+  };
+  auto tap = [this](int key) {
+    platform.events.KeyDown(key);
+    platform.events.KeyUp(key);
+  };
+  const Case cases[] = {
+      {"pause", [&] { tap('P'); }, [&] { tap('P'); }},
+      {"exit question", [&] { tap(vk::Escape); }, [&] { platform.events.CloseRequest(); }},
+      {"another window in front", [&] { platform.events.Activate(false); }, [&] { platform.events.Activate(true); }},
+  };
+  S().Lives = 1000;  // crashes must not end this game
+  RunFor(2100);
+  ASSERT_TRUE(S().RaceRunning);
+  for (const Case& c : cases) {
+    // Crashes would end the nitro early.
+    S().Health = 1'000'000;
+    const int lives = S().Lives;
+    // A nitro runs into the car and lasts five seconds of racing.
+    auto* nitro = new TNitroSprite(form->RaceHost());
+    nitro->X = S().CarX;
+    nitro->Y = S().CarY;
+    RunFor(500);
+    ASSERT_TRUE(S().NitroOn) << c.how;
+    c.hold();
+    RunFor(10000);
+    EXPECT_TRUE(S().NitroOn) << c.how;
+    EXPECT_EQ(S().NitroSeconds, 0) << c.how;
+    c.release();
+    RunFor(4000);
+    EXPECT_TRUE(S().NitroOn) << c.how;
+    RunFor(1000);
+    EXPECT_FALSE(S().NitroOn) << c.how;
+    EXPECT_EQ(S().Lives, lives) << c.how;
+  }
 }
 
 TEST_F(RaceForm, ReseedingWithoutANewClockValueContinuesTheSequence) {

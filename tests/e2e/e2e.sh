@@ -297,14 +297,18 @@ window_active() {
 # active (the game only runs frames while it is the active application).
 start_game() {
   check "the game starts and shows its window"
-  mkdir -p "$work/game"
+  mkdir -p "$work/game" "$work/bin"
   local d
   for d in Data Music pdata; do
     ln -s "$run_dir/$d" "$work/game/$d"
   done
+  # What the game hands to the desktop to open is written down, not opened.
+  printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/opened.txt" >"$work/bin/xdg-open"
+  chmod +x "$work/bin/xdg-open"
+  : >"$work/opened.txt"
   (
     cd "$work/game" &&
-      exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/sound.raw" \
+      exec env PATH="$work/bin:$PATH" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/sound.raw" \
         ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" "$run_dir/bumperdash"
   ) >"$work/game.log" 2>&1 &
   game_pid=$!
@@ -729,6 +733,11 @@ exit_button_is() {
   picture_at "$last_shot" "$run_dir/pdata/$1.bmp" 0 0
 }
 
+read_button_is() {
+  shot read-button 220x64+70+470
+  picture_at "$last_shot" "$run_dir/pdata/$1.bmp" 0 0
+}
+
 scenario_exit_screen() {
   start_game
   reach_main_menu
@@ -769,6 +778,20 @@ scenario_exit_screen() {
   game_alive || fail "the game ended on its own"
   pass
 
+  check "hover and clicks follow absolute pointer jumps between the buttons"
+  # Jumps as remote desktops and tablets make them: straight onto the
+  # readme button, whose click opens the readme, then back onto the exit.
+  xdotool mousemove --window "$window" 180 500
+  wait_for 10 read_button_is read_h || fail "the readme button is not highlighted under the pointer ($last_shot)"
+  xdotool click 1
+  wait_for 10 grep -q 'readme.txt$' "$work/opened.txt" ||
+    fail "the click on the readme button opened '$(cat "$work/opened.txt")'"
+  game_alive || fail "the game ended on a click on the readme button"
+  xdotool mousemove --window "$window" 620 500
+  wait_for 10 exit_button_is exit_h || fail "the exit button is not highlighted after the jump back ($last_shot)"
+  wait_for 10 read_button_is read_n || fail "the readme button is still highlighted ($last_shot)"
+  pass
+
   check "a click on the exit button ends the game with status 0"
   local pid=$game_pid status
   xdotool click 1
@@ -778,6 +801,7 @@ scenario_exit_screen() {
   game_pid=
   [ "$status" -eq 0 ] || fail "the game exited with status $status"
   not xdotool search --pid "$pid" >/dev/null 2>&1 || fail "a window of the game is left"
+  [ "$(grep -c . "$work/opened.txt")" -eq 1 ] || fail "the game opened '$(cat "$work/opened.txt")' besides the readme"
   pass
 }
 

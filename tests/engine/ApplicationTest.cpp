@@ -39,6 +39,31 @@ TEST(Application, PlainTimersFireOnTheirIntervalAndRestartWhenEnabled) {
   EXPECT_FALSE(timer.Enabled());
 }
 
+TEST(Application, AHeldTimerKeepsTheTimeLeftToItsTick) {
+  THeadlessPlatform platform;
+  TApplication app(platform.Get());
+  std::vector<uint32_t> fired;
+  TTimer timer(app, 1000, [&] { fired.push_back(platform.clock.Milliseconds()); });
+  timer.SetEnabled(true);  // due at 1000
+  app.RunUntil(700);
+  timer.SetHeld(true);  // 300 ms left
+  app.RunUntil(5000);
+  EXPECT_TRUE(fired.empty());
+  EXPECT_TRUE(timer.Enabled());
+  timer.SetHeld(false);
+  app.RunUntil(6500);
+  EXPECT_EQ(fired, (std::vector<uint32_t>{5300, 6300}));
+
+  // Enabled while held: a whole interval waits for the letting go.
+  timer.SetEnabled(false);
+  timer.SetHeld(true);
+  timer.SetEnabled(true);
+  app.RunUntil(9000);
+  timer.SetHeld(false);
+  app.RunUntil(10100);
+  EXPECT_EQ(fired.back(), 10000u);
+}
+
 TEST(Application, FramesRunOnTheVirtualClockAndReachTheWindow) {
   THeadlessPlatform platform;
   TApplication app(platform.Get());

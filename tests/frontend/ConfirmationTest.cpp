@@ -92,7 +92,6 @@ TEST_F(Confirmation, LeavingASubScreenClosesTheExitConfirmation) {
     std::function<void(Confirmation&)> leave;
   };
   const Case cases[] = {
-      {"pointer towards the No answer", screen::Help, [](Confirmation& t) { t.Move(500, 360); }},
       {"help's back button", screen::Help, [](Confirmation& t) { t.ClickAt(250, 540); }},
       {"options' back button", screen::Options, [](Confirmation& t) { t.ClickAt(250, 540); }},
       {"high scores' back button", screen::HighScores, [](Confirmation& t) { t.ClickAt(250, 540); }},
@@ -145,11 +144,40 @@ TEST_F(Confirmation, ClearConfirmationResetsTheTableOnlyOnYes) {
   Frame();
   EXPECT_EQ(Color(600, 400), StandInColor("Visit Web Site_n"));
 
-  // Moving off the panel with it open closes it on the way to the menu.
-  ClickAt(100, 540);
-  Move(600, 100);
-  EXPECT_FALSE(form->GameClearHighScore.Checked);
-  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
+}
+
+TEST_F(Confirmation, TheAnswersMayBeReachedOutsideThePanel) {
+  // The right half of "Нет" lies beyond the sub-screens' panel.
+  struct Case {
+    const char* what;
+    uint8_t screen;
+    bool clear;  // the clear question, else the exit question
+    uint8_t afterNo;
+  };
+  const Case cases[] = {
+      {"clear question", screen::HighScores, true, screen::HighScores},
+      {"exit question on the table", screen::HighScores, false, screen::MainMenu},
+      {"exit question on help", screen::Help, false, screen::MainMenu},
+      {"exit question on options", screen::Options, false, screen::MainMenu},
+  };
+  for (const Case& c : cases) {
+    Go(screen::MainMenu);
+    Go(c.screen);
+    form->HighScores[0] = {"Ace", 9999};
+    c.clear ? form->GameClearHighScoreClick() : form->GameMainExitClick();
+    Move(520, 370);
+    Move(530, 375);
+    EXPECT_EQ(form->CurrentScreen, c.screen) << c.what;
+    EXPECT_TRUE(c.clear ? form->GameClearHighScore.Checked : form->GameMainExit.Checked) << c.what;
+    EXPECT_GE(CountOf<TMainExit_No>(), 1) << c.what;  // "Нет" is highlighted
+    Click();
+    EXPECT_FALSE(form->GameClearHighScore.Checked || form->GameMainExit.Checked) << c.what;
+    EXPECT_EQ(form->CurrentScreen, c.afterNo) << c.what;
+    EXPECT_EQ(form->HighScores[0].Score, 9999) << c.what;
+    // With the question gone, leaving the panel leaves the screen again.
+    Move(600, 100);
+    EXPECT_EQ(form->CurrentScreen, screen::MainMenu) << c.what;
+  }
 }
 
 }  // namespace

@@ -180,6 +180,30 @@ TEST_F(ExitScreenRun, LinkButtonOpensItsFileDuringTheCountdown) {
   EXPECT_FALSE(app->Terminated());
 }
 
+TEST_F(ExitScreenRun, HoverAndClicksFollowTheWindowsOwnPointerEvents) {
+  WriteExitScreen(0);
+  Start();
+  Leave();
+  PointAt(kLinkX, kLinkY);
+  RunFor(30);
+  EXPECT_EQ(Shown(10, 10), ColorToRaw(kLinkHover));
+  // An absolute jump (a remote desktop, a tablet): the hover follows the
+  // window's move event at once.
+  PointAt(kExitX + 5, kExitY + 5);
+  RunFor(30);
+  EXPECT_EQ(Shown(kLinkX, kLinkY), ColorToRaw(kLinkNormal));
+  EXPECT_EQ(Shown(300, 400), ColorToRaw(kExitHover));
+  // The pointer leaves the window: nothing is under it any more.
+  platform.events.PointerLeave();
+  RunFor(30);
+  EXPECT_EQ(Shown(kExitX, kExitY), ColorToRaw(kExitNormal));
+  // A press where no move came first acts where it was pressed.
+  platform.events.MouseDown(kExitX + 5, kExitY + 5);
+  RunFor(1);
+  EXPECT_TRUE(app->Terminated());
+  for (const std::string& opened : platform.shell.Opened()) EXPECT_NE(opened, "pdata/page.html");
+}
+
 TEST_F(ExitScreenRun, WithoutAUsableExitScreenTheGameClosesAtOnce) {
   struct Case {
     std::string name;

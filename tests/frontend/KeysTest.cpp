@@ -2,6 +2,7 @@
 // width, Escape with the clear confirmation open, the game-over timing.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "engine/Canvas.h"
@@ -110,6 +111,54 @@ TEST_F(Keys, GameOverWaitsFiveSecondsUnlessARememberedNameEntersTheScore) {
   EXPECT_EQ(form->CurrentScreen, screen::HighScores);
   EXPECT_EQ(form->HighScores[4], (TLocal_HighScores{"Ace", 1200}));
   EXPECT_EQ(form->HighScores[5].Score, 1000);
+}
+
+TEST_F(Keys, TypingGoesOnIntoTheSameFieldAfterADisplaySwitch) {
+  auto altEnter = [this] {
+    platform.events.KeyDown(vk::Return, ssAlt);
+    platform.events.KeyUp(vk::Return, ssAlt);
+  };
+  auto typeLetters = [this](const char* text) {
+    for (const char* c = text; *c != 0; ++c) {
+      platform.events.Char(static_cast<uint8_t>(*c));
+      RunFor(60);  // the country takes a character every third frame
+    }
+  };
+  struct Case {
+    const char* how;
+    std::function<void()> switchDisplay;
+  };
+  const Case cases[] = {
+      {"Alt+Enter", altEnter},
+      {"the full-screen option", [this] {
+         platform.events.MouseMove(form->GameFullScreen.Checked ? 200 : 350, 268);
+         platform.events.MouseDown(0, 0);
+       }},
+  };
+  for (const Case& c : cases) {
+    form->Edit1.Text.clear();
+    form->Country.clear();
+    Go(screen::MainMenu);
+    Go(screen::Options);
+    ASSERT_TRUE(form->GamegoEdit.Checked) << c.how;
+    const bool fullScreen = form->GameFullScreen.Checked;
+    c.switchDisplay();
+    RunFor(100);
+    ASSERT_NE(form->GameFullScreen.Checked, fullScreen) << c.how;
+    typeLetters("Rus");
+    EXPECT_EQ(form->Edit1.Text, "Rus") << c.how;
+  }
+
+  // The name on the game-over screen, typed on both sides of a switch.
+  form->RaceState.Score = 5000;
+  Go(screen::GameOver);
+  RunFor(5200);
+  ASSERT_TRUE(form->GamegoEdit.Checked);
+  typeLetters("Iv");
+  altEnter();
+  RunFor(100);
+  typeLetters("an");
+  EXPECT_EQ(form->Edit2.Text, "Ivan");
 }
 
 }  // namespace

@@ -63,6 +63,25 @@ TEST_F(SoakWatch, ReportsAGameThatStandsStill) {
   EXPECT_NE(Watch(3000).find("stuck"), std::string::npos);
 }
 
+TEST_F(SoakWatch, ReportsARaceThatStandsStillWithoutAVisibleReason) {
+  StartWatching(soak::TLimits{});
+  Press(vk::Return);
+  // The level caption, a pause and a question all hold the race on purpose.
+  EXPECT_EQ(Watch(2500), "");
+  ASSERT_TRUE(form->RaceState.RaceRunning);
+  Press('P');
+  EXPECT_EQ(Watch(7000), "");
+  Press('P');
+  Press(vk::Escape);
+  ASSERT_TRUE(form->GameMainExit.Checked);
+  EXPECT_EQ(Watch(7000), "");
+  // The question gone and the race still held: the trap a player cannot
+  // get out of.
+  form->GameMainExitClick();
+  form->RaceState.RaceRunning = false;
+  EXPECT_NE(Watch(7000).find("race has stood still"), std::string::npos);
+}
+
 TEST_F(SoakWatch, ReportsASpriteTreeBeyondItsBound) {
   soak::TLimits limits;
   limits.MaxSprites = 40;

@@ -341,6 +341,18 @@ void TBot::Tick() {
     Then(0, [this] { platform_->events.CloseRequest(); });
     return;
   }
+  if (Chance(0.02)) {
+    // A quick medley of the keys that open, answer and close things, in any
+    // order (Escape then Enter on the main menu starts a race under the
+    // exit question): the game must come out of it in a state it can leave.
+    ++stats_.KeyMedleys;
+    for (int i = Uniform(2, 3); i > 0; --i) {
+      static constexpr int kKeys[] = {vk::Escape, vk::Return, 'P'};
+      const int key = kKeys[Uniform(0, 2)];
+      Then(static_cast<uint32_t>(Uniform(30, 300)), [this, key] { Tap(key); });
+    }
+    return;
+  }
   switch (now) {
     case screen::Splash:
       SplashTick();

@@ -40,6 +40,7 @@ struct TPlayStats {
   int TableClears = 0;
   int Shots = 0;
   int PadGames = 0;  // games played on a game controller
+  int KeyMedleys = 0;  // quick runs of Escape, Enter and P on any screen
   std::map<uint8_t, int> ScreenVisits;  // by screen number
 };
 

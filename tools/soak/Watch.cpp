@@ -75,6 +75,7 @@ void TWatch::Attach(bd::THeadlessPlatform& platform, bd::TApplication& app, bd::
   lastFrameAt_ = platform.clock.Milliseconds();
   lastSignature_.clear();
   progressAt_ = lastFrameAt_;
+  raceRunsAt_ = lastFrameAt_;
   restScreen_ = 0;
   restTaken_ = false;
 }
@@ -96,6 +97,16 @@ std::string TWatch::Signature() const {
                 form_->GameMainExit.Checked, form_->GameClearHighScore.Checked, form_->GameEnterName.Checked,
                 form_->ShareScreen.Countdown);
   return text;
+}
+
+bool TWatch::RaceStandsUnexplained() const {
+  // The blinking car keeps the picture changing, so a frozen race is judged
+  // by its state: it stands while the player sees no pause, no question,
+  // no level caption and no level end, and the game has not ended.
+  const bd::TRaceState& s = form_->RaceState;
+  return form_->CurrentScreen == bd::screen::Race && !s.RaceRunning && !s.Paused && !s.GameOver &&
+         !form_->GameMainExit.Checked && !form_->Timer_Level.Enabled() && !form_->Timer_LevCompl.Enabled() &&
+         s.LevelEndState == 0;
 }
 
 std::string TWatch::Check(uint64_t gameMs, bool holdingStill) {
@@ -123,6 +134,17 @@ std::string TWatch::Check(uint64_t gameMs, bool holdingStill) {
     std::snprintf(text, sizeof text, "stuck: nothing changed for %.1f s of game time (screen|level|lives|distance|"
                   "health|score|speed|level end|help page|exit|clear|name|countdown = %s)",
                   (now - progressAt_) / 1000.0, signature.c_str());
+    return text;
+  }
+
+  // A race stands still only for a reason the player can see.
+  if (!RaceStandsUnexplained() || !app_->Active()) {
+    raceRunsAt_ = now;
+  } else if (now - raceRunsAt_ > limits_.RaceStillMs) {
+    std::snprintf(text, sizeof text,
+                  "the race has stood still for %.1f s of game time with neither the pause, a confirmation, "
+                  "the level caption nor the level end shown",
+                  (now - raceRunsAt_) / 1000.0);
     return text;
   }
 

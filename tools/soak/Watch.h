@@ -27,6 +27,9 @@ int CountSprites(const bd::TSprite& root);
 struct TLimits {
   uint32_t FrameStallMs = 2000;    // no frame drawn for this long while active
   uint32_t StuckMs = 90000;        // no progress on the screen for this long
+  // A race that stands still without the pause, a confirmation, its level
+  // caption or its level end to show for it, for this long.
+  uint32_t RaceStillMs = 5000;
   int MaxSprites = 400;            // sprites in the tree at any moment
   uint64_t WarmupMs = 60000;       // game time before the heap baseline is set
   uint64_t HeapGrowthBytes = 16u << 20;  // allowed growth of the resting heap
@@ -59,6 +62,8 @@ class TWatch {
 
  private:
   std::string Signature() const;
+  // Whether the race screen stands still with nothing on it to say why.
+  bool RaceStandsUnexplained() const;
 
   TLimits limits_;
   bd::THeadlessPlatform* platform_ = nullptr;
@@ -69,6 +74,7 @@ class TWatch {
   uint32_t lastFrameAt_ = 0;
   std::string lastSignature_;
   uint32_t progressAt_ = 0;
+  uint32_t raceRunsAt_ = 0;  // the last moment the race ran or had a reason not to
   uint8_t restScreen_ = 0;
   uint32_t screenSince_ = 0;
   bool restTaken_ = false;

@@ -60,6 +60,7 @@ struct PlatformEvent {
     MouseMove,     // X, Y, Shift
     MouseDown,     // X, Y, Button, Shift
     MouseUp,       // X, Y, Button, Shift
+    PointerLeft,   // the pointer went out of the window
     Activate,      // the application came to the front
     Deactivate,    // another application came to the front
     CloseRequest,  // the window's close button
@@ -133,9 +134,6 @@ class IWindow {
 
   virtual void SetPointer(PointerShape shape) = 0;
   virtual void WarpPointer(int x, int y) = 0;
-  // Where the system pointer is now, in the 800 x 600 client coordinates;
-  // outside the window the values lie outside the picture.
-  virtual void PointerPosition(int& x, int& y) const = 0;
 };
 
 class IMessageBox {

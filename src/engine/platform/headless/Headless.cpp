@@ -50,6 +50,12 @@ void THeadlessEvents::MouseMove(int x, int y) {
   Push(e);
 }
 
+void THeadlessEvents::PointerLeave() {
+  PlatformEvent e;
+  e.type = PlatformEvent::Type::PointerLeft;
+  Push(e);
+}
+
 void THeadlessEvents::MouseDown(int x, int y, int button) {
   PlatformEvent e;
   e.type = PlatformEvent::Type::MouseDown;
@@ -95,10 +101,6 @@ bool THeadlessEvents::Poll(PlatformEvent& event) {
       continue;
     }
     event = next.event;
-    using T = PlatformEvent::Type;
-    if (pointerWindow_ != nullptr &&
-        (event.type == T::MouseMove || event.type == T::MouseDown || event.type == T::MouseUp))
-      pointerWindow_->MovePointer(event.X, event.Y);
     // Keys typed while a pad holds its fire button come with Ctrl, as on the
     // real platform.
     if (event.type == PlatformEvent::Type::KeyDown || event.type == PlatformEvent::Type::KeyUp)

@@ -30,14 +30,10 @@ class THeadlessClock : public IClock {
   uint32_t now_ = 0;
 };
 
-class THeadlessWindow;
-
 // Scripted input: events queued now, or at a moment of the virtual clock.
 class THeadlessEvents : public IEventSource {
  public:
   explicit THeadlessEvents(THeadlessClock& clock) : clock_(clock) {}
-  // Pointer events moved the system pointer of this window when delivered.
-  void TrackPointer(THeadlessWindow* window) { pointerWindow_ = window; }
 
   void Push(const PlatformEvent& event) { PushAt(clock_.Milliseconds(), event); }
   // Delivered once the clock has reached `ms`.
@@ -48,6 +44,7 @@ class THeadlessEvents : public IEventSource {
   void Char(uint8_t cp1251);
   void MouseMove(int x, int y);
   void MouseDown(int x, int y, int button = 1);
+  void PointerLeave();
   void Activate(bool active);
   void CloseRequest();
   // Scripted game-controller input, turned into key events when it is
@@ -70,7 +67,6 @@ class THeadlessEvents : public IEventSource {
   void Insert(Timed timed);
 
   THeadlessClock& clock_;
-  THeadlessWindow* pointerWindow_ = nullptr;
   std::deque<Timed> queue_;  // in delivery order
   TControllerTranslator pads_;
   std::deque<PlatformEvent> translated_;  // key events of pads, not yet delivered
@@ -119,17 +115,6 @@ class THeadlessWindow : public IWindow {
   void WarpPointer(int x, int y) override {
     warpX_ = x;
     warpY_ = y;
-    MovePointer(x, y);
-  }
-  void PointerPosition(int& x, int& y) const override {
-    x = pointerX_;
-    y = pointerY_;
-  }
-  // The system pointer moved (the events deliver pointer events through here
-  // too, so a scripted move also moves the pointer).
-  void MovePointer(int x, int y) {
-    pointerX_ = x;
-    pointerY_ = y;
   }
   int WarpX() const { return warpX_; }
   int WarpY() const { return warpY_; }
@@ -153,8 +138,6 @@ class THeadlessWindow : public IWindow {
   PointerShape pointer_ = PointerShape::Arrow;
   int warpX_ = -1;
   int warpY_ = -1;
-  int pointerX_ = -1;  // off the window until something moves it
-  int pointerY_ = -1;
   int placementSaves_ = 0;
   int placementRestores_ = 0;
 };
@@ -189,7 +172,7 @@ class THeadlessShell : public IShell {
 
 // Everything a headless run needs, wired together.
 struct THeadlessPlatform {
-  THeadlessPlatform() { events.TrackPointer(&window); }
+  THeadlessPlatform() = default;
   THeadlessPlatform(const THeadlessPlatform&) = delete;
   THeadlessPlatform& operator=(const THeadlessPlatform&) = delete;
 

@@ -115,6 +115,9 @@ void TSdlEvents::Translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_EXPOSED:
           out.type = T::Expose;
           break;
+        case SDL_WINDOWEVENT_LEAVE:
+          out.type = T::PointerLeft;
+          break;
         case SDL_WINDOWEVENT_MOVED:
           window_.Moved();
           return;
@@ -371,20 +374,6 @@ void TSdlWindow::WarpPointer(int x, int y) {
   int wx = x, wy = y;
   SDL_RenderLogicalToWindow(renderer_, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
   SDL_WarpMouseInWindow(window_, wx, wy);
-}
-
-void TSdlWindow::PointerPosition(int& x, int& y) const {
-  // The desktop position, made relative to the window, then taken back
-  // through the scaling into picture coordinates. The desktop position is
-  // used (not the window's own) so that a pointer outside the window reads
-  // as outside the picture.
-  int globalX = 0, globalY = 0, windowX = 0, windowY = 0;
-  SDL_GetGlobalMouseState(&globalX, &globalY);
-  SDL_GetWindowPosition(window_, &windowX, &windowY);
-  float logicalX = 0, logicalY = 0;
-  SDL_RenderWindowToLogical(renderer_, globalX - windowX, globalY - windowY, &logicalX, &logicalY);
-  x = static_cast<int>(std::floor(logicalX));
-  y = static_cast<int>(std::floor(logicalY));
 }
 
 // ---- message box ----

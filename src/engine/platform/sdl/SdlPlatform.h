@@ -86,7 +86,6 @@ class TSdlWindow : public IWindow {
 
   void SetPointer(PointerShape shape) override;
   void WarpPointer(int x, int y) override;
-  void PointerPosition(int& x, int& y) const override;
 
   SDL_Window* Sdl() const { return window_; }
   // Kept by the event source from focus changes.
