@@ -103,6 +103,7 @@ void Dibs() {
   Put("dib", "rgb24-topdown.dib", bd::EncodeDib(p, {bd::TDibFormat::Rgb24, {}, true}));
   Put("dib", "rgb32.bmp", bd::EncodeBmpFile(p, {bd::TDibFormat::Rgb32, {}, false}));
   Put("dib", "pal8.bmp", bd::EncodeBmpFile(p, {bd::TDibFormat::Pal8, {}, true}));
+  Put("dib", "rgb24-v5.bmp", bd::EncodeBmpFile(p, {bd::TDibFormat::Rgb24, {}, false}, 124));
 }
 
 void Waves() {

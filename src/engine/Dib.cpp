@@ -38,6 +38,16 @@ struct Channel {
   }
 };
 
+// The header forms a reader takes. A bare bitmap ("TDIB" pictures) has the
+// 40-byte header or the 12-byte old-style one. A whole bitmap file may also
+// carry the longer headers that image editors write today: 52 bytes (colour
+// masks inside the header), 56 (plus an alpha mask), 108 (plus colour space
+// and gamma) and 124 (plus rendering intent and a colour profile). Their
+// first 40 bytes read like the 40-byte header.
+enum class HeaderForms { Bare, File };
+
+bool IsLongHeaderSize(uint32_t size) { return size == 52 || size == 56 || size == 108 || size == 124; }
+
 struct Header {
   uint32_t size = 0;
   int32_t width = 0;
@@ -49,7 +59,7 @@ struct Header {
   uint32_t masks[3] = {0, 0, 0};
 };
 
-Header ReadHeader(TByteReader& r) {
+Header ReadHeader(TByteReader& r, HeaderForms forms) {
   Header h;
   h.size = r.U32();
   if (h.size == 12) {
@@ -57,7 +67,7 @@ Header ReadHeader(TByteReader& r) {
     h.height = r.U16();
     r.U16();  // planes
     h.bits = r.U16();
-  } else if (h.size == 40) {
+  } else if (h.size == 40 || (forms == HeaderForms::File && IsLongHeaderSize(h.size))) {
     h.width = r.I32();
     h.height = r.I32();
     r.U16();  // planes
@@ -103,8 +113,18 @@ Header ReadHeader(TByteReader& r) {
     h.height = -h.height;
   }
   if (int64_t{h.width} * h.height > kMaxPicturePixels) Invalid();
+  // The red, green and blue masks follow a 40-byte header and sit inside a
+  // long one; either way they count only with bit-mask compression. A long
+  // header's alpha mask and everything after it (colour space, gamma,
+  // rendering intent, profile) are passed over: the game's surfaces are
+  // opaque with a colour key, so colours are taken as stored and whatever
+  // alpha a pixel carries is dropped.
+  uint32_t masks[3] = {0, 0, 0};
+  if (h.size > 40 || h.compression == kBiBitfields)
+    for (auto& m : masks) m = r.U32();
+  if (h.size > 40) r.Skip(h.size - 52);
   if (h.compression == kBiBitfields) {
-    for (auto& m : h.masks) m = r.U32();
+    std::copy(std::begin(masks), std::end(masks), h.masks);
   } else if (h.bits == 16) {
     h.masks[0] = 0x7C00, h.masks[1] = 0x03E0, h.masks[2] = 0x001F;
   } else if (h.bits == 32) {
@@ -218,11 +238,11 @@ void DecodeRle(TByteReader& r, const Header& h, Canvas& canvas) {
   }
 }
 
-TDibImage Decode(std::span<const uint8_t> data, std::optional<uint64_t> pixelOffset) {
+TDibImage Decode(std::span<const uint8_t> data, std::optional<uint64_t> pixelOffset, HeaderForms forms) {
   TDibImage img;
   if (data.empty()) return img;
   TByteReader r(data);
-  const Header h = ReadHeader(r);
+  const Header h = ReadHeader(r, forms);
   const std::vector<uint32_t> table = ReadColorTable(r, h);
   if (pixelOffset) r.Seek(*pixelOffset <= r.Size() ? static_cast<size_t>(*pixelOffset) : r.Size() + 1);
   const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
@@ -246,7 +266,7 @@ TDibImage Decode(std::span<const uint8_t> data, std::optional<uint64_t> pixelOff
 
 }  // namespace
 
-TDibImage DecodeDib(std::span<const uint8_t> data) { return Decode(data, std::nullopt); }
+TDibImage DecodeDib(std::span<const uint8_t> data) { return Decode(data, std::nullopt, HeaderForms::Bare); }
 
 TDibImage DecodeBmpFile(std::span<const uint8_t> data) {
   TByteReader r(data);
@@ -262,7 +282,7 @@ TDibImage DecodeBmpFile(std::span<const uint8_t> data) {
   TByteReader header(dib);
   const uint32_t headerSize = header.U32();
   if (offset && *offset < headerSize) offset.reset();
-  return Decode(dib, offset);
+  return Decode(dib, offset, HeaderForms::File);
 }
 
 // --- Encoding ---
@@ -402,17 +422,27 @@ std::vector<uint8_t> EncodeDib(const TPixels& px, const TDibOptions& options) {
   return out;
 }
 
-std::vector<uint8_t> EncodeBmpFile(const TPixels& px, const TDibOptions& options) {
+std::vector<uint8_t> EncodeBmpFile(const TPixels& px, const TDibOptions& options, uint32_t headerSize) {
+  if (headerSize != 40 && !IsLongHeaderSize(headerSize))
+    throw std::invalid_argument("no such bitmap header size");
   std::vector<uint8_t> dib = EncodeDib(px, options);
+  // A longer header is the 40-byte one with its size changed and more fields
+  // after it: masks 0; from 108 bytes on the colour space "sRGB"; at 124
+  // bytes the "pictures" rendering intent (4); no profile.
+  dib[0] = static_cast<uint8_t>(headerSize);
+  std::vector<uint8_t> more(headerSize - 40, 0);
+  if (headerSize >= 108) more[16] = 'B', more[17] = 'G', more[18] = 'R', more[19] = 's';
+  if (headerSize == 124) more[68] = 4;
+  dib.insert(dib.begin() + 40, more.begin(), more.end());
   const bool paletted = options.Format == TDibFormat::Pal8 || options.Format == TDibFormat::Pal8Rle;
-  // Pixels start after the 40-byte header and the colour table.
+  // Pixels start after the header and the colour table.
   uint32_t tableEntries = 0;
   if (paletted)
     tableEntries = dib[32] | (dib[33] << 8) | (dib[34] << 16) | (static_cast<uint32_t>(dib[35]) << 24);
   std::vector<uint8_t> out = {'B', 'M'};
   PutLe32(out, static_cast<uint32_t>(14 + dib.size()));
   PutLe32(out, 0);
-  PutLe32(out, 14 + 40 + tableEntries * 4);
+  PutLe32(out, 14 + headerSize + tableEntries * 4);
   out.insert(out.end(), dib.begin(), dib.end());
   return out;
 }

@@ -33,7 +33,8 @@ inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 24;
 // table and pixels. Empty data gives an empty picture.
 TDibImage DecodeDib(std::span<const uint8_t> data);
 // A whole bitmap file ("BM", file header, then the bitmap); its pixel-data
-// offset is honoured.
+// offset is honoured. Besides the headers DecodeDib takes, it reads the
+// longer 52-, 56-, 108- and 124-byte ones with the colour masks they hold.
 TDibImage DecodeBmpFile(std::span<const uint8_t> data);
 
 // --- Encoding (the asset builder and the tests) ---
@@ -58,7 +59,10 @@ struct TDibOptions {
 };
 
 std::vector<uint8_t> EncodeDib(const TPixels& pixels, const TDibOptions& options = {});
-// The same bitmap behind a 14-byte file header.
-std::vector<uint8_t> EncodeBmpFile(const TPixels& pixels, const TDibOptions& options = {});
+// The same bitmap behind a 14-byte file header. The header may instead be
+// one of the longer forms (52, 56, 108 or 124 bytes) that image editors
+// write; its colour masks are left 0, which the uncompressed formats ignore.
+std::vector<uint8_t> EncodeBmpFile(const TPixels& pixels, const TDibOptions& options = {},
+                                   uint32_t headerSize = 40);
 
 }  // namespace bd

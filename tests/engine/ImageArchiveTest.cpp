@@ -55,16 +55,18 @@ TEST(ImageArchive, RoundTripsEveryPictureKindAndProperty) {
   rgb24->TransparentColor = uint32_t{0xFF000005};
   add("rgb32", TPictureData::Dib(EncodeDib(kPicture, {TDibFormat::Rgb32, {}, false})));
   add("bitmap", TPictureData::Bitmap(EncodeBmpFile(kPicture, {TDibFormat::Rgb24, {}, false})));
+  // The 124-byte header that image editors write today.
+  add("bitmap124", TPictureData::Bitmap(EncodeBmpFile(kPicture, {TDibFormat::Pal8, {}, true}, 124)));
   add("jpeg", TPictureData::Jpeg(EncodeJpeg(TPixels{8, 8, std::vector<uint32_t>(64, 0x0000FF)}, 95)));
   add("icon", TPictureData{"TIcon", {1, 2, 3}});
 
   TPictureCollection list;
   list.Initialize(nullptr);
   list.LoadFromMemory(WriteImageArchive(archive));
-  ASSERT_EQ(list.Count(), 7);
+  ASSERT_EQ(list.Count(), 8);
   EXPECT_EQ(list.ColorTable[9], (TPaletteEntry{0x56, 0x34, 0x12, 0}));
 
-  for (const char* name : {"pal8", "rle", "rgb24", "rgb32", "bitmap"}) {
+  for (const char* name : {"pal8", "rle", "rgb24", "rgb32", "bitmap", "bitmap124"}) {
     SCOPED_TRACE(name);
     const TGraphic* pic = list.Find(name).Picture();
     ASSERT_NE(pic, nullptr);
@@ -211,6 +213,9 @@ TEST(ImageArchive, EachErrorHasItsMessage) {
   const Bytes tooBigDib = EncodeDib(TPixels{1, 1, {0}}, {TDibFormat::Rgb24, {}, false});
   Bytes badHeader = tooBigDib;
   badHeader[0] = 64;
+  // A header a whole bitmap file may have, but a bare bitmap may not.
+  const Bytes file124 = EncodeBmpFile(TPixels{1, 1, {0}}, {TDibFormat::Rgb24, {}, false}, 124);
+  const Bytes longHeader(file124.begin() + 14, file124.end());
 
   const std::pair<Bytes, std::string> cases[] = {
       {badMarker, "Invalid stream format"},
@@ -244,6 +249,7 @@ TEST(ImageArchive, EachErrorHasItsMessage) {
        "Stream read error"},
       {picture("TBitmap", {0xFF, 0xFF, 0xFF, 0x7F}), "Stream read error"},
       {picture("TDIB", badHeader), "DIB is invalid"},
+      {picture("TDIB", longHeader), "DIB is invalid"},
       {picture("TJPEGImage", {4, 0, 0, 0, 1, 2, 3, 4}), "JPEG error #53"},
   };
   for (const auto& [data, message] : cases) {
