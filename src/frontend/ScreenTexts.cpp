@@ -13,6 +13,13 @@ namespace {
 
 constexpr uint32_t kBlack = 0x00000000;
 constexpr uint32_t kWhite = 0x00FFFFFF;
+// Below this a fitted text would no longer read.
+constexpr int kSmallestFittedSize = 8;
+
+// The high-score rows: where each column's text starts and how wide it may
+// grow before it reaches the next column's divider or the row's end.
+constexpr int kRankX = 85, kNameX = 160, kScoreX = 362;
+constexpr int kNameWidth = 185, kScoreWidth = 103;
 
 class TTextWriter {
  public:
@@ -28,6 +35,16 @@ class TTextWriter {
     canvas_.Font.Size = size;
     canvas_.Font.Color = color;
     canvas_.TextOut(x, y, cp1251);
+  }
+
+  // A text in a column `width` pixels wide: at `size` when it fits, else at
+  // the largest smaller size that does, kept in the middle of the line.
+  void FittedText(int x, int y, int size, const std::string& cp1251, int width) {
+    canvas_.Font.Size = size;
+    const int fullHeight = canvas_.TextHeight(cp1251);
+    int fitted = size;
+    while (fitted > kSmallestFittedSize && canvas_.TextWidth(cp1251) > width) canvas_.Font.Size = --fitted;
+    Text(x, y + (fullHeight - canvas_.TextHeight(cp1251)) / 2, fitted, cp1251);
   }
 
  private:
@@ -86,9 +103,10 @@ void HighScoreTexts(TMainForm& form, TTextWriter& out) {
   if (form.GameMainExit.Checked) return;
   for (int i = 0; i < HighScoreCount; ++i) {
     const int y = 198 + 30 * i;
-    out.Text(85, y, 19, std::to_string(i + 1));
-    out.Text(160, y, 19, form.HighScores[i].Name);
-    out.Text(362, y, 19, std::to_string(form.HighScores[i].Score));
+    out.Text(kRankX, y, 19, std::to_string(i + 1));
+    // Ten wide letters or a ten-digit score would run past their column.
+    out.FittedText(kNameX, y, 19, form.HighScores[i].Name, kNameWidth);
+    out.FittedText(kScoreX, y, 19, std::to_string(form.HighScores[i].Score), kScoreWidth);
   }
 }
 

@@ -2,6 +2,7 @@
 // differ between screens, help pages and the options.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -161,19 +162,30 @@ TEST_F(FrontEnd, HelpPagesStopAtBothEndsAndTheMenuStartsOnPageOne) {
   EXPECT_EQ(platform.window.WarpY(), 320);
 }
 
-TEST_F(FrontEnd, StoryLinesFitThePanel) {
+TEST_F(FrontEnd, HelpLinesFitThePanelAboveItsButtons) {
   Go(screen::MainMenu);
   Go(screen::Help);
   Frame();
   TCanvas& canvas = form->DXDraw.SurfaceCanvas();
   const THelpPage story = HelpPageLines(1);
   ASSERT_EQ(story.Count, 14);  // the heading and thirteen lines
-  for (int i = 1; i < story.Count; ++i) {
-    const std::string line = W(story.Lines[i].Utf8);
-    EXPECT_LE(line.size(), 57u) << story.Lines[i].Utf8;
-    canvas.Font.Name = form->TextFont;
-    canvas.Font.Size = story.Lines[i].Size;
-    EXPECT_LT(story.Lines[i].X + canvas.TextWidth(line), 491) << story.Lines[i].Utf8;
+  for (int i = 1; i < story.Count; ++i) EXPECT_LE(W(story.Lines[i].Utf8).size(), 57u) << story.Lines[i].Utf8;
+  for (int page = 1; page <= 3; ++page) {
+    const THelpPage lines = HelpPageLines(page);
+    int bottom = 0;
+    for (int i = 0; i < lines.Count; ++i) {
+      const THelpLine& line = lines.Lines[i];
+      const std::string text = W(line.Utf8);
+      canvas.Font.Name = form->TextFont;
+      canvas.Font.Size = line.Size;
+      EXPECT_LT(line.X + canvas.TextWidth(text), 491) << line.Utf8;
+      EXPECT_GE(line.Y, bottom) << line.Utf8 << ": over the line above";
+      bottom = line.Y + canvas.TextHeight(text);
+      EXPECT_LE(bottom, 523) << line.Utf8 << ": over the buttons";
+      // Quotes come in pairs and sentences end with one full stop.
+      EXPECT_EQ(std::count(text.begin(), text.end(), '"') % 2, 0) << line.Utf8;
+      EXPECT_EQ(text.find(".."), std::string::npos) << line.Utf8;
+    }
   }
   form->DXDraw.ReleaseCanvas();
 }

@@ -97,6 +97,10 @@ int Run(const fs::path& runDir, const fs::path& outDir) {
   click(600, 270);
   move(250, 320);
   form.HighScores[0] = {bd::W("Чемпион"), 99999};
+  // The widest names the entry takes and the largest scores, fitted to
+  // their columns.
+  form.HighScores[1] = {bd::W("ЖЖЖЖЖЖЖЖЖЖ"), 2147483647};
+  form.HighScores[2] = {"WWWWWWWWWW", 1999999999};
   shot("10-highscores");
   click(100, 540);
   move(300, 360);
