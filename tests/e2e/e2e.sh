@@ -533,6 +533,16 @@ hex_of() {
   echo "$out"
 }
 
+# The hex of the country line of the settings file, and whether it holds
+# the text $1 (the line pads the text with "%" to whole groups of five).
+saved_country_hex() {
+  decode_settings "$work/game/Config.cfg" | sed -n 4p
+}
+
+country_saved_is() {
+  [[ "$(saved_country_hex)" == "$(hex_of "$1")"* ]]
+}
+
 check_default_settings() {
   check "Config.cfg appears with the 25 default lines"
   wait_for 30 config_written || fail "no Config.cfg with 25 lines was written"
@@ -726,6 +736,23 @@ scenario_full_screen() {
     wait_for 10 main_menu_shown || fail "the main menu is not drawn in the window again ($last_shot)"
     pass
   done
+
+  check "typing into the country field goes on across both switches"
+  xdotool mousemove --window "$window" 640 215 click 1
+  wait_for 10 shows_picture options "$work/menu/Options_Back_n.png" 187 523 ||
+    fail "the options screen did not open ($last_shot)"
+  # The field takes a character every third frame: type at a person's pace.
+  xdotool type --delay 150 Ru
+  xdotool key alt+Return
+  wait_for 20 size_is "$screen" || fail "the window is $(geometry), not the whole $screen screen"
+  xdotool type --delay 150 s
+  xdotool key alt+Return
+  wait_for 20 size_is 800x600 || fail "the window is $(geometry), not 800x600"
+  xdotool type --delay 150 ia
+  xdotool key Escape
+  wait_for 10 country_saved_is Rusia ||
+    fail "the country saved decodes to '$(saved_country_hex)', not 'Rusia' ($(hex_of Rusia), padded)"
+  pass
 }
 
 exit_button_is() {
