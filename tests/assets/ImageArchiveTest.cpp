@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/AssetNames.h"
 #include "engine/Graphics.h"
@@ -225,6 +228,92 @@ TEST_F(ImageArchives, BlackTextReadsOnRoadAndPanelsAndWhiteOnTheOptionsPanel) {
   };
   for (const Light& l : lights)
     EXPECT_GT(contrast(MeanLuminance(Menu(l.name), l.x0, l.y0, l.x1, l.y1), 0), 10) << l.name << " " << l.y0;
+}
+
+TEST_F(ImageArchives, OptionsPanelIsOnePlainToneForBlackAndWhiteWords) {
+  // The option rows stand at x 62 on, y 200 on, on the panel drawn at (17, 117);
+  // the chosen word is drawn in white over the black row text. Every pixel
+  // there, not only their average, keeps both colours readable.
+  const TPictureCollectionItem& panel = Menu("menuPodmenu");
+  double darkest = 1, brightest = 0;
+  for (int y = 60; y < 400; ++y)
+    for (int x = 40; x < 440; ++x) {
+      const double l = Luminance(panel.PatternPixel(0, x, y));
+      darkest = std::min(darkest, l);
+      brightest = std::max(brightest, l);
+    }
+  EXPECT_GE((darkest + 0.05) / 0.05, 4.2) << "black words on the darkest pixel";
+  EXPECT_GE(1.05 / (brightest + 0.05), 4.2) << "white words on the brightest pixel";
+}
+
+TEST_F(ImageArchives, RoadTileRepeatsWithoutASeam) {
+  // The tile is repeated down the screen. Across the open concrete of the four
+  // lanes (between the edge lines and the lane dashes) no pair of neighbouring
+  // rows, the last row and the first included, changes much more than a
+  // typical pair (short cracks reach about three times as much): a line across
+  // the road or a texture that does not wrap shows as a seam while driving.
+  const TPictureCollectionItem& road = Race("background");
+  const std::pair<int, int> lanes[] = {{115, 240}, {260, 390}, {410, 540}, {560, 685}};
+  const int h = road.Height();
+  std::vector<double> change(h);
+  for (int y = 0; y < h; ++y) {
+    double sum = 0;
+    int n = 0;
+    for (auto [x0, x1] : lanes)
+      for (int x = x0; x < x1; ++x, ++n)
+        sum += std::fabs(Luminance(road.PatternPixel(0, x, y)) -
+                         Luminance(road.PatternPixel(0, x, (y + 1) % h)));
+    change[y] = sum / n;
+  }
+  std::vector<double> sorted = change;
+  std::nth_element(sorted.begin(), sorted.begin() + h / 2, sorted.end());
+  const double typical = sorted[h / 2];
+  for (int y = 0; y < h; ++y) EXPECT_LT(change[y], 4 * typical) << "rows " << y << " and " << (y + 1) % h;
+}
+
+TEST_F(ImageArchives, ShouldersStayCalmUnderTheHudTexts) {
+  // The head-up texts stand on the left shoulder from x 60 and across the
+  // right shoulder from x 700, and the road scrolls under them: in every row
+  // of the tile those columns stay light, with no rubble or dark kerb lines.
+  const TPictureCollectionItem& road = Race("background");
+  for (auto [x0, x1] : {std::pair{60, 100}, std::pair{700, 800}}) {
+    double darkest = 1;
+    for (int y = 0; y < road.Height(); ++y)
+      for (int x = x0; x < x1; ++x) darkest = std::min(darkest, Luminance(road.PatternPixel(0, x, y)));
+    EXPECT_GE((darkest + 0.05) / 0.05, 8) << "x " << x0 << " to " << x1;
+  }
+}
+
+TEST_F(ImageArchives, ChasmHeadAndPiecesAreSolidAndRimmedWithRock) {
+  // The first lava piece starts one piece height below the chasm head's top,
+  // below the head's last row, so a strip of road shows between the two. No
+  // more road shows than that: the head is solid from its broken top edge down
+  // and the pieces are solid throughout. The rows on either side of the strip
+  // are dark rock, not glowing lava, so it reads as a ledge across the chasm.
+  const TPictureCollectionItem& head = Race("propast");
+  const TPictureCollectionItem& piece = Race("propastPlus");
+  ASSERT_GT(piece.Height(), head.Height());
+  const int rim = 4;
+  struct Part {
+    const TPictureCollectionItem& pic;
+    int solidFrom;  // the head's broken top edge lies in its top third
+    int rimFrom;    // the rows next to the strip of road
+  };
+  double brightest = 0;
+  for (const Part& part : {Part{head, head.Height() / 3, head.Height() - rim}, Part{piece, 0, 0}}) {
+    const TPictureCollectionItem& it = part.pic;
+    for (int p = 0; p < it.PatternTotal(); ++p)
+      for (int x = 0; x < it.Width(); ++x) {
+        for (int y = part.solidFrom; y < it.Height(); ++y)
+          if (it.Transparent() && it.PatternPixel(p, x, y) == it.TransparentRGB()) {
+            ADD_FAILURE() << "hole in " << it.Name() << ", pattern " << p << " at " << x << ", " << y;
+            break;
+          }
+        for (int y = part.rimFrom; y < part.rimFrom + rim; ++y)
+          brightest = std::max(brightest, Luminance(it.PatternPixel(p, x, y)));
+      }
+  }
+  EXPECT_LT(brightest, 0.3);
 }
 
 TEST_F(ImageArchives, ColourKeyedEdgesHaveNoKeyColouredFringe) {

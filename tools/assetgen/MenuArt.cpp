@@ -13,8 +13,10 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// The sub-screen panel's mid-tone: black and white texts both read on it.
-const Rgb kPanel = Hex(0x4c80b2);
+// The sub-screen panel's mid-tone, one plain colour: its luminance lies
+// where black and white texts stand out from it about equally (about 4.6:1
+// each).
+const Rgb kPanel = Hex(0x5279a2);
 const Rgb kCream = Hex(0xfff6dc);
 
 ArtItem Item(std::string name, Raster pic, Encoding enc, KeyStyle key = KeyStyle::Identifier) {
@@ -156,20 +158,7 @@ Raster Panel() {
   cairo_t* cr = c.cr();
   cairo_new_path(cr);
   RoundRect(cr, 2, 2, 471, 453, 18);
-  VerticalGradient(cr, 2, 455, Lighter(kPanel, 0.06), Darker(kPanel, 0.06));
-  FillInk(cr, 4);
-  // Faint diagonal stripes for texture.
-  cairo_save(cr);
-  RoundRect(cr, 6, 6, 463, 445, 14);
-  cairo_clip(cr);
-  SetColor(cr, Rgb{1, 1, 1}, 0.05);
-  cairo_set_line_width(cr, 10);
-  for (double x = -460; x < 480; x += 30) {
-    cairo_move_to(cr, x, 457);
-    cairo_line_to(cr, x + 457, 0);
-  }
-  cairo_stroke(cr);
-  cairo_restore(cr);
+  FillInk(cr, kPanel, 4);
   // Title band: sunny yellow behind the black title.
   cairo_new_path(cr);
   RoundRect(cr, 12, 0, 451, 40, 14);

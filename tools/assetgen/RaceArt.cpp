@@ -119,14 +119,8 @@ Raster Background() {
     }
     cairo_surface_mark_dirty(c.surface());
   }
-  // Slab joints and a few cracks on the concrete.
-  SetColor(cr, Hex(0xb9b4a6));
-  cairo_set_line_width(cr, 1.5);
-  for (double y : {0.5, 100.5}) {
-    cairo_move_to(cr, 100, y);
-    cairo_line_to(cr, 700, y);
-  }
-  cairo_stroke(cr);
+  // A few cracks on the concrete. No joints across the road: the tile repeats
+  // every 200 rows, and any line across it shows as a seam while driving.
   SetColor(cr, Hex(0x8f8a7e), 0.8);
   cairo_set_line_width(cr, 1.1);
   const double cracks[][6] = {{160, 30, 175, 48, 168, 70},
@@ -139,21 +133,26 @@ Raster Background() {
     cairo_line_to(cr, k[4], k[5]);
   }
   cairo_stroke(cr);
-  // Kerbs: red and white blocks between road and shoulder.
+  // Kerbs: pale stone blocks between road and shoulder, kept light and low in
+  // contrast because the head-up texts run across them.
   for (int side = 0; side < 2; ++side) {
     double x = side == 0 ? 90 : 700;
     for (int i = 0; i < 8; ++i) {
       cairo_new_path(cr);
       cairo_rectangle(cr, x, i * 25, 10, 25);
-      SetColor(cr, i % 2 ? Hex(0xf4f1ea) : Hex(0xd8402e));
+      SetColor(cr, i % 2 ? Hex(0xf2efe8) : Hex(0xe3ded3));
       cairo_fill(cr);
     }
-    SetColor(cr, kInk);
-    cairo_set_line_width(cr, 1.5);
-    cairo_move_to(cr, x, 0);
-    cairo_line_to(cr, x, H);
-    cairo_move_to(cr, x + 10, 0);
-    cairo_line_to(cr, x + 10, H);
+    for (int i = 0; i < 8; ++i) {
+      cairo_move_to(cr, x, i * 25 + 0.5);
+      cairo_line_to(cr, x + 10, i * 25 + 0.5);
+    }
+    cairo_move_to(cr, x + 0.5, 0);
+    cairo_line_to(cr, x + 0.5, H);
+    cairo_move_to(cr, x + 9.5, 0);
+    cairo_line_to(cr, x + 9.5, H);
+    SetColor(cr, Hex(0xb3ac9e));
+    cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
   }
   // Edge lines (yellow) and lane dashes (white), outlined so they read on light concrete.
@@ -169,14 +168,17 @@ Raster Background() {
       FillInk(cr, Hex(0xffffff), 1.2, Hex(0x9d998e));
     }
   }
-  // Debris of the ruined town on the shoulders, drawn again one tile up and
-  // down so that pieces crossing the tile's edge continue seamlessly.
+  // Debris of the ruined town on the outer half of the left shoulder, drawn
+  // again one tile up and down so that pieces crossing the tile's edge
+  // continue seamlessly. The head-up texts stand from x 60 on the left and
+  // across the whole right shoulder, and the road scrolls under them, so
+  // those parts of the shoulders stay plain sand.
   for (int copy = -1; copy <= 1; ++copy) {
     cairo_save(cr);
     cairo_translate(cr, 0, copy * H);
     Dice dice(77);
     for (int i = 0; i < 9; ++i) {
-      double x = i % 2 == 0 ? dice.Range(12, 80) : dice.Range(720, 788);
+      double x = dice.Range(12, 44);
       double y = dice.Range(0, H);
       double kind = dice.Uniform();
       if (kind < 0.35) {
@@ -458,20 +460,85 @@ Raster Puddle(bool splashed) {
 
 // ---------------------------------------------------------------- chasm
 
-// The chasm's leading edge: broken road on top, a rocky lip, lava below.
+// A band of rock seen from above, between the line `outer`, where solid
+// ground ends, and the line `inner`, where the lava starts; both are given as
+// y at every 20 pixels across. It shades from sunlit brown at the outer line
+// to dark at the lava, is outlined along the lava and lit there by its glow
+// (opacity `glow`). The outer line is outlined when `inkOuter`, where the rock
+// meets road; where it meets the rock of the next picture it is not, so that
+// the two read as one.
+void RockBand(cairo_t* cr, const std::vector<double>& outer, const std::vector<double>& inner, bool inkOuter,
+              double glow, uint32_t seed) {
+  auto line = [cr](const std::vector<double>& ys, double shift) {
+    cairo_new_path(cr);
+    for (size_t i = 0; i < ys.size(); ++i) cairo_line_to(cr, i * 20.0, ys[i] + shift);
+  };
+  auto mean = [](const std::vector<double>& ys) {
+    double sum = 0;
+    for (double y : ys) sum += y;
+    return sum / static_cast<double>(ys.size());
+  };
+  const double from = mean(outer), to = mean(inner), toLava = to > from ? 1 : -1;
+  line(outer, 0);
+  for (size_t i = inner.size(); i-- > 0;) cairo_line_to(cr, i * 20.0, inner[i]);
+  cairo_close_path(cr);
+  VerticalGradient(cr, from, to + 8 * toLava, Hex(0x8a6a50), Hex(0x3a2418));
+  cairo_fill(cr);
+  // Stones set in the rock, the same in every frame.
+  Dice dice(seed);
+  const double width = 20.0 * static_cast<double>(inner.size() - 1);
+  for (size_t n = 0; n < inner.size() / 2; ++n) {
+    double x = dice.Range(0, width), t = dice.Range(0.25, 0.6);
+    auto i = static_cast<size_t>(x / 20);
+    Stone(cr, x, outer[i] + (inner[i] - outer[i]) * t, dice.Range(2.5, 4.5), dice, Hex(0x5a4232));
+  }
+  SetColor(cr, kInk);
+  cairo_set_line_width(cr, 2.2);
+  if (inkOuter) {
+    line(outer, 0);
+    cairo_stroke(cr);
+  }
+  line(inner, 0);
+  cairo_stroke(cr);
+  line(inner, toLava);
+  SetColor(cr, Hex(0xffc040), glow);
+  cairo_set_line_width(cr, 3);
+  cairo_stroke(cr);
+}
+
+// A jagged line at every 20 pixels across an 800-wide picture: `base` plus
+// up to `spread` toward the lava (`sign` +1 downward, -1 upward).
+std::vector<double> Jagged(uint32_t seed, double base, double spread, double sign) {
+  Dice dice(seed);
+  std::vector<double> ys;
+  for (int x = 0; x <= 800; x += 20) ys.push_back(base + sign * dice.Range(0, spread));
+  return ys;
+}
+
+// How strongly the lava lights the rock in frame f of 4.
+double GlowOf(int f) { return 0.55 + 0.25 * std::sin(f * kPi / 2); }
+
+// The chasm's leading edge: broken road on top, a rocky lip, lava below, and
+// a rocky rim along the bottom edge. The first lava piece below starts 10
+// rows lower, so the road shows as a strip between the two; the rim here and
+// the matching one on top of the piece make it a ledge of road between
+// rocky drops rather than a gap in the lava.
 Raster ChasmEdge() {
   const int W = 800, H = 140, F = 4;
   Canvas c(W, H * F);
   cairo_t* cr = c.cr();
-  Dice shape(91);
-  std::vector<double> edge;
-  for (int x = 0; x <= W; x += 20) edge.push_back(16 + shape.Range(0, 22));
+  const std::vector<double> edge = Jagged(91, 16, 22, 1);
+  std::vector<double> lip;
+  for (size_t i = 0; i < edge.size(); ++i) lip.push_back(edge[i] + 12 + 6 * std::sin(i * 1.7));
+  const std::vector<double> rim = Jagged(92, H - 9, 12, -1), bottom(rim.size(), H);
   for (int f = 0; f < F; ++f) {
     int y0 = f * H;
     PaintLava(c.surface(), 0, y0, W, H, 150, static_cast<double>(f) / F);
-    // Everything above the jagged edge is cut away (becomes transparent).
     cairo_save(cr);
     cairo_translate(cr, 0, y0);
+    cairo_rectangle(cr, 0, 0, W, H);
+    cairo_clip(cr);
+    // Everything above the jagged edge is cut away (becomes transparent).
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_new_path(cr);
     cairo_move_to(cr, 0, 0);
@@ -480,26 +547,7 @@ Raster ChasmEdge() {
     cairo_close_path(cr);
     cairo_fill(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    // The rocky lip: a band of broken road and earth following the edge.
-    cairo_new_path(cr);
-    cairo_move_to(cr, 0, edge[0]);
-    for (size_t i = 0; i < edge.size(); ++i) cairo_line_to(cr, i * 20.0, edge[i]);
-    for (size_t i = edge.size(); i-- > 0;) {
-      double depth = 12 + 6 * std::sin(i * 1.7);
-      cairo_line_to(cr, i * 20.0 + 4, edge[i] + depth);
-    }
-    cairo_close_path(cr);
-    VerticalGradient(cr, 10, 50, Hex(0x8a6a50), Hex(0x3a2418));
-    FillInk(cr, 2.2);
-    // Glow of the lava on the lip's underside.
-    cairo_new_path(cr);
-    for (size_t i = 0; i < edge.size(); ++i) {
-      double depth = 12 + 6 * std::sin(i * 1.7);
-      cairo_line_to(cr, i * 20.0 + 4, edge[i] + depth + 1);
-    }
-    SetColor(cr, Hex(0xffc040), 0.55 + 0.25 * std::sin(f * kPi / 2));
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
+    RockBand(cr, edge, lip, true, GlowOf(f), 95);
     // Loose chunks falling in, different in every frame.
     Dice chunks(100 + static_cast<uint32_t>(f));
     for (int i = 0; i < 7; ++i) {
@@ -507,20 +555,24 @@ Raster ChasmEdge() {
       double y = edge[static_cast<size_t>(x / 20)] + 22 + chunks.Range(0, 60);
       Stone(cr, x, y, chunks.Range(3, 6), chunks, Hex(0x4a3428));
     }
+    RockBand(cr, bottom, rim, true, GlowOf(f), 96);
     cairo_restore(cr);
   }
   return c.Keyed();
 }
 
+// The lava body below the edge, stacked up to three times. Rock runs along
+// its top (the far side of the ledge under the edge) and its bottom, so that
+// where two pieces meet their rims join into one rocky rib.
 Raster ChasmBody() {
   const int W = 800, H = 150, F = 4;
   Canvas c(W, H * F);
   for (int f = 0; f < F; ++f) PaintLava(c.surface(), 0, f * H, W, H, H, static_cast<double>(f) / F);
-  // Bubbles that swell and burst over the four frames.
+  // Bubbles that swell and burst over the four frames, in the open lava.
   cairo_t* cr = c.cr();
   Dice dice(17);
   for (int b = 0; b < 10; ++b) {
-    double x = dice.Range(30, 770), y = dice.Range(20, 130);
+    double x = dice.Range(30, 770), y = dice.Range(36, 112);
     int born = b % 4;
     for (int f = 0; f < F; ++f) {
       int age = (f - born + F) % F;
@@ -536,6 +588,17 @@ Raster ChasmBody() {
         cairo_stroke(cr);
       }
     }
+  }
+  const std::vector<double> topRim = Jagged(93, 9, 12, 1), bottomRim = Jagged(94, H - 5, 6, -1);
+  const std::vector<double> top(topRim.size(), 0.0), bottom(bottomRim.size(), H);
+  for (int f = 0; f < F; ++f) {
+    cairo_save(cr);
+    cairo_translate(cr, 0, f * H);
+    cairo_rectangle(cr, 0, 0, W, H);
+    cairo_clip(cr);
+    RockBand(cr, top, topRim, true, GlowOf(f), 97);
+    RockBand(cr, bottom, bottomRim, false, GlowOf(f), 98);
+    cairo_restore(cr);
   }
   return c.Keyed();
 }
