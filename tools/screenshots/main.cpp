@@ -137,15 +137,24 @@ int Run(const fs::path& runDir, const fs::path& outDir) {
   for (int i = 0; i < 12 && s.Health == 100; ++i) run(16);
   WritePicture(platform.window, out / "15-race-crash.png");
   run(1500);
+  auto moveChasmHead = [&](double y) {
+    for (int32_t i = 0; i < engine.ChildCount(); ++i)
+      if (auto* head = dynamic_cast<bd::TPropast*>(engine.ChildAt(i))) head->Y = y;
+  };
   // The chasm close behind the car.
-  for (int32_t i = 0; i < engine.ChildCount(); ++i)
-    if (auto* head = dynamic_cast<bd::TPropast*>(engine.ChildAt(i))) head->Y = s.CarY + 130;
+  moveChasmHead(s.CarY + 130);
   shot("16-race-chasm-behind");
+  // The chasm risen over the car: the car drops in and the first lava piece
+  // shows below the head, a little before it reaches the sinking car.
+  moveChasmHead(s.CarY - 20);
+  shot("17-race-chasm-fall");
+  // The fall ends the life; the next one drives off before the next picture.
+  for (int i = 0; i < 400 && (s.Falling || s.Grace); ++i) run(16);
   // A meteorite on level 3.
   s.Level = 3;
   new bd::TMeteorit(host);
   run(300);
-  shot("17-race-meteorite-level3");
+  shot("18-race-meteorite-level3");
   s.Level = 1;
   // A nitro can under a healthy car.
   run(1500);
@@ -154,11 +163,11 @@ int Run(const fs::path& runDir, const fs::path& outDir) {
   nitro->X = s.CarX;
   nitro->Y = s.CarY;
   run(400);
-  shot("18-race-nitro");
+  shot("19-race-nitro");
   // The level driven to its end: the sign grows, then the clock runs.
   s.Distance = s.LevelLength;
   for (int i = 0; i < 2000 && s.LevelEndState < 3; ++i) run(16);
-  shot("19-race-level-complete");
+  shot("20-race-level-complete");
   return 0;
 }
 
