@@ -83,7 +83,9 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
 void TMainForm::RaceKeyDown(int key, uint8_t shift) {
   TRaceState& s = RaceState;
   const bool timersOff = !Timer_Level.Enabled() && !Timer_LevCompl.Enabled();
-  if (key == kPauseKey && timersOff && !GameMainExit.Checked) {
+  // No pause once the level is driven: the level-complete clock that would
+  // then hold would also keep P from undoing it.
+  if (key == kPauseKey && timersOff && s.LevelEndState == 0 && !GameMainExit.Checked) {
     s.Paused = !s.Paused;
     s.RaceRunning = !s.RaceRunning;
   }

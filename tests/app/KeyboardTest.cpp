@@ -78,6 +78,19 @@ TEST_F(Keyboard, EscapeOnTheRaceIsIgnoredDuringIntroPauseAndOpenConfirmation) {
   EXPECT_FALSE(form->RaceState.Paused);
 }
 
+TEST_F(Keyboard, NoPauseOnceTheLevelIsDriven) {
+  StartRunningRace();
+  form->RaceState.Distance = form->RaceState.LevelLength;
+  RunFor(50);
+  ASSERT_NE(form->RaceState.LevelEndState, 0);
+  Press('P');
+  EXPECT_FALSE(form->RaceState.Paused);
+  // The level ends and the next one starts as always.
+  RunFor(8000);
+  EXPECT_EQ(form->RaceState.Level, 2);
+  EXPECT_FALSE(form->RaceState.Paused);
+}
+
 TEST_F(Keyboard, CtrlFiresOneShotAtATimeWithAnyKey) {
   StartRunningRace();
   TRaceState& s = form->RaceState;
