@@ -11,7 +11,7 @@
 
 #include "app/Settings.h"
 #include "engine/ArchiveWriter.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "engine/Dib.h"
 #include "engine/Jpeg.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsCodec.h"
+#include "codec/SettingsCodec.h"
 #include "frontend/ScoreReport.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/Settings.h"
 #include "app/Version.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 
 namespace bd {
 

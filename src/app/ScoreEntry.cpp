@@ -1,7 +1,7 @@
 // Entering a finished race's score into the table from the game-over
 // screen, and reporting it to the score server when the player asked to.
 #include "app/MainForm.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "frontend/ScoreReport.h"
 
 namespace bd {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <ostream>
 
-#include "app/SettingsCodec.h"
+#include "codec/SettingsCodec.h"
 #include "engine/RegularFile.h"
 
 namespace bd {

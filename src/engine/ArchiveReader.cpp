@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 
 namespace bd {
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 
 namespace bd {
 namespace {

@@ -1,6 +1,7 @@
 #include "frontend/ScoreReport.h"
 
-#include "app/SettingsCodec.h"
+#include "codec/ScoreReportFormat.h"
+#include "codec/SettingsCodec.h"
 
 #ifndef BD_SCORE_SERVER
 #error "BD_SCORE_SERVER must name the score server's base address"
@@ -49,24 +50,6 @@ std::string ReportToken(std::string_view reply) {
     rest.remove_prefix(bar + 1);
   }
   return std::string(field);
-}
-
-std::string BuildScoreReport(std::string_view playerName, int32_t score, std::string_view token,
-                             std::string_view country) {
-  std::string report = "type=0|name=";
-  report += playerName;
-  report += "|score=" + std::to_string(score);
-  report += "|key=";
-  report += ScoreReportKey;
-  report += "|p=";
-  report += token;
-  report += "|add=";
-  report += country;
-  report += "|z=";
-  // A whole number of 5-byte blocks encodes to whole 8-symbol groups with no
-  // leading filler bits, which the server decodes exactly.
-  report.append((5 - report.size() % 5) % 5, '0');
-  return report;
 }
 
 bool SubmitScore(IHttpGet& client, const TScoreSubmission& submission, std::string_view base) {

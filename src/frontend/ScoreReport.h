@@ -7,15 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "codec/ScoreReportFormat.h"
 #include "http/HttpClient.h"
 
 namespace bd {
 
 // Scheme, host and port of the score server, chosen when the game is built.
 std::string_view ScoreServerBase();
-
-// The one-character key field of every report.
-inline constexpr char ScoreReportKey = 'B';
 
 std::string VersionCheckAddress(std::string_view base = ScoreServerBase());
 std::string ScoreReportAddress(std::string_view encodedReport, std::string_view base = ScoreServerBase());
@@ -27,12 +25,6 @@ bool VersionReplyIsOk(std::string_view reply);
 // The fifth "|"-separated field of the version reply; empty when the reply
 // has fewer than five "|".
 std::string ReportToken(std::string_view reply);
-
-// The plain report "type=0|name=…|score=…|key=…|p=…|add=…|z=" followed by "0"
-// characters up to a multiple of 5 characters. Name, token and country are
-// Windows-1251 text and go in unchanged.
-std::string BuildScoreReport(std::string_view playerName, int32_t score, std::string_view token,
-                             std::string_view country);
 
 // What goes to the server about one result.
 struct TScoreSubmission {

@@ -5,7 +5,7 @@
 
 #include "app/MainForm.h"
 #include "engine/Canvas.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "frontend/FrontEndScreens.h"
 
 namespace bd {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "race/RaceFlow.h"
 
 namespace bd {

@@ -11,7 +11,7 @@
 
 #include "app/GameRun.h"
 #include "app/Settings.h"
-#include "app/SettingsCodec.h"
+#include "codec/SettingsCodec.h"
 #include "support/SoundFixtures.h"
 #include "support/SpoiltFiles.h"
 

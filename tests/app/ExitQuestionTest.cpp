@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "app/GameRun.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "engine/platform/Controller.h"
 
 namespace bd::test {

@@ -5,8 +5,8 @@
 
 #include "app/GameRun.h"
 #include "app/Settings.h"
-#include "app/SettingsCodec.h"
-#include "engine/Cp1251.h"
+#include "codec/SettingsCodec.h"
+#include "codec/Cp1251.h"
 
 namespace bd::test {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "app/MainForm.h"
 #include "app/Version.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "engine/platform/headless/Headless.h"
 #include "support/GameData.h"
 

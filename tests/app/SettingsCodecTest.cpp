@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/SettingsCodec.h"
-#include "engine/Cp1251.h"
+#include "codec/SettingsCodec.h"
+#include "codec/Cp1251.h"
 
 namespace bd {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/Settings.h"
-#include "app/SettingsCodec.h"
-#include "engine/Cp1251.h"
+#include "codec/SettingsCodec.h"
+#include "codec/Cp1251.h"
 
 namespace bd {
 namespace {

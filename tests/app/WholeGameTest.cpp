@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/GameRun.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 
 namespace bd::test {
 namespace {

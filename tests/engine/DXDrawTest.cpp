@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/Canvas.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "engine/DXDraw.h"
 #include "engine/platform/headless/Headless.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "engine/DXSounds.h"
 #include "engine/platform/headless/HeadlessAudio.h"
 #include "support/SoundFixtures.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "engine/platform/Platform.h"
 #include "engine/platform/sdl/SdlKeys.h"
 

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "frontend/FrontEndRun.h"
 
 namespace bd::test {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "frontend/HighScores.h"
 
 namespace bd {

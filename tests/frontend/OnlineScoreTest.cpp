@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/SettingsCodec.h"
+#include "codec/SettingsCodec.h"
 #include "frontend/FrontEndRun.h"
 #include "support/LoopbackServer.h"
 

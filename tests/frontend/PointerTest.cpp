@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/Canvas.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "frontend/FrontEndRun.h"
 #include "frontend/FrontEndScreens.h"
 

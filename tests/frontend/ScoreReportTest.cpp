@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "app/SettingsCodec.h"
-#include "engine/Cp1251.h"
+#include "codec/SettingsCodec.h"
+#include "codec/Cp1251.h"
 #include "frontend/ScoreReport.h"
 #include "support/LoopbackServer.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "race/RaceHud.h"
 
 namespace bd {

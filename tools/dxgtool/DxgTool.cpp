@@ -15,7 +15,7 @@
 
 #include "engine/ArchiveReader.h"
 #include "engine/Colors.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "engine/NameIndex.h"
 #include "engine/PictureCollection.h"
 #include "engine/Png.h"

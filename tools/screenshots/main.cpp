@@ -15,7 +15,7 @@
 
 #include "app/MainForm.h"
 #include "app/Version.h"
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "engine/Png.h"
 #include "engine/platform/headless/Headless.h"
 #include "race/ChasmSprites.h"

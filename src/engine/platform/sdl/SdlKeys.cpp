@@ -1,6 +1,6 @@
 #include "engine/platform/sdl/SdlKeys.h"
 
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "engine/platform/Platform.h"
 
 namespace bd {

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 #include "engine/platform/sdl/SdlKeys.h"
 
 extern char** environ;

@@ -1,4 +1,4 @@
-#include "engine/Cp1251.h"
+#include "codec/Cp1251.h"
 
 #include <iconv.h>
 

@@ -1,4 +1,4 @@
-#include "app/SettingsCodec.h"
+#include "codec/SettingsCodec.h"
 
 #include <array>
 #include <cstdint>
