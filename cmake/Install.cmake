@@ -1,8 +1,15 @@
 # Installation for the Linux desktop, and the Debian package made from it.
 #
 #   <prefix>/bin/bumperdash                  the launcher the desktop and terminals start
+#   <prefix>/bin/bumperdash-scores           the score server
 #   <prefix>/libexec/bumperdash/bumperdash   the game itself
-#   <prefix>/share/bumperdash/               Data/, Music/ and pdata/ as the asset builder writes them
+#   <prefix>/libexec/bumperdash/with-local-scores
+#                                            runs the game with a local score server
+#   <prefix>/share/bumperdash/               Data/, Music/, pdata/ and www/ as the asset builder
+#                                            writes them; the score server's address and the
+#                                            moregames.url shortcut to its home page
+#   <prefix>/lib/systemd/system/             the score server's service (not enabled)
+#   <prefix>/share/doc/bumperdash/examples/  a reverse proxy in front of the score server
 #   <prefix>/share/applications/            the menu entry
 #   <prefix>/share/icons/hicolor/NxN/apps/   the icon in every size
 #   <prefix>/share/metainfo/                 the software-centre description
@@ -10,7 +17,8 @@
 #   <prefix>/share/doc/bumperdash/           copyright and changelog
 #
 # The Debian package holds the same tree under /usr, except that its
-# launcher is /usr/games/bumperdash, where Debian keeps the commands of games.
+# launcher is /usr/games/bumperdash, where Debian keeps the commands of games,
+# and the service is in /lib/systemd/system.
 #
 # The game works relative to its current directory; the launcher gives it a
 # directory of the player's own (see desktop/bumperdash.sh).
@@ -35,9 +43,14 @@ configure_file("${BD_DESKTOP_DIR}/${BD_APP_ID}.metainfo.xml" "${CMAKE_BINARY_DIR
 
 install(TARGETS bumperdash RUNTIME DESTINATION libexec/bumperdash)
 install(PROGRAMS "${BD_DESKTOP_DIR}/bumperdash.sh" DESTINATION bin RENAME bumperdash)
+install(PROGRAMS "${BD_DESKTOP_DIR}/with-local-scores.sh" DESTINATION libexec/bumperdash RENAME with-local-scores)
 install(DIRECTORY "${BD_RUN_DIR}/Data" "${BD_RUN_DIR}/Music" "${BD_RUN_DIR}/pdata"
   DESTINATION share/bumperdash
   PATTERN "*.tmp" EXCLUDE)
+install(FILES "${BD_RUN_DIR}/score-server" "${BD_RUN_DIR}/moregames.url" DESTINATION share/bumperdash)
+set(BD_DEPLOY_DIR "${PROJECT_SOURCE_DIR}/server/deploy")
+install(FILES "${BD_DEPLOY_DIR}/bumperdash-scores.service" DESTINATION lib/systemd/system)
+install(FILES "${BD_DEPLOY_DIR}/nginx-bumperdash-scores.conf" DESTINATION share/doc/bumperdash/examples)
 install(FILES "${BD_DESKTOP_DIR}/${BD_APP_ID}.desktop" DESTINATION share/applications)
 install(DIRECTORY "${BD_ICON_DIR}/" DESTINATION share/icons/hicolor)
 install(FILES "${CMAKE_BINARY_DIR}/${BD_APP_ID}.metainfo.xml" DESTINATION share/metainfo)

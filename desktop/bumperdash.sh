@@ -19,6 +19,7 @@ prefix=$(dirname -- "$(dirname -- "$self")")
 data="$prefix/share/bumperdash"
 game="$prefix/libexec/bumperdash/bumperdash"
 [ -x "$game" ] || fail "the game is not installed in $prefix"
+with_scores="$prefix/libexec/bumperdash/with-local-scores"
 
 # An XDG_DATA_HOME that is empty or relative is not valid and is ignored.
 case "${XDG_DATA_HOME:-}" in
@@ -34,7 +35,7 @@ mkdir -p -- "$dir" 2>/dev/null && [ -d "$dir" ] && [ -w "$dir" ] || fail "cannot
 # Links to the installed data, made again at every start so that they follow
 # the installation. A real file or directory of the same name that the
 # player put there is theirs and wins.
-for name in Data Music pdata; do
+for name in Data Music pdata moregames.url; do
   link="$dir/$name"
   if [ -L "$link" ] || [ ! -e "$link" ]; then
     ln -sfn -- "$data/$name" "$link" || fail "cannot link $link"
@@ -42,5 +43,9 @@ for name in Data Music pdata; do
 done
 
 cd -- "$dir"
-# The game takes no command-line options.
-exec "$game"
+# The game takes no command-line options. When it reports its scores to this
+# machine, a score server runs beside it with its table in the player's
+# directory (see with-local-scores).
+address=$(cat -- "$data/score-server" 2>/dev/null) || address=
+[ -x "$with_scores" ] || exec "$game"
+exec "$with_scores" "$address" "$prefix/bin/bumperdash-scores" "$data/www" "$dir" "$game"

@@ -17,17 +17,18 @@ fail() {
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/bumperdash libexec/bumperdash/bumperdash; do
+for f in bin/bumperdash libexec/bumperdash/bumperdash libexec/bumperdash/with-local-scores; do
   [ -x "$prefix/$f" ] || fail "$f is missing or not executable"
 done
 for f in Data/GraphicsMenu.dxg Data/GraphicsMain.dxg Data/Sound.dxw Music/Menu.xm Music/Main.xm \
-         Music/GameOver.xm pdata/config.ini; do
+         Music/GameOver.xm pdata/config.ini score-server moregames.url; do
   [ -s "$prefix/share/bumperdash/$f" ] || fail "share/bumperdash/$f is missing"
 done
 for size in 32 48 64 128 256; do
   [ -s "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" ] || fail "no ${size}x${size} icon"
 done
-for f in share/man/man6/bumperdash.6.gz share/doc/bumperdash/changelog.gz share/doc/bumperdash/copyright; do
+for f in share/man/man6/bumperdash.6.gz share/doc/bumperdash/changelog.gz share/doc/bumperdash/copyright \
+         lib/systemd/system/bumperdash-scores.service share/doc/bumperdash/examples/nginx-bumperdash-scores.conf; do
   [ -s "$prefix/$f" ] || fail "$f is missing"
 done
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "the menu entry is not valid"
@@ -54,7 +55,7 @@ status=0
 }
 user="$scratch/home/.local/share/bumperdash"
 [ -s "$user/Config.cfg" ] || fail "the game wrote no Config.cfg in $user"
-for d in Data Music pdata; do
+for d in Data Music pdata moregames.url; do
   [ "$(readlink "$user/$d")" = "$prefix/share/bumperdash/$d" ] || fail "$user/$d does not lead to the installed data"
 done
 [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "the game wrote into the directory it was started from"

@@ -14,6 +14,8 @@ packages=(
   desktop-file-utils appstream
   clang libclang-rt-14-dev
   valgrind
+  libcpp-httplib-dev libsqlite3-dev libcli11-dev sqlite3
+  chromium
 )
 
 missing=()
