@@ -28,6 +28,8 @@ time_scale=${BD_E2E_TIME_SCALE:-1}
 xvfb_pid=
 wm_pid=
 game_pid=
+server_pid=
+score_port=
 window=
 check_name="setting up"
 checks_passed=0
@@ -82,6 +84,7 @@ teardown() {
   [ -z "${DISPLAY:-}" ] || xdotool keyup Up Down Left Right 2>/dev/null
   stop_pid "$snapper_pid"
   stop_pid "$game_pid"
+  stop_pid "${server_pid:-}"
   stop_pid "$wm_pid"
   stop_pid "$xvfb_pid"
   if [ "$status" -eq 0 ] && [ -f "$work/game.log" ] &&
@@ -889,11 +892,106 @@ echo "e2e $scenario: the game of $run_dir, scratch files in $work"
 start_x
 extract_pictures
 
+# ---- the online score table ----------------------------------------------------
+
+# Encodes each line of standard input (bytes) as the settings file does:
+# zero bits in front up to a multiple of five, then a symbol per five bits.
+encode_settings() {
+  LC_ALL=C awk 'BEGIN { for (i = 0; i < 256; i++) code[sprintf("%c", i)] = i }
+  {
+    alphabet = "QWERTYUPASDFGHJKLZXCVBNM23456789"
+    bits = ""
+    for (i = 1; i <= length($0); i++) {
+      v = code[substr($0, i, 1)]
+      for (b = 7; b >= 0; b--) bits = bits (int(v / 2 ^ b) % 2)
+    }
+    while (length(bits) % 5) bits = "0" bits
+    out = ""
+    for (i = 1; i <= length(bits); i += 5) {
+      v = 0
+      for (b = 0; b < 5; b++) v = v * 2 + substr(bits, i + b, 1)
+      out = out substr(alphabet, v + 1, 1)
+    }
+    printf "%s\r\n", out
+  }'
+}
+
+# A settings file whose ten table entries all hold -1 points, so that any
+# finished game enters the table.
+write_low_table() {
+  {
+    printf 'false\ntrue\ntrue\n\n\n'
+    for _ in 1 2 3 4 5 6 7 8 9 10; do printf 'Low%%%%\n-1%%%%%%\n'; done
+  } | encode_settings >"$work/game/Config.cfg"
+}
+
+# GET of a path of the local score server; the reply's body on stdout.
+server_get() {
+  exec 3<>"/dev/tcp/127.0.0.1/$score_port" || return 1
+  printf 'GET %s HTTP/1.0\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n' "$1" >&3
+  sed '1,/^\r$/d' <&3
+  exec 3<&-
+}
+
+table_lists() {
+  server_get '/cgi/version.pl?prg=BumperDash&show&type=0' | grep -q -- "$1"
+}
+
+scenario_online_score() {
+  check "the score server the game reports to starts on its loopback address"
+  local address
+  address=$(cat "$run_dir/score-server")
+  case "$address" in
+    http://127.0.0.1:*) score_port=${address##*:} ;;
+    *) fail "the game reports to $address: this scenario needs a game built for a loopback server" ;;
+  esac
+  "$run_dir/bumperdash-scores" --listen "127.0.0.1:$score_port" --database "$work/scores.sqlite" \
+    --web-dir "$run_dir/www" >"$work/server.out" 2>"$work/server.log" &
+  server_pid=$!
+  wait_for 20 grep -q '^listening on ' "$work/server.out" ||
+    fail "the server did not start: $(cat "$work/server.log")"
+  pass
+
+  mkdir -p "$work/game"
+  write_low_table
+  start_game
+  reach_main_menu
+
+  check "a game left at once enters the table, and the name entry opens"
+  enter_race
+  sleep 2.5
+  xdotool key Escape
+  wait_for 10 confirmation_shown "$work/main" || fail "the exit confirmation did not open ($last_shot)"
+  xdotool mousemove --window "$window" 313 368 click 1
+  # The name entry opens five seconds after the game-over screen.
+  sleep 6
+  pass
+
+  check "a Cyrillic name typed with the send box ticked reaches the server's table"
+  xdotool mousemove --window "$window" 400 325 click 1
+  xdotool type --delay 150 'Иван'
+  xdotool mousemove --window "$window" 240 394 click 1
+  sleep 0.3
+  xdotool key Return
+  wait_for 20 table_lists 'Иван' ||
+    fail "the table page does not list Иван: $(server_get '/cgi/version.pl?prg=BumperDash&show&type=0' | head -c 2000)"
+  pass
+
+  check "View on the high-score screen opens the server's table"
+  wait_for 10 shows_picture highscores "$work/menu/HighScore_View_n.png" 336 523 ||
+    fail "the high-score screen is not shown ($last_shot)"
+  xdotool mousemove --window "$window" 400 540 click 1
+  wait_for 10 grep -qx "$address/cgi/version.pl?prg=BumperDash&show&type=0" "$work/opened.txt" ||
+    fail "View opened '$(cat "$work/opened.txt")'"
+  pass
+}
+
 case "$scenario" in
   first-start) scenario_first_start ;;
   race) scenario_race ;;
   full-screen) scenario_full_screen ;;
   exit-screen) scenario_exit_screen ;;
   sound) scenario_sound ;;
+  online-score) scenario_online_score ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
