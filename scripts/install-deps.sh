@@ -14,6 +14,8 @@ packages=(
   desktop-file-utils appstream
   clang libclang-rt-14-dev
   valgrind
+  libcpp-httplib-dev libsqlite3-dev sqlite3 libcli11-dev libssl-dev
+  chromium
 )
 
 missing=()

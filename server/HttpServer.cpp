@@ -76,11 +76,12 @@ class TBoundedStream final : public httplib::Stream {
   bool is_writable() const override { return WaitFor(fd_, POLLOUT, limits_.WriteWait); }
 
   ssize_t read(char* ptr, size_t size) override {
-    if (requestBytes_ >= limits_.MaxRequestBytes) return -1;
+    if (requestBytes_ >= limits_.MaxRequestBytes) return Broken();
     if (pos_ == end_) {
-      if (!WaitFor(fd_, POLLIN, Left())) return -1;
+      if (!WaitFor(fd_, POLLIN, Left())) return Broken();
       const ssize_t n = Fill();
-      if (n <= 0) return n;
+      if (n < 0) return Broken();
+      if (n == 0) return 0;
     }
     const size_t n = std::min({size, end_ - pos_, limits_.MaxRequestBytes - requestBytes_});
     std::memcpy(ptr, buffer_.data() + pos_, n);
@@ -102,7 +103,16 @@ class TBoundedStream final : public httplib::Stream {
   void get_local_ip_and_port(std::string& ip, int& port) const override { Address(fd_, false, ip, port); }
   socket_t socket() const override { return fd_; }
 
+  // A read failed (too late, too much, or an error): whatever the library
+  // answers, the connection is closed after it.
+  bool IsBroken() const { return broken_; }
+
  private:
+  ssize_t Broken() {
+    broken_ = true;
+    return -1;
+  }
+
   std::chrono::milliseconds Left() const {
     return std::max(std::chrono::milliseconds(0),
                     std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - TClock::now()));
@@ -125,6 +135,7 @@ class TBoundedStream final : public httplib::Stream {
   size_t pos_ = 0;
   size_t end_ = 0;
   size_t requestBytes_ = 0;
+  bool broken_ = false;
   TClock::time_point deadline_ = TClock::now();
 };
 
@@ -176,7 +187,7 @@ bool THttpServer::process_and_close_socket(socket_t sock) {
     const bool closeAfter = served + 1 == limits_.MaxRequestsPerConnection || stopping_;
     bool closedByClient = false;
     ok = process_request(stream, closeAfter, closedByClient, nullptr);
-    if (!ok || closedByClient || closeAfter) break;
+    if (!ok || closedByClient || closeAfter || stream.IsBroken()) break;
   }
   ::shutdown(sock, SHUT_RDWR);
   ::close(sock);
