@@ -24,14 +24,7 @@ std::string Chromium(const std::string& url, const std::string& what, const std:
                               " --disable-background-networking --disable-component-update --disable-sync"
                               " --hide-scrollbars --user-data-dir=" +
                               profile.string() + " " + what + " '" + url + "' 2>/dev/null";
-  std::string out;
-  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-    char chunk[4096];
-    size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
-    ::pclose(pipe);
-  }
-  return out;
+  return RunForOutput(command);
 }
 
 bool IsPng(const std::filesystem::path& file) {

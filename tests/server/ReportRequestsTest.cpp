@@ -172,10 +172,11 @@ TEST_F(ReportRequests, TheSameTokenStoresOnce) {
 
 TEST(ReportTokens, AnExpiredTokenIsRefused) {
   TScratchDir dir;
-  // Tokens of this server live 0.3 s.
-  TServerProcess server(dir.Path() / "scores.db", dir.Path() / "server.log", {"--token-minutes", "0.005"});
+  // Tokens of this server live 1.8 s: long enough for a report sent at once
+  // on a busy machine, short for a test to wait out.
+  TServerProcess server(dir.Path() / "scores.db", dir.Path() / "server.log", {"--token-minutes", "0.03"});
   const std::string stale = FreshToken(server.Base());
-  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  std::this_thread::sleep_for(std::chrono::milliseconds(2200));
   const THttpReply late = HttpGet(server.Base(), kReportTarget + Report("Late", "10", stale));
   EXPECT_EQ(late.Status, 403);
   EXPECT_NE(late.Body.find("expired"), std::string::npos) << late.Body;

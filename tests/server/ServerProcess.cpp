@@ -56,6 +56,17 @@ TScratchDir::~TScratchDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
+std::string RunForOutput(const std::string& command) {
+  std::string out;
+  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+    char chunk[4096];
+    size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
+    ::pclose(pipe);
+  }
+  return out;
+}
+
 std::filesystem::path ServerProgram() { return std::filesystem::path(BD_RUN_DIR) / "bumperdash-scores"; }
 
 TServerProcess::TServerProcess(const std::filesystem::path& database, const std::filesystem::path& logFile,

@@ -27,6 +27,9 @@ class TScratchDir {
 
 std::filesystem::path ServerProgram();
 
+// Runs a shell command and returns its standard output.
+std::string RunForOutput(const std::string& command);
+
 class TServerProcess {
  public:
   // Starts the program with --listen 127.0.0.1:0, --database `database`,

@@ -20,17 +20,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string RunForOutput(const std::string& command) {
-  std::string out;
-  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-    char chunk[4096];
-    size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
-    ::pclose(pipe);
-  }
-  return out;
-}
-
 // A raw connection to the server, for requests no ordinary client sends.
 class TRawConnection {
  public:
