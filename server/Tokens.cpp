@@ -68,11 +68,9 @@ std::string TTokenSigner::Mac(std::string_view signedPart) const {
   return std::string(reinterpret_cast<const char*>(mac), kMacBytes);
 }
 
-std::string TTokenSigner::Issue(int64_t nowMs) const { return IssueUntil(nowMs + lifetimeMs_); }
-
-std::string TTokenSigner::IssueUntil(int64_t expiresAtMs) const {
+std::string TTokenSigner::Issue(int64_t nowMs) const {
   std::string raw = RandomBytes(kNonceBytes);
-  const auto expiry = static_cast<uint64_t>(expiresAtMs);
+  const auto expiry = static_cast<uint64_t>(nowMs + lifetimeMs_);
   for (int shift = 56; shift >= 0; shift -= 8) raw.push_back(static_cast<char>((expiry >> shift) & 0xFF));
   raw += Mac(raw);
   return Hex(raw);

@@ -41,8 +41,6 @@ class TTokenSigner {
 
   // A fresh token, valid until `nowMs` + the lifetime.
   std::string Issue(int64_t nowMs) const;
-  // A fresh token valid until `expiresAtMs`.
-  std::string IssueUntil(int64_t expiresAtMs) const;
 
   // Whether `token` is one of ours and still valid at `nowMs`.
   TTokenCheck Check(std::string_view token, int64_t nowMs) const;

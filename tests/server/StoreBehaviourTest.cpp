@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <thread>
 
 #include "ServerProcess.h"
@@ -21,6 +22,8 @@ struct TStoreKind {
   std::string Name;
   // Opens (or reopens) the store that lives in `dir`.
   std::function<std::unique_ptr<IScoreStore>(const std::filesystem::path& dir)> Open;
+
+  friend void PrintTo(const TStoreKind& kind, std::ostream* out) { *out << kind.Name; }
 };
 
 TNewScore Score(std::string name, int32_t score, int64_t storedAt, std::string token = "") {
