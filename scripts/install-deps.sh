@@ -14,7 +14,7 @@ packages=(
   desktop-file-utils appstream
   clang libclang-rt-14-dev
   valgrind
-  libcpp-httplib-dev libsqlite3-dev libcli11-dev sqlite3
+  libcpp-httplib-dev libsqlite3-dev sqlite3 libcli11-dev libssl-dev
   chromium
 )
 

@@ -12,7 +12,6 @@ namespace bd {
 namespace {
 
 constexpr std::string_view kScriptPath = "/cgi/version.pl?";
-constexpr int kTokenField = 5;
 
 std::string Address(std::string_view base, std::string_view query) {
   std::string address(base);
@@ -32,25 +31,6 @@ std::string ScoreReportAddress(std::string_view encodedReport, std::string_view 
 }
 
 std::string OnlineTableAddress(std::string_view base) { return Address(base, "prg=BumperDash&show&type=0"); }
-
-bool VersionReplyIsOk(std::string_view reply) { return reply.starts_with("OK"); }
-
-std::string ReportToken(std::string_view reply) {
-  // Each step takes the text before the next "|" and moves past it; a step
-  // that finds no "|" yields an empty field and leaves the rest as it is.
-  std::string_view rest = reply;
-  std::string_view field;
-  for (int i = 0; i < kTokenField; ++i) {
-    const size_t bar = rest.find('|');
-    if (bar == std::string_view::npos) {
-      field = {};
-      continue;
-    }
-    field = rest.substr(0, bar);
-    rest.remove_prefix(bar + 1);
-  }
-  return std::string(field);
-}
 
 bool SubmitScore(IHttpGet& client, const TScoreSubmission& submission, std::string_view base) {
   std::string reply;

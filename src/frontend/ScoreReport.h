@@ -19,12 +19,8 @@ std::string VersionCheckAddress(std::string_view base = ScoreServerBase());
 std::string ScoreReportAddress(std::string_view encodedReport, std::string_view base = ScoreServerBase());
 std::string OnlineTableAddress(std::string_view base = ScoreServerBase());
 
-// The server is ready for a report when its reply starts with "OK" (exact case).
-bool VersionReplyIsOk(std::string_view reply);
-
-// The fifth "|"-separated field of the version reply; empty when the reply
-// has fewer than five "|".
-std::string ReportToken(std::string_view reply);
+// VersionReplyIsOk and ReportToken, which read the version reply, come with
+// the report's format in codec/ScoreReportFormat.h.
 
 // What goes to the server about one result.
 struct TScoreSubmission {

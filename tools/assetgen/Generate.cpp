@@ -6,6 +6,7 @@
 #include "Archives.h"
 #include "ContactSheet.h"
 #include "Songs.h"
+#include "Web.h"
 
 namespace bd::art {
 
@@ -56,6 +57,7 @@ std::vector<OutputFile> MakeGameData() {
   files.push_back({"Data/Sound.dxw", BuildSoundArchive(synth::MakeSounds())});
   for (const xm::Song& s : xm::MakeSongs()) files.push_back({"Music/" + s.name + ".xm", s.bytes});
   for (OutputFile& f : MakeExitScreen()) files.push_back(std::move(f));
+  for (OutputFile& f : MakeWebFiles()) files.push_back(std::move(f));
   return files;
 }
 

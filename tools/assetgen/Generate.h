@@ -8,7 +8,8 @@
 
 namespace bd::art {
 
-// Every data file of the game, with its path relative to the game's directory.
+// Every data file of the game, and the pictures of the score server's web
+// pages, with their paths relative to the game's directory.
 std::vector<OutputFile> MakeGameData();
 
 // Writes the game's data under `runDir` and, when `sheet` is not empty, the

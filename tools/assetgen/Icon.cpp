@@ -80,26 +80,18 @@ void DrawIcon(cairo_t* cr, int size) {
   cairo_stroke(cr);
 }
 
-cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
-  auto* out = static_cast<std::vector<uint8_t>*>(closure);
-  out->insert(out->end(), data, data + length);
-  return CAIRO_STATUS_SUCCESS;
-}
-
 }  // namespace
+
+std::vector<uint8_t> IconPng(int size) {
+  Canvas c(size, size);
+  DrawIcon(c.cr(), size);
+  return c.Png();
+}
 
 std::vector<OutputFile> MakeIcons(const std::string& name) {
   std::vector<OutputFile> files;
-  for (int size : kIconSizes) {
-    Canvas c(size, size);
-    DrawIcon(c.cr(), size);
-    cairo_surface_flush(c.surface());
-    OutputFile f;
-    f.path = std::to_string(size) + "x" + std::to_string(size) + "/apps/" + name + ".png";
-    if (cairo_surface_write_to_png_stream(c.surface(), AppendBytes, &f.bytes) != CAIRO_STATUS_SUCCESS)
-      f.bytes.clear();
-    files.push_back(std::move(f));
-  }
+  for (int size : kIconSizes)
+    files.push_back({std::to_string(size) + "x" + std::to_string(size) + "/apps/" + name + ".png", IconPng(size)});
   return files;
 }
 

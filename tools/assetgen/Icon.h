@@ -12,6 +12,9 @@ namespace bd::art {
 // Square sizes of the icon in pixels.
 inline constexpr int kIconSizes[] = {32, 48, 64, 128, 256};
 
+// The icon at one size, as a PNG file; empty if it cannot be encoded.
+std::vector<uint8_t> IconPng(int size);
+
 // One PNG per size, at "NxN/apps/<name>.png" as an icon theme lays them out.
 std::vector<OutputFile> MakeIcons(const std::string& name);
 

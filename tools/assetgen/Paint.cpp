@@ -15,6 +15,23 @@ Rgb Mix(Rgb a, Rgb b, double t) {
   return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
+namespace {
+
+cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
+  auto* out = static_cast<std::vector<uint8_t>*>(closure);
+  out->insert(out->end(), data, data + length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+std::vector<uint8_t> Canvas::Png() const {
+  cairo_surface_flush(surface_);
+  std::vector<uint8_t> bytes;
+  if (cairo_surface_write_to_png_stream(surface_, AppendBytes, &bytes) != CAIRO_STATUS_SUCCESS) bytes.clear();
+  return bytes;
+}
+
 Canvas::Canvas(int w, int h)
     : w_(w),
       h_(h),

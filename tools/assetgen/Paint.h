@@ -53,6 +53,8 @@ class Canvas {
   Raster Keyed() const;
   // Every pixel laid over an opaque backdrop colour (for pictures without a key).
   Raster Opaque(Rgb backdrop = Rgb{0, 0, 0}) const;
+  // The picture as a PNG file with its transparency; empty if it cannot be encoded.
+  std::vector<uint8_t> Png() const;
 
  private:
   int w_, h_;

@@ -1,0 +1,165 @@
+// The score server under load, in-process on a loopback port:
+//  - the table page over HTTP with 1 000 000 stored scores, as players see
+//    it (mostly from the page cache), with its 50th and 99th percentile;
+//  - the same page rendered straight from the database, as after every new
+//    score (the cache's worst case);
+//  - reports per second from several clients at once (version check and
+//    report each, every report committed to disk before its answer).
+// The million scores are made once per run in a temporary directory.
+#include <benchmark/benchmark.h>
+
+#include <httplib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "codec/ScoreReportFormat.h"
+#include "codec/SettingsCodec.h"
+#include "server/Pages.h"
+#include "server/ScoreServer.h"
+#include "server/SqliteStore.h"
+
+namespace bd::server {
+namespace {
+
+constexpr int kStoredScores = 1'000'000;
+
+std::filesystem::path ScratchDir() {
+  static const std::filesystem::path dir = [] {
+    std::string pattern = (std::filesystem::temp_directory_path() / "bd-server-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) std::abort();
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(ScratchDir(), ec);
+    });
+    return std::filesystem::path(pattern);
+  }();
+  return dir;
+}
+
+// A database with a million scores, many of them equal, spread over a year.
+std::filesystem::path MillionScores() {
+  static const std::filesystem::path path = [] {
+    const auto p = ScratchDir() / "million.db";
+    TSqliteStore store(p);
+    std::vector<TNewScore> batch;
+    for (int i = 0; i < kStoredScores; ++i) {
+      TNewScore s;
+      s.Name = "Player" + std::to_string(i % 5000);
+      s.Country = i % 3 ? "RU" : "";
+      s.Score = static_cast<int32_t>((static_cast<int64_t>(i) * 7919) % 250000);
+      s.TokenId = "bench-" + std::to_string(i);
+      s.TokenExpiresAtMs = 0;
+      s.StoredAtMs = 1'700'000'000'000 + static_cast<int64_t>(i) * 31'000;
+      batch.push_back(std::move(s));
+      if (batch.size() == 20000) {
+        store.Store(batch);
+        batch.clear();
+      }
+    }
+    return p;
+  }();
+  return path;
+}
+
+// A server on 127.0.0.1 with its own thread, stopped at the end.
+class TRunningServer {
+ public:
+  explicit TRunningServer(const std::filesystem::path& database) {
+    TServerOptions options;
+    options.Listen = {"127.0.0.1", 0};
+    options.Database = database;
+    options.WebDir = ScratchDir();
+    options.ReportsPerMinute = 0;
+    server_ = std::make_unique<TScoreServer>(options);
+    port_ = server_->Bind();
+    thread_ = std::thread([this] { server_->Run(); });
+  }
+  ~TRunningServer() {
+    server_->Stop();
+    thread_.join();
+  }
+  TRunningServer(const TRunningServer&) = delete;
+  TRunningServer& operator=(const TRunningServer&) = delete;
+  int Port() const { return port_; }
+
+ private:
+  std::unique_ptr<TScoreServer> server_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+void ReportPercentiles(benchmark::State& state, std::vector<double>& ms) {
+  if (ms.empty()) return;
+  std::sort(ms.begin(), ms.end());
+  state.counters["p50_ms"] = ms[ms.size() / 2];
+  state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+  state.counters["max_ms"] = ms.back();
+}
+
+void BM_TablePageOverHttp(benchmark::State& state) {
+  TRunningServer server(MillionScores());
+  httplib::Client client("127.0.0.1", server.Port());
+  client.set_keep_alive(true);
+  std::vector<double> ms;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto reply = client.Get("/cgi/version.pl?prg=BumperDash&show&type=0");
+    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    if (!reply || reply->status != 200) state.SkipWithError("the table page failed");
+  }
+  ReportPercentiles(state, ms);
+}
+BENCHMARK(BM_TablePageOverHttp)->Iterations(3000)->Unit(benchmark::kMillisecond);
+
+void BM_TablePageUncached(benchmark::State& state) {
+  TSqliteStore store(MillionScores());
+  std::vector<double> ms;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::string page = RenderTablePage(store.Best(kTableRows));
+    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    benchmark::DoNotOptimize(page.data());
+  }
+  ReportPercentiles(state, ms);
+}
+BENCHMARK(BM_TablePageUncached)->Iterations(1000)->Unit(benchmark::kMillisecond);
+
+void BM_ReportsFromManyClients(benchmark::State& state) {
+  const auto database = ScratchDir() / ("reports-" + std::to_string(state.range(0)) + ".db");
+  TRunningServer server(database);
+  const int clients = static_cast<int>(state.range(0));
+  constexpr int kReportsPerClient = 200;
+  for (auto _ : state) {
+    std::atomic<int> failed{0};
+    std::vector<std::thread> threads;
+    for (int c = 0; c < clients; ++c)
+      threads.emplace_back([&, c] {
+        httplib::Client client("127.0.0.1", server.Port());
+        client.set_keep_alive(true);
+        for (int i = 0; i < kReportsPerClient; ++i) {
+          const auto version = client.Get("/cgi/version.pl?version&prg=BumperDash");
+          if (!version) {
+            ++failed;
+            continue;
+          }
+          const std::string report =
+              BuildScoreReport("C" + std::to_string(c), i, ReportToken(version->body), "RU");
+          const auto stored = client.Get(("/cgi/version.pl?hs&prg=BumperDash&inf=" + EncodeSettingsValue(report)).c_str());
+          if (!stored || stored->status != 200) ++failed;
+        }
+      });
+    for (std::thread& t : threads) t.join();
+    if (failed > 0) state.SkipWithError("reports failed");
+  }
+  state.SetItemsProcessed(state.iterations() * clients * kReportsPerClient);
+}
+BENCHMARK(BM_ReportsFromManyClients)->Arg(1)->Arg(8)->Arg(32)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace bd::server

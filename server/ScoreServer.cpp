@@ -1,0 +1,86 @@
+#include "server/ScoreServer.h"
+
+#include <cmath>
+
+#include "server/Log.h"
+#include "server/Pages.h"
+#include "server/SqliteStore.h"
+
+namespace bd::server {
+
+namespace {
+
+TRequestLimits LimitsFor(const TServerOptions& options) {
+  TRequestLimits limits;
+  limits.ReadTime = std::chrono::milliseconds(std::llround(options.ReadSeconds * 1000));
+  return limits;
+}
+
+}  // namespace
+
+TScoreServer::TScoreServer(const TServerOptions& options)
+    : options_(options),
+      store_(std::make_unique<TSqliteStore>(options.Database)),
+      web_(LoadWebFiles(options.WebDir.empty() ? DefaultWebDir() : options.WebDir)),
+      homePage_(RenderHomePage()),
+      limiter_(options.ReportsPerMinute),
+      http_(LimitsFor(options)) {
+  // The first server on a database makes the secret; the others take it.
+  signer_ = std::make_unique<TTokenSigner>(store_->TokenSecret(RandomBytes(32)),
+                                           std::llround(options.TokenMinutes * 60 * 1000));
+  writer_ = std::make_unique<TReportWriter>(*store_, [this] { table_.Invalidate(); });
+  const auto threads = static_cast<size_t>(options.Threads);
+  http_.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+  InstallRoutes();
+  housekeeping_ = std::thread([this] { Housekeeping(); });
+}
+
+TScoreServer::~TScoreServer() {
+  Stop();
+  {
+    std::lock_guard lock(housekeepingMutex_);
+    stopping_ = true;
+  }
+  housekeepingWake_.notify_all();
+  if (housekeeping_.joinable()) housekeeping_.join();
+}
+
+int TScoreServer::Bind() {
+  const int port = http_.Bind(options_.Listen.Host, options_.Listen.Port);
+  if (port < 0)
+    throw std::runtime_error("cannot listen on " + options_.Listen.Host + ":" + std::to_string(options_.Listen.Port));
+  return port;
+}
+
+bool TScoreServer::Run() {
+  const bool ok = http_.Serve();
+  // Every request has been answered; the reports they queued are stored.
+  writer_->Stop();
+  {
+    std::lock_guard lock(housekeepingMutex_);
+    stopping_ = true;
+  }
+  housekeepingWake_.notify_all();
+  if (housekeeping_.joinable()) housekeeping_.join();
+  LogRefusedReports();
+  return ok;
+}
+
+void TScoreServer::Stop() { http_.Stop(); }
+
+void TScoreServer::Housekeeping() {
+  std::unique_lock lock(housekeepingMutex_);
+  while (!housekeepingWake_.wait_for(lock, std::chrono::minutes(1), [this] { return stopping_; })) {
+    lock.unlock();
+    LogRefusedReports();
+    limiter_.Prune();
+    lock.lock();
+  }
+}
+
+void TScoreServer::LogRefusedReports() {
+  if (const uint64_t refused = limiter_.TakeRefused(); refused > 0)
+    LogLine("rate limit: refused " + std::to_string(refused) + " reports");
+}
+
+}  // namespace bd::server

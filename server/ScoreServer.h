@@ -1,0 +1,66 @@
+#pragma once
+// The whole score server: the store, the token signer, the report writer,
+// the rate limit, the page cache and the HTTP routes, and their order of
+// starting and stopping.
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "server/HttpServer.h"
+#include "server/Options.h"
+#include "server/RateLimiter.h"
+#include "server/ReportWriter.h"
+#include "server/ScoreStore.h"
+#include "server/TableCache.h"
+#include "server/Tokens.h"
+#include "server/WebFiles.h"
+
+namespace bd::server {
+
+class TScoreServer {
+ public:
+  // Opens the database (running its migrations) and reads the web files.
+  // Throws EStoreError or std::runtime_error when it cannot.
+  explicit TScoreServer(const TServerOptions& options);
+  ~TScoreServer();
+  TScoreServer(const TScoreServer&) = delete;
+  TScoreServer& operator=(const TScoreServer&) = delete;
+
+  // Binds the listening socket; returns the port (the free one chosen for
+  // port 0). Throws std::runtime_error when the address cannot be bound.
+  int Bind();
+
+  // Serves until Stop(), then lets every request in flight finish and
+  // stores every report that was taken. Returns false when serving failed.
+  bool Run();
+
+  // Asks Run() to end; from any thread, also before Run().
+  void Stop();
+
+  IScoreStore& Store() { return *store_; }
+
+ private:
+  void InstallRoutes();
+  void Housekeeping();
+  void LogRefusedReports();
+
+  TServerOptions options_;
+  std::unique_ptr<IScoreStore> store_;
+  TWebFiles web_;
+  std::string homePage_;
+  std::unique_ptr<TTokenSigner> signer_;
+  TRateLimiter limiter_;
+  TTableCache table_;
+  std::unique_ptr<TReportWriter> writer_;
+  THttpServer http_;
+
+  std::mutex housekeepingMutex_;
+  std::condition_variable housekeepingWake_;
+  bool stopping_ = false;
+  std::thread housekeeping_;
+};
+
+}  // namespace bd::server

@@ -1,0 +1,75 @@
+#pragma once
+// Where the server keeps the scores: one interface, so the same behaviour
+// (and the same tests) holds for every kind of database behind it.
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bd::server {
+
+// The database could not do what was asked; nothing of that call was stored.
+class EStoreError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A report that passed every check, ready to be stored.
+struct TNewScore {
+  std::string Name;     // UTF-8, 1 to 10 characters
+  std::string Country;  // UTF-8, may be empty
+  int32_t Score = 0;    // 0 and above
+  std::string TokenId;  // the token's own id: each is stored once at most
+  int64_t TokenExpiresAtMs = 0;
+  int64_t StoredAtMs = 0;  // when it was stored, ms since 1970 UTC
+};
+
+// A score as the table shows it.
+struct TStoredScore {
+  std::string Name;
+  std::string Country;
+  int32_t Score = 0;
+  int64_t StoredAtMs = 0;
+
+  bool operator==(const TStoredScore&) const = default;
+};
+
+enum class TStoreOutcome {
+  Stored,
+  TokenUsed,  // the token came with an earlier report: this one is not stored
+};
+
+class IScoreStore {
+ public:
+  virtual ~IScoreStore() = default;
+
+  // The schema version of the database, after the migrations that opening it ran.
+  virtual int SchemaVersion() = 0;
+
+  // The secret that signs tokens. A store that has none yet keeps
+  // `candidate`; after that every call, from any server sharing the
+  // database, returns the one kept.
+  virtual std::string TokenSecret(std::string_view candidate) = 0;
+
+  // Stores the scores in one transaction, which is on disk when this
+  // returns. A score whose token was used before, or earlier in the same
+  // call, is not stored. Throws EStoreError, having stored none of them,
+  // when the transaction fails.
+  virtual std::vector<TStoreOutcome> Store(std::span<const TNewScore> scores) = 0;
+
+  // The best `limit` scores: higher scores first, equal scores in the order
+  // they were stored (by time, then by arrival).
+  virtual std::vector<TStoredScore> Best(size_t limit) = 0;
+
+  // Forgets the used tokens that expired before `beforeMs` (they are
+  // refused as expired anyway); returns how many.
+  virtual size_t ForgetUsedTokens(int64_t beforeMs) = 0;
+
+  // Throws EStoreError when the database cannot be read.
+  virtual void Check() = 0;
+};
+
+}  // namespace bd::server

@@ -1,0 +1,207 @@
+// What every score store must do, written against the store interface and
+// run for each kind of store; then what only the SQLite store has to show.
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <thread>
+
+#include "ServerProcess.h"
+#include "server/SqliteStore.h"
+
+namespace bd::server {
+namespace {
+
+using test::TScratchDir;
+
+struct TStoreKind {
+  std::string Name;
+  // Opens (or reopens) the store that lives in `dir`.
+  std::function<std::unique_ptr<IScoreStore>(const std::filesystem::path& dir)> Open;
+
+  friend void PrintTo(const TStoreKind& kind, std::ostream* out) { *out << kind.Name; }
+};
+
+TNewScore Score(std::string name, int32_t score, int64_t storedAt, std::string token = "") {
+  TNewScore s;
+  s.Name = name;
+  s.Country = "RU";
+  s.Score = score;
+  s.TokenId = token.empty() ? "token-of-" + name : token;
+  s.TokenExpiresAtMs = 5000;
+  s.StoredAtMs = storedAt;
+  return s;
+}
+
+std::vector<std::string> Names(const std::vector<TStoredScore>& rows) {
+  std::vector<std::string> names;
+  for (const TStoredScore& r : rows) names.push_back(r.Name);
+  return names;
+}
+
+class StoreBehaviour : public ::testing::TestWithParam<TStoreKind> {
+ protected:
+  std::unique_ptr<IScoreStore> Open() { return GetParam().Open(dir_.Path()); }
+  TScratchDir dir_;
+};
+
+TEST_P(StoreBehaviour, AFreshStoreIsMigratedAndEmpty) {
+  auto store = Open();
+  EXPECT_GE(store->SchemaVersion(), 1);
+  EXPECT_TRUE(store->Best(100).empty());
+  EXPECT_NO_THROW(store->Check());
+}
+
+TEST_P(StoreBehaviour, ReopeningKeepsScoresAndTheSecret) {
+  std::vector<TStoredScore> before;
+  std::string secret;
+  {
+    auto store = Open();
+    secret = store->TokenSecret("first secret");
+    EXPECT_EQ(store->TokenSecret("second secret"), "first secret");
+    store->Store(std::vector{Score("Вася", 10, 1000), Score("Bob", 20, 2000)});
+    before = store->Best(100);
+  }
+  auto store = Open();
+  EXPECT_EQ(store->Best(100), before);
+  EXPECT_EQ(Names(before), (std::vector<std::string>{"Bob", "Вася"}));
+  EXPECT_EQ(before[1].Country, "RU");
+  EXPECT_EQ(before[1].StoredAtMs, 1000);
+  EXPECT_EQ(store->TokenSecret("third secret"), secret);
+}
+
+TEST_P(StoreBehaviour, BestOrdersByScoreThenByTimeThenByArrival) {
+  auto store = Open();
+  // Stored one by one, in this order.
+  store->Store(std::vector{Score("late", 50, 3000)});
+  store->Store(std::vector{Score("early", 50, 1000)});
+  store->Store(std::vector{Score("top", 90, 5000)});
+  store->Store(std::vector{Score("sameTimeFirst", 50, 2000), Score("sameTimeSecond", 50, 2000)});
+  store->Store(std::vector{Score("low", 0, 0)});
+  EXPECT_EQ(Names(store->Best(100)),
+            (std::vector<std::string>{"top", "early", "sameTimeFirst", "sameTimeSecond", "late", "low"}));
+  EXPECT_EQ(Names(store->Best(2)), (std::vector<std::string>{"top", "early"}));
+}
+
+TEST_P(StoreBehaviour, ATokenStoresOnce) {
+  auto store = Open();
+  EXPECT_EQ(store->Store(std::vector{Score("a", 1, 1, "t1"), Score("b", 2, 1, "t1"), Score("c", 3, 1, "t2")}),
+            (std::vector{TStoreOutcome::Stored, TStoreOutcome::TokenUsed, TStoreOutcome::Stored}));
+  EXPECT_EQ(store->Store(std::vector{Score("d", 4, 2, "t2")}), std::vector{TStoreOutcome::TokenUsed});
+  EXPECT_EQ(Names(store->Best(100)), (std::vector<std::string>{"c", "a"}));
+
+  // From many threads at once, one of them wins.
+  std::atomic<int> stored{0};
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 8; ++i)
+    threads.emplace_back([&, i] {
+      auto outcomes = store->Store(std::vector{Score("r" + std::to_string(i), 5, 3, "shared")});
+      if (outcomes[0] == TStoreOutcome::Stored) ++stored;
+    });
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(stored, 1);
+}
+
+TEST_P(StoreBehaviour, ExpiredUsedTokensAreForgottenAndNoOthers) {
+  auto store = Open();
+  TNewScore early = Score("early", 1, 1, "early-token");
+  early.TokenExpiresAtMs = 1000;
+  TNewScore late = Score("late", 1, 1, "late-token");
+  late.TokenExpiresAtMs = 9000;
+  store->Store(std::vector{early, late});
+  EXPECT_EQ(store->ForgetUsedTokens(5000), 1u);
+  EXPECT_EQ(store->ForgetUsedTokens(5000), 0u);
+  // The scores stay; the late token is still known as used.
+  EXPECT_EQ(store->Best(100).size(), 2u);
+  EXPECT_EQ(store->Store(std::vector{Score("again", 1, 2, "late-token")}), std::vector{TStoreOutcome::TokenUsed});
+}
+
+INSTANTIATE_TEST_SUITE_P(Sqlite, StoreBehaviour,
+                         ::testing::Values(TStoreKind{"Sqlite",
+                                                      [](const std::filesystem::path& dir) {
+                                                        return std::make_unique<TSqliteStore>(dir / "scores.db");
+                                                      }}),
+                         [](const auto& param) { return param.param.Name; });
+
+// SQL run on the database file with a connection of the test's own.
+class TRawDatabase {
+ public:
+  explicit TRawDatabase(const std::filesystem::path& path) { sqlite3_open(path.c_str(), &db_); }
+  ~TRawDatabase() { sqlite3_close(db_); }
+  TRawDatabase(const TRawDatabase&) = delete;
+  TRawDatabase& operator=(const TRawDatabase&) = delete;
+  // The rows joined by "\n", columns by "|".
+  std::string Query(const std::string& sql) {
+    std::string out;
+    char* error = nullptr;
+    sqlite3_exec(
+        db_, sql.c_str(),
+        [](void* o, int n, char** values, char**) {
+          auto* text = static_cast<std::string*>(o);
+          for (int i = 0; i < n; ++i) *text += std::string(i ? "|" : "") + (values[i] ? values[i] : "NULL");
+          *text += "\n";
+          return 0;
+        },
+        &out, &error);
+    if (error) {
+      out += std::string("error: ") + error;
+      sqlite3_free(error);
+    }
+    return out;
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+TEST(SqliteStore, MigratesAnEmptyFileAndRefusesANewerOrForeignOne) {
+  TScratchDir dir;
+  const auto empty = dir.Path() / "empty.db";
+  std::fclose(std::fopen(empty.c_str(), "w"));
+  { EXPECT_EQ(TSqliteStore(empty).SchemaVersion(), TSqliteStore::LatestSchemaVersion()); }
+  EXPECT_EQ(TRawDatabase(empty).Query("SELECT version FROM schema_version"),
+            std::to_string(TSqliteStore::LatestSchemaVersion()) + "\n");
+  // Kept in the write-ahead log's mode, which later connections find.
+  EXPECT_EQ(TRawDatabase(empty).Query("PRAGMA journal_mode"), "wal\n");
+
+  TRawDatabase(empty).Query("UPDATE schema_version SET version = 999");
+  EXPECT_THROW(TSqliteStore{empty}, EStoreError);
+
+  const auto foreign = dir.Path() / "foreign.db";
+  {
+    std::FILE* f = std::fopen(foreign.c_str(), "w");
+    std::fputs("SQLite format 3? no: a text file where a database should be, long enough to be read.......", f);
+    std::fclose(f);
+  }
+  EXPECT_THROW(TSqliteStore{foreign}, EStoreError);
+  EXPECT_THROW(TSqliteStore{dir.Path() / "missing-dir" / "scores.db"}, EStoreError);
+}
+
+TEST(SqliteStore, ABatchThatFailsStoresNothing) {
+  TScratchDir dir;
+  const auto path = dir.Path() / "scores.db";
+  TSqliteStore store(path);
+  // A negative score breaks the table's check, after a valid one in the same batch.
+  EXPECT_THROW(store.Store(std::vector{Score("fine", 5, 1, "t-fine"), Score("broken", -1, 1, "t-broken")}),
+               EStoreError);
+  EXPECT_TRUE(store.Best(100).empty());
+  // Nor was the valid one's token used up.
+  EXPECT_EQ(store.Store(std::vector{Score("fine", 5, 1, "t-fine")}), std::vector{TStoreOutcome::Stored});
+}
+
+TEST(SqliteStore, TheBestScoresWalkTheIndexWithoutSorting) {
+  TScratchDir dir;
+  const auto path = dir.Path() / "scores.db";
+  { TSqliteStore store(path); }
+  const std::string plan =
+      TRawDatabase(path).Query(std::string("EXPLAIN QUERY PLAN ") + kSqliteBestScoresQuery);
+  EXPECT_NE(plan.find("USING INDEX scores_rank"), std::string::npos) << plan;
+  EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
+}
+
+}  // namespace
+}  // namespace bd::server
