@@ -47,6 +47,9 @@ std::optional<int> ParseOptions(int argc, const char* const* argv, TServerOption
                  "score reports taken from one client address per minute; 0 for no limit")
       ->capture_default_str()
       ->check(CLI::Range(0, 1000000));
+  app.add_flag("--behind-proxy", options.BehindProxy,
+               "a reverse proxy on this machine passes the players' connections on: their addresses, for the "
+               "report limit, come from its X-Forwarded-For header");
   app.add_option("--threads", options.Threads, "threads serving requests")
       ->capture_default_str()
       ->check(CLI::Range(1, 1024));

@@ -22,6 +22,7 @@ struct TServerOptions {
   std::filesystem::path WebDir;  // empty: DefaultWebDir()
   double TokenMinutes = 15;
   int ReportsPerMinute = 10;  // per client address; 0: no limit
+  bool BehindProxy = false;   // client addresses from a local proxy's X-Forwarded-For
   int Threads = 16;
   double ReadSeconds = 10;  // the most one request may take to arrive
 };

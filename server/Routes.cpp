@@ -2,6 +2,7 @@
 // address, the two pages' pictures, the home page and the health check.
 
 #include "codec/ScoreReportFormat.h"
+#include "server/ClientAddress.h"
 #include "server/Clock.h"
 #include "server/Log.h"
 #include "server/Pages.h"
@@ -59,7 +60,8 @@ void TScoreServer::InstallRoutes() {
 
       case TRoute::Report: {
         NoStore(res);
-        if (!limiter_.Allow(req.remote_addr))
+        if (!limiter_.Allow(
+                ClientAddress(req.remote_addr, req.get_header_value("X-Forwarded-For"), options_.BehindProxy)))
           return Reply(res, 429, "too many reports from this address: try again in a minute\n", kText);
         if (query.Count("inf") > 1) return Reply(res, 400, "more than one report\n", kText);
         auto checked = CheckReport(query.Value("inf"), *signer_, UnixMillis());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "server/ClientAddress.h"
 #include "server/RateLimiter.h"
 
 namespace bd::server {
@@ -41,6 +42,27 @@ TEST(RateLimiter, AddressesThatFilledUpAreForgotten) {
   EXPECT_EQ(limiter.TrackedClients(), 1u);
   // The busy one is still held to its limit.
   EXPECT_FALSE(limiter.Allow("busy", t0 + 70s));
+}
+
+TEST(ClientAddress, AProxysHeaderCountsOnlyFromThisMachineAndOnlyWhenTrusted) {
+  struct Case {
+    const char* peer;
+    const char* forwardedFor;
+    bool behindProxy;
+    const char* counted;
+  };
+  const Case cases[] = {
+      {"127.0.0.1", "203.0.113.7", true, "203.0.113.7"},
+      {"::1", "2001:db8::5", true, "2001:db8::5"},
+      // The proxy appends the address it saw to what the player sent.
+      {"127.0.0.1", "10.9.9.9, 203.0.113.7", true, "203.0.113.7"},
+      {"127.0.0.1", "", true, "127.0.0.1"},
+      // Not trusted: without the option, or from another machine.
+      {"127.0.0.1", "203.0.113.7", false, "127.0.0.1"},
+      {"198.51.100.2", "203.0.113.7", true, "198.51.100.2"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ClientAddress(c.peer, c.forwardedFor, c.behindProxy), c.counted) << c.peer << " / " << c.forwardedFor;
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST_F(Service, AnswersItsAddressesAndNothingElse) {
 TEST_F(Service, HelpListsEveryOption) {
   const std::string help = RunForOutput(ServerProgram().string() + " --help");
   for (const char* option : {"--listen", "--database", "--web-dir", "--token-minutes", "--reports-per-minute",
-                             "--threads", "--read-seconds", "--help", "--version"})
+                             "--behind-proxy", "--threads", "--read-seconds", "--help", "--version"})
     EXPECT_NE(help.find(option), std::string::npos) << option;
   // Without the required options it refuses to start.
   EXPECT_NE(::system((ServerProgram().string() + " --listen 127.0.0.1:0 2>/dev/null").c_str()), 0);
@@ -125,6 +125,23 @@ TEST_F(Service, TheRateLimitRefusesTheExcessAndTheLogCountsIt) {
   const std::string log = server.Log();
   EXPECT_NE(log.find("rate limit: refused 2 reports"), std::string::npos) << log;
   EXPECT_NE(log.find(" GET report 429 "), std::string::npos) << log;
+}
+
+TEST_F(Service, BehindAProxyTheLimitCountsThePlayersAddresses) {
+  TServerProcess server(dir_.Path() / "scores.db", dir_.Path() / "server.log",
+                        {"--reports-per-minute", "1", "--behind-proxy"});
+  auto reportFrom = [&](const std::string& player, const std::string& name) {
+    TRawConnection connection(server.Port());
+    connection.Send("GET " + std::string(kReportTarget) + EncodedReport(name, 500, FreshToken(server.Base()), "") +
+                    " HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Forwarded-For: " + player +
+                    "\r\nConnection: close\r\n\r\n");
+    const std::string reply = connection.ReadToClose();
+    return reply.substr(0, reply.find("\r\n"));
+  };
+  EXPECT_EQ(reportFrom("203.0.113.7", "First"), "HTTP/1.1 200 OK");
+  EXPECT_EQ(reportFrom("203.0.113.8", "Second"), "HTTP/1.1 200 OK");
+  EXPECT_EQ(reportFrom("203.0.113.7", "Third"), "HTTP/1.1 429 Too Many Requests");
+  EXPECT_EQ(TableNames(HttpGet(server.Base(), kTableTarget).Body).size(), 2u);
 }
 
 TEST_F(Service, TheLogHasALinePerRequestWithoutAddressesOrTokens) {
