@@ -42,9 +42,10 @@ configure_file("${BD_DESKTOP_DIR}/${BD_APP_ID}.metainfo.xml" "${CMAKE_BINARY_DIR
   @ONLY)
 
 install(TARGETS bumperdash RUNTIME DESTINATION libexec/bumperdash)
+install(TARGETS bumperdash-scores RUNTIME DESTINATION bin)
 install(PROGRAMS "${BD_DESKTOP_DIR}/bumperdash.sh" DESTINATION bin RENAME bumperdash)
 install(PROGRAMS "${BD_DESKTOP_DIR}/with-local-scores.sh" DESTINATION libexec/bumperdash RENAME with-local-scores)
-install(DIRECTORY "${BD_RUN_DIR}/Data" "${BD_RUN_DIR}/Music" "${BD_RUN_DIR}/pdata"
+install(DIRECTORY "${BD_RUN_DIR}/Data" "${BD_RUN_DIR}/Music" "${BD_RUN_DIR}/pdata" "${BD_RUN_DIR}/www"
   DESTINATION share/bumperdash
   PATTERN "*.tmp" EXCLUDE)
 install(FILES "${BD_RUN_DIR}/score-server" "${BD_RUN_DIR}/moregames.url" DESTINATION share/bumperdash)
@@ -59,7 +60,7 @@ install(FILES "${CMAKE_BINARY_DIR}/${BD_APP_ID}.metainfo.xml" DESTINATION share/
 # without a time stamp, as Debian wants them.
 set(BD_DOC_DIR "${CMAKE_BINARY_DIR}/doc")
 set(compressed_docs "")
-foreach(doc bumperdash.6 changelog)
+foreach(doc bumperdash.6 bumperdash-scores.1 changelog)
   add_custom_command(OUTPUT "${BD_DOC_DIR}/${doc}.gz"
     COMMAND "${CMAKE_COMMAND}" -E copy "${BD_DESKTOP_DIR}/${doc}" "${BD_DOC_DIR}/${doc}"
     COMMAND gzip -9nf "${BD_DOC_DIR}/${doc}"
@@ -70,6 +71,7 @@ foreach(doc bumperdash.6 changelog)
 endforeach()
 add_custom_target(game_docs ALL DEPENDS ${compressed_docs})
 install(FILES "${BD_DOC_DIR}/bumperdash.6.gz" DESTINATION share/man/man6)
+install(FILES "${BD_DOC_DIR}/bumperdash-scores.1.gz" DESTINATION share/man/man1)
 install(FILES "${BD_DOC_DIR}/changelog.gz" "${BD_DESKTOP_DIR}/copyright" DESTINATION share/doc/bumperdash)
 
 if(BD_BUILD_TESTS)

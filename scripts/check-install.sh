@@ -17,17 +17,18 @@ fail() {
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/bumperdash libexec/bumperdash/bumperdash libexec/bumperdash/with-local-scores; do
+for f in bin/bumperdash bin/bumperdash-scores libexec/bumperdash/bumperdash libexec/bumperdash/with-local-scores; do
   [ -x "$prefix/$f" ] || fail "$f is missing or not executable"
 done
 for f in Data/GraphicsMenu.dxg Data/GraphicsMain.dxg Data/Sound.dxw Music/Menu.xm Music/Main.xm \
-         Music/GameOver.xm pdata/config.ini score-server moregames.url; do
+         Music/GameOver.xm pdata/config.ini score-server moregames.url www/logo.png www/favicon.png; do
   [ -s "$prefix/share/bumperdash/$f" ] || fail "share/bumperdash/$f is missing"
 done
 for size in 32 48 64 128 256; do
   [ -s "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" ] || fail "no ${size}x${size} icon"
 done
-for f in share/man/man6/bumperdash.6.gz share/doc/bumperdash/changelog.gz share/doc/bumperdash/copyright \
+for f in share/man/man6/bumperdash.6.gz share/man/man1/bumperdash-scores.1.gz \
+         share/doc/bumperdash/changelog.gz share/doc/bumperdash/copyright \
          lib/systemd/system/bumperdash-scores.service share/doc/bumperdash/examples/nginx-bumperdash-scores.conf; do
   [ -s "$prefix/$f" ] || fail "$f is missing"
 done
@@ -59,5 +60,12 @@ for d in Data Music pdata moregames.url; do
   [ "$(readlink "$user/$d")" = "$prefix/share/bumperdash/$d" ] || fail "$user/$d does not lead to the installed data"
 done
 [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "the game wrote into the directory it was started from"
+# The game reports to this machine by default: the launcher ran a score
+# server beside it, with its table in the player's directory, and stopped it
+# with the game.
+if grep -q '^http://127\.0\.0\.1:' "$prefix/share/bumperdash/score-server"; then
+  [ -s "$user/scores.sqlite" ] || fail "no local score server kept its table in $user ($(cat "$user/scores.log" 2>&1))"
+  ! pgrep -f "^$prefix/bin/bumperdash-scores" >/dev/null || fail "the local score server still runs after the game"
+fi
 [ -z "$(find "$prefix" -name Config.cfg)" ] || fail "the game wrote into the installation"
 echo "installed game checked under $prefix"

@@ -149,6 +149,14 @@ THttpServer::THttpServer(TRequestLimits limits) : limits_(limits) {
   set_keep_alive_max_count(limits_.MaxRequestsPerConnection);
   set_keep_alive_timeout(std::chrono::duration_cast<std::chrono::seconds>(limits_.KeepAliveWait).count());
   set_write_timeout(std::chrono::duration_cast<std::chrono::seconds>(limits_.WriteWait).count());
+  // The library's default lets any number of servers share a port (the
+  // kernel then splits the connections between them): a second server
+  // started by mistake would go unnoticed. The address may be taken again at
+  // once after a stop, but only by one server at a time.
+  set_socket_options([](socket_t sock) {
+    int yes = 1;
+    ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
 }
 
 int THttpServer::Bind(const std::string& host, int port) {

@@ -20,15 +20,10 @@ TRequestLimits LimitsFor(const TServerOptions& options) {
 
 TScoreServer::TScoreServer(const TServerOptions& options)
     : options_(options),
-      store_(std::make_unique<TSqliteStore>(options.Database)),
       web_(LoadWebFiles(options.WebDir.empty() ? DefaultWebDir() : options.WebDir)),
       homePage_(RenderHomePage()),
       limiter_(options.ReportsPerMinute),
       http_(LimitsFor(options)) {
-  // The first server on a database makes the secret; the others take it.
-  signer_ = std::make_unique<TTokenSigner>(store_->TokenSecret(RandomBytes(32)),
-                                           std::llround(options.TokenMinutes * 60 * 1000));
-  writer_ = std::make_unique<TReportWriter>(*store_, [this] { table_.Invalidate(); });
   const auto threads = static_cast<size_t>(options.Threads);
   http_.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
   InstallRoutes();
@@ -49,13 +44,20 @@ int TScoreServer::Bind() {
   const int port = http_.Bind(options_.Listen.Host, options_.Listen.Port);
   if (port < 0)
     throw std::runtime_error("cannot listen on " + options_.Listen.Host + ":" + std::to_string(options_.Listen.Port));
+  // Only a server that has its address touches the database: one started
+  // where another already answers leaves no file behind.
+  store_ = std::make_unique<TSqliteStore>(options_.Database);
+  // The first server on a database makes the secret; the others take it.
+  signer_ = std::make_unique<TTokenSigner>(store_->TokenSecret(RandomBytes(32)),
+                                           std::llround(options_.TokenMinutes * 60 * 1000));
+  writer_ = std::make_unique<TReportWriter>(*store_, [this] { table_.Invalidate(); });
   return port;
 }
 
 bool TScoreServer::Run() {
   const bool ok = http_.Serve();
   // Every request has been answered; the reports they queued are stored.
-  writer_->Stop();
+  if (writer_) writer_->Stop();
   {
     std::lock_guard lock(housekeepingMutex_);
     stopping_ = true;

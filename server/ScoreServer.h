@@ -22,15 +22,16 @@ namespace bd::server {
 
 class TScoreServer {
  public:
-  // Opens the database (running its migrations) and reads the web files.
-  // Throws EStoreError or std::runtime_error when it cannot.
+  // Reads the web files. Throws std::runtime_error when it cannot.
   explicit TScoreServer(const TServerOptions& options);
   ~TScoreServer();
   TScoreServer(const TScoreServer&) = delete;
   TScoreServer& operator=(const TScoreServer&) = delete;
 
-  // Binds the listening socket; returns the port (the free one chosen for
-  // port 0). Throws std::runtime_error when the address cannot be bound.
+  // Binds the listening socket, then opens the database (running its
+  // migrations); returns the port (the free one chosen for port 0). Throws
+  // std::runtime_error when the address cannot be bound, EStoreError when
+  // the database cannot be used.
   int Bind();
 
   // Serves until Stop(), then lets every request in flight finish and
@@ -40,7 +41,7 @@ class TScoreServer {
   // Asks Run() to end; from any thread, also before Run().
   void Stop();
 
-  IScoreStore& Store() { return *store_; }
+  IScoreStore& Store() { return *store_; }  // after Bind()
 
  private:
   void InstallRoutes();

@@ -1,8 +1,15 @@
 // The launcher of the installed game, run against a scratch installation
 // whose game is a stand-in that reports where it was started and what it
 // can reach from there.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include <cstdio>
 #include <filesystem>
@@ -15,8 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kLauncher =
-    fs::path(__FILE__).parent_path().parent_path().parent_path() / "desktop" / "bumperdash.sh";
+const fs::path kDesktop = fs::path(__FILE__).parent_path().parent_path().parent_path() / "desktop";
+const fs::path kLauncher = kDesktop / "bumperdash.sh";
 
 // The stand-in game: prints its directory, its argument count and the data
 // it reaches, and adds a line to the settings file as the game would.
@@ -174,6 +181,74 @@ TEST_F(Launcher, RefusesWithoutAUsableDirectory) {
   fs::remove(prefix / "libexec/bumperdash/bumperdash");
   const std::string out = Launch("HOME=" + Quote(home));
   EXPECT_EQ(out, "bumperdash: the game is not installed in " + prefix.string() + "\nstatus=1\n");
+}
+
+// A loopback port that nothing listens on (it was free a moment ago).
+int FreePort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+  socklen_t length = sizeof addr;
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length);
+  ::close(fd);
+  return ntohs(addr.sin_port);
+}
+
+bool Listening(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(static_cast<uint16_t>(port));
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+  ::close(fd);
+  return connected;
+}
+
+// With the game built for a score server on this machine, the launcher runs
+// the real bumperdash-scores beside it when nothing answers there, keeps its
+// table in the player's directory and stops it with the game.
+TEST_F(Launcher, RunsALocalScoreServerOnlyWhenTheGamesServerIsHereAndSilent) {
+  fs::copy_file(kDesktop / "with-local-scores.sh", prefix / "libexec/bumperdash/with-local-scores");
+  fs::create_symlink(fs::path(BD_RUN_DIR) / "bumperdash-scores", prefix / "bin/bumperdash-scores");
+  fs::create_directory_symlink(fs::path(BD_RUN_DIR) / "www", prefix / "share/bumperdash/www");
+  const int port = FreePort();
+  // The stand-in game asks the server it was built for whether it is well.
+  Write(prefix / "libexec/bumperdash/bumperdash",
+        "#!/bin/bash\nif { exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port) +
+            "; } 2>/dev/null; then printf 'GET /healthz HTTP/1.0\\r\\n\\r\\n' >&3; echo \"server: $(tail -1 <&3)\"; "
+            "else echo 'server: none'; fi\n");
+  const fs::path dir = home / ".local/share/bumperdash";
+  Write(prefix / "share/bumperdash/score-server", "http://127.0.0.1:" + std::to_string(port) + "\n");
+
+  // Another server already answers there: the game uses it, none is started.
+  const fs::path other = root_ / "other server";
+  fs::create_directories(other);
+  const std::string start = "cd " + Quote(other) + " && (" + Quote(prefix / "bin/bumperdash-scores") +
+                            " --listen 127.0.0.1:" + std::to_string(port) +
+                            " --database scores.sqlite >out 2>log & echo $! >pid)";
+  ASSERT_EQ(std::system(start.c_str()), 0);
+  for (int i = 0; i < 200 && Slurp(other / "out").find("listening on") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  const std::string env = "HOME=" + Quote(home);
+  EXPECT_EQ(Launch(env), "server: ok\nstatus=0\n");
+  EXPECT_FALSE(fs::exists(dir / "scores.sqlite"));
+  EXPECT_TRUE(Listening(port));
+  ::kill(std::stoi(Slurp(other / "pid")), SIGTERM);
+  for (int i = 0; i < 200 && Listening(port); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+
+  // Nothing there: a local server answers the game, then goes with it.
+  EXPECT_EQ(Launch(env), "server: ok\nstatus=0\n");
+  EXPECT_GT(fs::file_size(dir / "scores.sqlite"), 0u);
+  EXPECT_FALSE(Listening(port));
+
+  // A game built for a public server is started alone.
+  fs::remove(dir / "scores.sqlite");
+  Write(prefix / "share/bumperdash/score-server", "https://scores.example.org\n");
+  EXPECT_EQ(Launch(env), "server: none\nstatus=0\n");
+  EXPECT_FALSE(fs::exists(dir / "scores.sqlite"));
 }
 
 }  // namespace

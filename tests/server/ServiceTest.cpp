@@ -113,6 +113,18 @@ TEST_F(Service, ADatabaseItCannotUseStopsTheStart) {
                std::runtime_error);
 }
 
+TEST_F(Service, ASecondServerOnATakenPortRefusesToStartAndTouchesNoDatabase) {
+  TServerProcess first(dir_.Path() / "first.db", dir_.Path() / "first.log");
+  const auto second = dir_.Path() / "second.db";
+  // Bounded: a server that shared the port would run on.
+  const std::string command = "timeout 10 " + ServerProgram().string() + " --listen 127.0.0.1:" +
+                              std::to_string(first.Port()) +
+                              " --database " + second.string() + " 2>/dev/null";
+  EXPECT_NE(::system(command.c_str()), 0);
+  EXPECT_FALSE(std::filesystem::exists(second));
+  EXPECT_EQ(HttpGet(first.Base(), "/healthz").Status, 200);
+}
+
 TEST_F(Service, TheRateLimitRefusesTheExcessAndTheLogCountsIt) {
   TServerProcess server(dir_.Path() / "scores.db", dir_.Path() / "server.log", {"--reports-per-minute", "3"});
   std::vector<int> statuses;
