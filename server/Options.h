@@ -23,7 +23,7 @@ struct TServerOptions {
   double TokenMinutes = 15;
   int ReportsPerMinute = 10;  // per client address; 0: no limit
   bool BehindProxy = false;   // client addresses from a local proxy's X-Forwarded-For
-  int Threads = 16;
+  int Threads = 64;  // each serves one connection at a time, keep-alive included
   double ReadSeconds = 10;  // the most one request may take to arrive
 };
 
