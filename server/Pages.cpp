@@ -131,6 +131,8 @@ std::string RenderHomePage() {
       "nitro on the way. Every level is longer than the last, until the last life is lost.</p>\n"
       "<p>When a race ends with a score for the table, type your name, tick the box to send it, and it "
       "joins the players' scores here. Set your country in the game's options.</p>\n"
+      "<p>The game, its pictures, sounds and music, and this server are free software: you may share and "
+      "change them under the GNU General Public License, version 3 or later.</p>\n"
       "<div class=\"center\"><a class=\"button\" href=\"";
   body += kTableAddress;
   body += "\">Online high scores</a></div>\n</div>\n";

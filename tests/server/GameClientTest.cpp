@@ -1,10 +1,14 @@
 // The game's own way of reporting a score, with its real HTTP client,
-// against the real server: the Cyrillic name and country arrive intact.
+// against the real server: the Cyrillic name and country arrive intact, and
+// a server that has stopped costs the player nothing but a message.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ServerProcess.h"
 #include "codec/Cp1251.h"
+#include "frontend/FrontEndRun.h"
 #include "frontend/ScoreReport.h"
 #include "http/HttpClient.h"
 
@@ -24,6 +28,43 @@ TEST(GameClient, SubmitScoreStoresTheNameAndCountryAsTyped) {
   EXPECT_EQ(TableNames(page), (std::vector<std::string>{"Ёжик", "Racer7"}));
   EXPECT_NE(page.find("<td class=\"country\">Россия</td>"), std::string::npos);
   EXPECT_NE(page.find("<td class=\"score\">31337</td>"), std::string::npos);
+}
+
+using GameEntry = FrontEndRun;
+
+TEST_F(GameEntry, TheTickedResultReachesTheServerAndAStoppedServerOnlyCostsAMessage) {
+  TScratchDir dir;
+  TServerProcess server(dir.Path() / "scores.db", dir.Path() / "server.log");
+  form->ScoreServer = server.Base();
+  form->Edit1.Text = W("Россия");
+  // A finished game that enters the table, its name typed and sent.
+  auto finishGame = [this](int32_t score, const char* name) {
+    platform.messageBox.Clear();
+    form->RaceState.Score = score;
+    Go(screen::GameOver);
+    RunFor(5100);  // the name entry opens
+    form->Edit2.Text = W(name);
+    if (!form->GameSendResult.Checked) ClickAt(240, 400);  // the send box
+    Frame();
+    form->FormKeyDown(vk::Return, 0);
+    form->FormKeyUp(vk::Return, 0);
+    ASSERT_EQ(form->CurrentScreen, screen::HighScores);
+  };
+  auto inLocalTable = [this](const char* name, int32_t score) {
+    return std::any_of(form->HighScores.begin(), form->HighScores.end(),
+                       [&](const auto& e) { return e.Name == W(name) && e.Score == score; });
+  };
+
+  finishGame(4321, "Иван");
+  EXPECT_EQ(Reported(), "");
+  EXPECT_TRUE(inLocalTable("Иван", 4321));
+  EXPECT_EQ(TableNames(HttpGet(server.Base(), kTableTarget).Body), std::vector<std::string>{"Иван"});
+
+  ASSERT_EQ(server.Terminate(), 0);
+  finishGame(3210, "Мария");
+  EXPECT_EQ(Reported(), "Can't connect to server!\n");
+  EXPECT_TRUE(inLocalTable("Мария", 3210));
+  EXPECT_TRUE(inLocalTable("Иван", 4321));
 }
 
 }  // namespace
