@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "app/MainForm.h"
+#include "frontend/KeyFocus.h"
 #include "race/CarSprites.h"
 
 namespace bd {
@@ -21,6 +22,14 @@ bool IsFieldCharacter(uint8_t c) {
 // key that ends it does not also act on the menu.
 void BriefPause() { std::this_thread::sleep_for(std::chrono::milliseconds(200)); }
 
+// How far an arrow key moves the keys' focus: Up and Left back, Down and
+// Right on; 0 for other keys.
+int FocusStep(int key) {
+  if (key == vk::Up || key == vk::Left) return -1;
+  if (key == vk::Down || key == vk::Right) return 1;
+  return 0;
+}
+
 }  // namespace
 
 void TMainForm::FormKeyDown(int key, uint8_t shift) {
@@ -36,9 +45,11 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
       if (enter && !alt) SwitchScreen(screen::MainMenu);
       break;
     case screen::MainMenu:
+      if (FocusStep(key) != 0) MoveKeyFocus(*this, FocusStep(key));
       if (escape) GameMainExitClick();
-      // Starts the race even with the exit confirmation open.
-      if (enter && !alt) SwitchScreen(screen::Race);
+      // Enter acts on the item the arrows focused; without one it starts the
+      // race, even with the exit confirmation open.
+      if (enter && !alt && !ActivateKeyFocus(*this)) SwitchScreen(screen::Race);
       break;
     case screen::Race:
       RaceKeyDown(key, shift);
@@ -82,17 +93,28 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
 
 void TMainForm::RaceKeyDown(int key, uint8_t shift) {
   TRaceState& s = RaceState;
+  if (GameMainExit.Checked) {
+    // The question is answered from the keys as with the pointer: the arrows
+    // choose, Enter answers the chosen one, Escape says "Нет".
+    if (FocusStep(key) != 0)
+      MoveKeyFocus(*this, FocusStep(key));
+    else if (key == vk::Return)
+      ActivateKeyFocus(*this);
+    else if (key == vk::Escape)
+      GameMainExitClick();
+    return;
+  }
   const bool timersOff = !Timer_Level.Enabled() && !Timer_LevCompl.Enabled();
   // No pause once the level is driven: the level-complete clock that would
   // then hold would also keep P from undoing it.
-  if (key == kPauseKey && timersOff && s.LevelEndState == 0 && !GameMainExit.Checked) {
+  if (key == kPauseKey && timersOff && s.LevelEndState == 0) {
     s.Paused = !s.Paused;
     s.RaceRunning = !s.RaceRunning;
   }
   // Any key fires while Ctrl is held, the Ctrl key's own repeats included;
   // FireShot checks that the race runs, a gun is there and no shot flies.
   if ((shift & ssCtrl) != 0 || key == vk::Control) FireShot(RaceHost());
-  if (key == vk::Escape && timersOff && !s.Paused && !GameMainExit.Checked) {
+  if (key == vk::Escape && timersOff && !s.Paused) {
     s.RaceRunning = false;
     GameMainExitClick();
   }

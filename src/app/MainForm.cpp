@@ -227,6 +227,8 @@ void TMainForm::HandleEvent(const PlatformEvent& event) {
       DXDraw.Repaint();
       break;
     case T::MouseMove:
+      // The pointer was used last: its hover replaces the keys' focus.
+      KeyFocus = -1;
       DXDrawMouseMove(event.Shift, event.X, event.Y);
       break;
     case T::MouseDown:

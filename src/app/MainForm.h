@@ -205,6 +205,7 @@ class TMainForm : public IEventHandler {
   int32_t PointerY = 0;
   bool PointerInWindow = false;  // no move since the pointer went out of the window
   bool HoverSoundArmed = false;  // the next item the pointer comes onto sounds
+  int KeyFocus = -1;             // the item the arrow keys focused (frontend/KeyFocus); -1: none
   uint8_t HelpPage = 0;          // 1 to 3
   int32_t CaretTextWidth = 0;    // width of the country text, measured by the caret
   void DXDrawMouseMove(uint8_t shift, int x, int y);

@@ -6,6 +6,7 @@
 namespace bd {
 
 void TMainForm::SwitchScreen(uint8_t n) {
+  KeyFocus = -1;
   LeaveScreen(CurrentScreen);
   CurrentScreen = n;
   BuildScreen(n);

@@ -52,7 +52,7 @@ TEST_F(Keyboard, EscapeClosesTheClearConfirmationBeforeItLeavesTheTable) {
   EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
 }
 
-TEST_F(Keyboard, EscapeOnTheRaceIsIgnoredDuringIntroPauseAndOpenConfirmation) {
+TEST_F(Keyboard, EscapeOnTheRaceIsIgnoredDuringIntroAndPauseAndAnswersNoToTheQuestion) {
   form->SwitchScreen(screen::Race);
   ASSERT_TRUE(form->Timer_Level.Enabled());
   Press(vk::Escape);  // the level caption is shown
@@ -72,10 +72,12 @@ TEST_F(Keyboard, EscapeOnTheRaceIsIgnoredDuringIntroPauseAndOpenConfirmation) {
   Press(vk::Escape);
   EXPECT_TRUE(form->GameMainExit.Checked);
   EXPECT_FALSE(form->RaceState.RaceRunning);
-  Press(vk::Escape);  // already open: stays open
-  Press('P');         // no pause under the confirmation
+  Press('P');  // no pause under the confirmation
   EXPECT_TRUE(form->GameMainExit.Checked);
   EXPECT_FALSE(form->RaceState.Paused);
+  Press(vk::Escape);  // "Нет": the race goes on
+  EXPECT_FALSE(form->GameMainExit.Checked);
+  EXPECT_TRUE(form->RaceState.RaceRunning);
 }
 
 TEST_F(Keyboard, NoPauseOnceTheLevelIsDriven) {

@@ -1,0 +1,97 @@
+// Menus without a mouse: the arrows focus items as the pointer's hover
+// shows them, Enter acts as a click on the focused item, and the pointer
+// takes over again when it moves. Keys go through the platform's event
+// queue, as the player's keyboard and pad send them.
+#include <gtest/gtest.h>
+
+#include "engine/platform/Controller.h"
+#include "frontend/FrontEndRun.h"
+
+namespace bd::test {
+namespace {
+
+class KeyFocusRun : public FrontEndRun {
+ protected:
+  void Tap(int key) {
+    platform.events.KeyDown(key);
+    platform.events.KeyUp(key);
+    RunFor(20);
+  }
+};
+
+TEST_F(KeyFocusRun, ArrowsWalkTheMenuAndEnterChoosesAsAClickWould) {
+  Go(screen::MainMenu);
+  Frame();
+  ClearSounds();
+  Tap(vk::Down);  // the first item
+  EXPECT_EQ(CountOf<Start_Game>(), 1);
+  Tap(vk::Down);
+  Tap(vk::Right);  // the third: the high scores
+  EXPECT_EQ(CountOf<Start_Game>(), 0);
+  EXPECT_EQ(CountOf<High_Score>(), 1);
+  EXPECT_EQ(PlayCount("button_up"), 3);  // the hover sound, once per item reached
+  Tap(vk::Return);
+  EXPECT_EQ(form->CurrentScreen, screen::HighScores);
+
+  // Backwards from nothing reaches the last item, the badge, which opens
+  // the shortcut as its click does.
+  Go(screen::MainMenu);
+  Tap(vk::Up);
+  EXPECT_EQ(CountOf<fggActive>(), 1);
+  Tap(vk::Return);
+  EXPECT_EQ(platform.shell.Opened(), std::vector<std::string>{"http://games.bumperdash.example/"});
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
+
+  // Moving the pointer takes the focus away: Enter starts the race again.
+  Tap(vk::Down);
+  platform.events.MouseMove(100, 100);
+  RunFor(20);
+  EXPECT_EQ(CountOf<Start_Game>(), 0);
+  Tap(vk::Return);
+  EXPECT_EQ(form->CurrentScreen, screen::Race);
+}
+
+TEST_F(KeyFocusRun, TheExitQuestionIsAnsweredFromTheKeysOnTheMenuAndInTheRace) {
+  Go(screen::MainMenu);
+  Tap(vk::Escape);
+  ASSERT_TRUE(form->GameMainExit.Checked);
+  Tap(vk::Left);  // backwards from nothing: "Нет"
+  EXPECT_EQ(CountOf<TMainExit_No>(), 1);
+  Tap(vk::Return);
+  EXPECT_FALSE(form->GameMainExit.Checked);
+  EXPECT_FALSE(app->Terminated());
+
+  // In a race: the arrows choose, Enter answers, Escape says "Нет".
+  Tap(vk::Return);
+  RunFor(2200);
+  ASSERT_TRUE(form->RaceState.RaceRunning);
+  Tap(vk::Escape);
+  ASSERT_TRUE(form->GameMainExit.Checked);
+  Tap(vk::Right);
+  Tap(vk::Right);  // "Да", then "Нет"
+  EXPECT_EQ(CountOf<TMainExit_No>(), 1);
+  Tap(vk::Return);
+  EXPECT_FALSE(form->GameMainExit.Checked);
+  EXPECT_TRUE(form->RaceState.RaceRunning);
+  Tap(vk::Escape);
+  Tap(vk::Escape);
+  EXPECT_FALSE(form->GameMainExit.Checked);
+  EXPECT_TRUE(form->RaceState.RaceRunning);
+
+  // A pad: Back asks, the d-pad chooses "Да", A answers: the race is left.
+  platform.events.Pad(ControllerInput::Press(1, PadButton::Back));
+  platform.events.Pad(ControllerInput::Release(1, PadButton::Back));
+  RunFor(20);
+  ASSERT_TRUE(form->GameMainExit.Checked);
+  platform.events.Pad(ControllerInput::Press(1, PadButton::DPadRight));
+  platform.events.Pad(ControllerInput::Release(1, PadButton::DPadRight));
+  RunFor(20);
+  EXPECT_EQ(CountOf<TMainExit_Yes>(), 1);
+  platform.events.Pad(ControllerInput::Press(1, PadButton::A));
+  platform.events.Pad(ControllerInput::Release(1, PadButton::A));
+  RunFor(20);
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);  // no score for the table
+}
+
+}  // namespace
+}  // namespace bd::test
