@@ -55,6 +55,8 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
       RaceKeyDown(key, shift);
       break;
     case screen::Help:
+      if (FocusStep(key) != 0) MoveKeyFocus(*this, FocusStep(key));
+      if (enter && !alt) ActivateKeyFocus(*this);
       if (escape) SwitchScreen(screen::MainMenu);
       break;
     case screen::Options:
@@ -62,6 +64,8 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
       if (key == vk::Back && GamegoEdit.Checked && !Edit1.Text.empty()) Edit1.Text.pop_back();
       break;
     case screen::HighScores:
+      if (FocusStep(key) != 0) MoveKeyFocus(*this, FocusStep(key));
+      if (enter && !alt) ActivateKeyFocus(*this);
       if (escape) {
         if (GameClearHighScore.Checked) {
           // Rebuild the table screen and close the confirmation, but stay.

@@ -9,6 +9,8 @@ constexpr THitRect kMenuColumn[] = {
     hit::StartGame, hit::Options, hit::HighScore, hit::Help, hit::VisitWebSiteMenuClick, hit::Exit, hit::FggMenuClick,
 };
 constexpr THitRect kAnswers[] = {hit::Yes, hit::No};
+constexpr THitRect kHelpButtons[] = {hit::PanelLeft, hit::PanelBack, hit::PanelRightClick};
+constexpr THitRect kTableButtons[] = {hit::PanelLeft, hit::HighScoreBackClick, hit::PanelRightClick};
 
 int CentreX(const THitRect& r) { return (r.Left + r.Right) / 2; }
 int CentreY(const THitRect& r) { return (r.Top + r.Bottom) / 2; }
@@ -31,10 +33,15 @@ void AtItem(TMainForm& form, const THitRect& item, TAct act) {
 }  // namespace
 
 std::vector<THitRect> FocusItems(const TMainForm& form) {
+  if (form.QuestionOpen() && form.CurrentScreen != screen::Race)
+    return {std::begin(kAnswers), std::end(kAnswers)};
   switch (form.CurrentScreen) {
     case screen::MainMenu:
-      if (form.GameMainExit.Checked) return {std::begin(kAnswers), std::end(kAnswers)};
       return {std::begin(kMenuColumn), std::end(kMenuColumn)};
+    case screen::Help:
+      return {std::begin(kHelpButtons), std::end(kHelpButtons)};
+    case screen::HighScores:
+      return {std::begin(kTableButtons), std::end(kTableButtons)};
     case screen::Race:
       if (form.GameMainExit.Checked) return {std::begin(kAnswers), std::end(kAnswers)};
       return {};

@@ -8,6 +8,7 @@ namespace bd {
 
 void TMainForm::GameClearHighScoreClick() {
   GameClearHighScore.Checked = !GameClearHighScore.Checked;
+  KeyFocus = -1;  // the items on screen change
   if (GameClearHighScore.Checked) {
     // The same frame as the exit confirmation, one layer lower.
     TPictureCollectionItem& frame = MenuImage(*this, "Exit_Main");

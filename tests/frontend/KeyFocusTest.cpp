@@ -93,5 +93,39 @@ TEST_F(KeyFocusRun, TheExitQuestionIsAnsweredFromTheKeysOnTheMenuAndInTheRace) {
   EXPECT_EQ(form->CurrentScreen, screen::MainMenu);  // no score for the table
 }
 
+TEST_F(KeyFocusRun, HelpPagesAndTheTableAreWorkedFromTheKeys) {
+  Go(screen::MainMenu);
+  Go(screen::Help);
+  ASSERT_EQ(form->HelpPage, 1);
+  Tap(vk::Up);  // backwards from nothing: the last button, the next page
+  EXPECT_EQ(CountOf<HelpGame_Up>(), 1);
+  Tap(vk::Return);
+  EXPECT_EQ(form->HelpPage, 2);
+  Tap(vk::Right);
+  Tap(vk::Right);  // the back button
+  EXPECT_EQ(CountOf<HelpGame_Back>(), 1);
+  Tap(vk::Return);
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
+
+  // The table: Clear opens its question, whose "Нет" keeps the scores and
+  // whose "Да" clears them.
+  Go(screen::HighScores);
+  form->HighScores[0] = {"Ace", 9999};
+  Tap(vk::Down);  // Clear
+  EXPECT_EQ(CountOf<HighScore_Clear>(), 1);
+  Tap(vk::Return);
+  ASSERT_TRUE(form->GameClearHighScore.Checked);
+  Tap(vk::Left);  // "Нет"
+  Tap(vk::Return);
+  EXPECT_FALSE(form->GameClearHighScore.Checked);
+  EXPECT_EQ(form->HighScores[0].Score, 9999);
+  Tap(vk::Down);
+  Tap(vk::Return);
+  Tap(vk::Right);  // "Да"
+  Tap(vk::Return);
+  EXPECT_EQ(form->HighScores, DefaultHighScores());
+  EXPECT_EQ(form->CurrentScreen, screen::HighScores);
+}
+
 }  // namespace
 }  // namespace bd::test
