@@ -465,7 +465,7 @@ void TBot::MenuTick() {
                                                    hit::Help,      hit::VisitWebSite, hit::Exit};
   // A few other things first, then a race.
   const int race = actionsOnScreen_ > menuErrands_ ? 30 : 0;
-  switch (Pick({race * 3 / 5, race * 2 / 5, 10, 10, 10, 12, 5, 3, 2, 4, 1, 3, 2, 2})) {
+  switch (Pick({race * 3 / 5, race * 2 / 5, 10, 10, 10, 12, 5, 3, 2, 4, 1, 3, 2, 2, 8})) {
     case 0:
       Tap(vk::Return);
       break;
@@ -509,8 +509,18 @@ void TBot::MenuTick() {
     case 12:
       LoseFocus();
       break;
-    default:
+    case 13:
       LoseDisplay();
+      break;
+    default:
+      // Without the mouse: walk the column with the arrows (or the pad's
+      // d-pad) and choose the item reached.
+      ++stats_.KeyMenuChoices;
+      for (int i = Uniform(1, 7); i > 0; --i) {
+        const int arrow = Chance(0.8) ? vk::Down : vk::Up;
+        Then(static_cast<uint32_t>(Uniform(80, 400)), [this, arrow] { Tap(arrow); });
+      }
+      Then(static_cast<uint32_t>(Uniform(100, 600)), [this] { Tap(vk::Return); });
       break;
   }
 }

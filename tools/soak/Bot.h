@@ -41,6 +41,7 @@ struct TPlayStats {
   int Shots = 0;
   int PadGames = 0;  // games played on a game controller
   int KeyMedleys = 0;  // quick runs of Escape, Enter and P on any screen
+  int KeyMenuChoices = 0;  // main-menu items chosen with the arrows and Enter
   std::map<uint8_t, int> ScreenVisits;  // by screen number
 };
 

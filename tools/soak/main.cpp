@@ -173,9 +173,9 @@ void PrintSummary(const TOptions& o, uint64_t gameMs, double wallSeconds, int in
   std::printf("\n");
   std::printf("  player did         %d pauses, %d exit confirmations, %d full-screen toggles, %d focus losses,\n"
               "                     %d display losses, %d option toggles, %d help page turns, %d table clears,\n"
-              "                     %d aimed shots, %d key medleys\n",
+              "                     %d aimed shots, %d key medleys, %d menu items chosen with the arrows\n",
               p.Pauses, p.ExitConfirmations, p.FullScreenToggles, p.FocusLosses, p.DisplayLosses,
-              p.OptionToggles, p.HelpPageTurns, p.TableClears, p.Shots, p.KeyMedleys);
+              p.OptionToggles, p.HelpPageTurns, p.TableClears, p.Shots, p.KeyMedleys, p.KeyMenuChoices);
   std::printf("  frames drawn       %llu\n", static_cast<unsigned long long>(f.FramesDrawn));
   std::printf("  sprites            start %d, end %d, most %d (bound %d)\n", f.SpritesStart, f.SpritesEnd,
               f.SpritesMax, o.Limits.MaxSprites);
