@@ -45,12 +45,18 @@ TEST(Presentation, PictureKeepsItsShapeCentredWithBars) {
       {{800, 600}, Bounds(0, 0, 800, 600)},
       {{1600, 1200}, Bounds(0, 0, 1600, 1200)},
       {{2400, 1800}, Bounds(0, 0, 2400, 1800)},
+      // 1x would be too small on these: the largest 4:3 rectangle instead.
       {{1920, 1080}, Bounds(240, 0, 1440, 1080)},   // bars left and right
-      {{3840, 2160}, Bounds(480, 0, 2880, 2160)},
       {{1280, 1024}, Bounds(0, 32, 1280, 960)},     // bars above and below
+      {{2560, 1600}, Bounds(213, 0, 2133, 1600)},   // 2x would be 3/4 of the height
+      {{1201, 901}, Bounds(0, 0, 1201, 900)},       // rounding leaves a 1-pixel bar
+      // A whole multiple four fifths as high as that or more: bars all round.
+      {{3840, 2160}, Bounds(720, 180, 2400, 1800)},
+      {{2560, 1440}, Bounds(480, 120, 1600, 1200)},
+      {{5120, 2880}, Bounds(960, 240, 3200, 2400)},
+      {{1000, 750}, Bounds(100, 75, 800, 600)},     // exactly four fifths
       {{1000, 600}, Bounds(100, 0, 800, 600)},
       {{800, 1000}, Bounds(0, 200, 800, 600)},
-      {{1001, 751}, Bounds(0, 0, 1001, 750)},       // rounding leaves a 1-pixel bar
   };
   for (const Case& c : cases)
     EXPECT_EQ(FitPicture(c.output, kPicture), c.place) << c.output.Width << "x" << c.output.Height;

@@ -38,9 +38,9 @@ const TMenuItem kMenuItems[] = {
     {"Exit", hit::Exit, "Exit_d", TStarts::ExitConfirmation},
 };
 
-// Outputs: the 2x and 3x windows, and a 2560 x 1440 screen whose picture
-// is 2.4 times as large between bars.
-const TSize kOutputs[] = {{1600, 1200}, {2400, 1800}, {2560, 1440}};
+// Outputs: the 2x and 3x windows, a 2560 x 1440 screen (2x between bars)
+// and a 2560 x 1600 one whose picture is 2.67 times as large between bars.
+const TSize kOutputs[] = {{1600, 1200}, {2400, 1800}, {2560, 1440}, {2560, 1600}};
 
 TEST_F(ScaledPointer, ClickAtTheCentreOfEachMenuItemStartsIt) {
   for (TSize output : kOutputs) {

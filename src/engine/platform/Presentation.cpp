@@ -38,6 +38,11 @@ TRect FitPicture(TSize output, TSize picture) {
     h = output.Height;
     w = static_cast<int>(static_cast<int64_t>(h) * picture.Width / picture.Height);
   }
+  const int whole = std::min(output.Width / picture.Width, output.Height / picture.Height);
+  if (whole >= 1 && 5 * static_cast<int64_t>(whole) * picture.Height >= 4 * static_cast<int64_t>(h)) {
+    w = whole * picture.Width;
+    h = whole * picture.Height;
+  }
   return Bounds((output.Width - w) / 2, (output.Height - h) / 2, w, h);
 }
 

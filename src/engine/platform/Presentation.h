@@ -31,9 +31,12 @@ struct TPoint {
 // desktop's `usable` area (without its panels). Never less than 1.
 int ChooseWindowScale(TSize usable, TSize frame, TSize picture);
 
-// Where `picture` is shown in an output of size `output`: the largest
-// rectangle of the picture's shape that fits, centred, the rest being bars.
-// An output that holds a whole multiple exactly gets exactly that multiple.
+// Where `picture` is shown in an output of size `output`, centred, the rest
+// being black bars: the largest whole multiple that fits when it is at least
+// four fifths as high as the largest rectangle of the picture's shape that
+// fits (3x on a 3840 x 2160 screen, 2x on 2560 x 1440: every pixel the same
+// size, and a third fewer pixels to copy than the fractional fit), that
+// rectangle otherwise (1440 x 1080 on a full-HD screen).
 TRect FitPicture(TSize output, TSize picture);
 
 // The picture's pixel shown at output position (x, y) when the picture fills
