@@ -82,30 +82,35 @@ void TPictureScaler::Scale(const uint32_t* src, size_t srcPitch, TSize srcSize, 
     columnsSrc_ = srcSize.Width;
     columnsDst_ = dstSize.Width;
   }
+  // Each source row is expanded once into a row of its own, small enough
+  // to stay in the nearest cache, and every output row that shows it is a
+  // block copy of that row: the output, far larger than the caches, is then
+  // written only by wide copies instead of by single pixels.
   const size_t rowBytes = static_cast<size_t>(dstSize.Width) * sizeof(uint32_t);
+  row_.resize(static_cast<size_t>(dstSize.Width));
+  uint32_t* row = row_.data();
   const int k = dstSize.Width % srcSize.Width == 0 ? dstSize.Width / srcSize.Width : 0;
   int lastSource = -1;
-  const uint32_t* lastRow = nullptr;
   for (int y = 0; y < dstSize.Height; ++y) {
-    uint32_t* out = dst + static_cast<size_t>(y) * dstPitch;
     const int sy = SourceIndex(y, srcSize.Height, dstSize.Height);
-    if (sy == lastSource) {
-      std::memcpy(out, lastRow, rowBytes);
-      continue;
-    }
+    uint32_t* out = dst + static_cast<size_t>(y) * dstPitch;
     const uint32_t* in = src + static_cast<size_t>(sy) * srcPitch;
     if (k == 1) {
       std::memcpy(out, in, rowBytes);
-    } else if (k == 2) {
-      for (int x = 0; x < srcSize.Width; ++x) out[2 * x] = out[2 * x + 1] = in[x];
-    } else if (k == 3) {
-      for (int x = 0; x < srcSize.Width; ++x) out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = in[x];
-    } else {
-      const int* column = columns_.data();
-      for (int x = 0; x < dstSize.Width; ++x) out[x] = in[column[x]];
+      continue;
     }
-    lastSource = sy;
-    lastRow = out;
+    if (sy != lastSource) {
+      if (k == 2) {
+        for (int x = 0; x < srcSize.Width; ++x) row[2 * x] = row[2 * x + 1] = in[x];
+      } else if (k == 3) {
+        for (int x = 0; x < srcSize.Width; ++x) row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = in[x];
+      } else {
+        const int* column = columns_.data();
+        for (int x = 0; x < dstSize.Width; ++x) row[x] = in[column[x]];
+      }
+      lastSource = sy;
+    }
+    std::memcpy(out, row, rowBytes);
   }
 }
 

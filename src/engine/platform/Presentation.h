@@ -58,8 +58,8 @@ bool IsSoftwareRenderer(std::string_view rendererName, std::string_view glRender
 
 // Scales XRGB8888 pictures by nearest neighbour: each output pixel takes the
 // source pixel under its centre, so a whole multiple duplicates every pixel
-// exactly. Each source row is expanded once and repeated rows are copied
-// whole. Keeps its column table between frames of the same sizes.
+// exactly. Each source row is expanded once and every output row showing it
+// is copied whole. Keeps its column table and row between frames.
 class TPictureScaler {
  public:
   // Pitches are in pixels.
@@ -68,6 +68,7 @@ class TPictureScaler {
 
  private:
   std::vector<int> columns_;
+  std::vector<uint32_t> row_;
   int columnsSrc_ = 0;
   int columnsDst_ = 0;
 };
