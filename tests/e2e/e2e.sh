@@ -7,7 +7,8 @@
 # audio driver and its exit status.
 #
 # Usage: e2e.sh SCENARIO RUN_DIR DXGTOOL WORK_DIR
-#   SCENARIO  first-start | race | full-screen | exit-screen | sound
+#   SCENARIO  first-start | race | full-screen | exit-screen | sound |
+#             online-score | large-screen (a 3840x2160 screen)
 #   RUN_DIR   the built run directory (the game binary, Data/, Music/, pdata/)
 #   DXGTOOL   the archive tool, used to extract the pictures to compare with
 #   WORK_DIR  scratch directory; removed on success, kept on failure with
@@ -24,6 +25,9 @@ run_dir=$(cd "${2:?run directory}" && pwd)
 dxgtool=${3:?archive tool}
 work=${4:?work directory}
 time_scale=${BD_E2E_TIME_SCALE:-1}
+# The virtual screen: an old 4:3 monitor, or a 4K one for the large-screen run.
+screen_size=1024x768
+[ "$scenario" != large-screen ] || screen_size=3840x2160
 
 xvfb_pid=
 wm_pid=
@@ -259,7 +263,7 @@ start_x() {
   # No key repeat: on a busy machine xdotool's key release can come late,
   # and a repeated key would act twice (P pausing and resuming, Enter leaving
   # the splash and then starting a race).
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -r -ardelay 60000 \
+  Xvfb -displayfd 3 -screen 0 "${screen_size}x24" -nolisten tcp -noreset -r -ardelay 60000 \
     3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   wait_for 30 grep -qE '^[0-9]+$' "$work/display" || fail "Xvfb did not come up: $(tail -3 "$work/xvfb.log")"
@@ -989,7 +993,112 @@ scenario_online_score() {
   pass
 }
 
+# ---- a 4K screen: the window at three times the picture --------------------------
+
+# The scale of the window, found from its size.
+scale=1
+
+# A screenshot NAME of the window brought back to 800 x 600 by keeping one
+# pixel of each scale x scale block; false unless every block is of one
+# colour, that is unless the window shows the picture's pixels duplicated.
+scaled_shot() {
+  shot "$1"
+  local big=$last_shot small="${last_shot%.png}-1x.png" again="${last_shot%.png}-again.png" diff
+  convert "$big" -sample 800x600! "$small" || return 1
+  convert "$small" -sample "$((800 * scale))x$((600 * scale))!" "$again" || return 1
+  diff=$(compare -metric AE "$big" "$again" null: 2>&1)
+  rm -f "$again"
+  last_shot=$small
+  [ "${diff%%.*}" = 0 ]
+}
+
+scaled_menu_shown() {
+  scaled_shot menu && menu_in_last_shot
+}
+
+scaled_race_shown() {
+  scaled_shot race && race_in_last_shot
+}
+
+scaled_shows_picture() {
+  scaled_shot "$1" && picture_at "$last_shot" "$2" "$3" "$4"
+}
+
+# Full screen on the 4K screen: the picture at 3x, 2400x1800, centred
+# between black bars, which taken back to 800 x 600 shows the race.
+full_screen_race_shown() {
+  shot full-screen
+  local full=$last_shot bars
+  bars=$(convert "$full" -fill black -draw 'rectangle 720,180 3119,1979' -threshold 1% \
+    -format '%[fx:round(mean*w*h)]' info: 2>/dev/null)
+  [ "$bars" = 0 ] || return 1
+  convert "$full" -crop 2400x1800+720+180 +repage "${full%.png}-place.png" || return 1
+  local diff small="${full%.png}-1x.png" again="${full%.png}-again.png"
+  convert "${full%.png}-place.png" -sample 800x600! "$small" || return 1
+  convert "$small" -sample 2400x1800! "$again" || return 1
+  diff=$(compare -metric AE "${full%.png}-place.png" "$again" null: 2>&1)
+  rm -f "$again"
+  last_shot=$small
+  [ "${diff%%.*}" = 0 ] && race_in_last_shot
+}
+
+# Moves the pointer to picture position X,Y: to the top left window pixel of
+# that picture pixel's block, or to its bottom right one with "last".
+point_at() {
+  local x=$(($1 * scale)) y=$(($2 * scale))
+  [ "${3:-}" != last ] || { x=$((x + scale - 1)); y=$((y + scale - 1)); }
+  xdotool mousemove --window "$window" "$x" "$y"
+}
+
+scenario_large_screen() {
+  start_game
+  check "the window opens at three times the picture on a 3840x2160 screen"
+  wait_for 20 size_is 2400x1800 || fail "the window is $(geometry), not 2400x1800"
+  scale=3
+  pass
+
+  check "the window shows the picture's pixels tripled: scaled down it is the 1x main menu"
+  wait_for 40 scaled_menu_shown || fail "the main menu scaled down is not the 1x picture ($last_shot)"
+  caption_is "Bumper Dash" || fail "the caption is '$(caption)', not 'Bumper Dash'"
+  pass
+
+  # 'Новая игра' answers the pointer over x 514..770 and y 118..172: its
+  # edges' blocks are inside, the blocks next to them outside.
+  check "a hover at the edge of 'Новая игра' highlights it as at 1x"
+  local at
+  for at in "513 145 last" "771 145" "640 117 last" "640 173"; do
+    point_at $at
+    sleep 0.3
+    scaled_shows_picture outside "$work/menu/Start Game_n.png" 514 118 ||
+      fail "the item is highlighted with the pointer outside, at $at ($last_shot)"
+  done
+  for at in "514 145" "770 145 last" "640 118" "640 172 last"; do
+    point_at $at
+    wait_for 10 scaled_shows_picture edge "$work/menu/Start Game_d.png" 514 118 ||
+      fail "the item is not highlighted with the pointer at its edge, at $at ($last_shot)"
+  done
+  pass
+
+  check "a click at the centre of 'Новая игра' starts a race"
+  local windowed
+  windowed=$(geometry)
+  point_at 642 145
+  xdotool click 1
+  wait_for 20 scaled_race_shown || fail "no race after the click ($last_shot)"
+  pass
+
+  check "Alt+Enter in the race switches to a full screen with bars and back to the same window"
+  xdotool key alt+Return
+  wait_for 20 size_is 3840x2160 || fail "the window is $(geometry), not the whole 3840x2160 screen"
+  wait_for 20 full_screen_race_shown || fail "the race is not drawn at 3x between black bars ($last_shot)"
+  xdotool key alt+Return
+  wait_for 20 geometry_is "$windowed" || fail "the window came back at $(geometry) instead of $windowed"
+  wait_for 20 scaled_race_shown || fail "the race is not drawn in the window again ($last_shot)"
+  pass
+}
+
 case "$scenario" in
+  large-screen) scenario_large_screen ;;
   first-start) scenario_first_start ;;
   race) scenario_race ;;
   full-screen) scenario_full_screen ;;

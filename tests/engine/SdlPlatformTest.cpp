@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "codec/Cp1251.h"
 #include "engine/DXDraw.h"
 #include "engine/platform/sdl/SdlPlatform.h"
@@ -78,6 +80,75 @@ TEST(SdlPlatform, WindowReturnsToItsPlaceAfterFullScreen) {
   }
   EXPECT_EQ(x, 118);
   EXPECT_EQ(y, 204);
+}
+
+uint32_t PixelAt(const SDL_Surface* s, int x, int y) {
+  return static_cast<const uint32_t*>(s->pixels)[static_cast<size_t>(y) * static_cast<size_t>(s->pitch / 4) +
+                                                 static_cast<size_t>(x)];
+}
+
+// Without a graphics processor the picture is copied into the window's own
+// frame buffer, each pixel duplicated, centred between black bars when the
+// window is not 4:3; the pointer comes back in picture coordinates through
+// the same geometry.
+TEST(SdlPlatform, LargerWindowShowsThePictureScaledAndMapsThePointerBack) {
+  TSdlPlatform platform;
+  TSdlWindow& window = platform.Window();
+  window.Show();
+  ASSERT_FALSE(window.ScalesOnGpu());
+  SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_XRGB8888);
+  ASSERT_NE(picture, nullptr);
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 800; ++x)
+      static_cast<uint32_t*>(picture->pixels)[static_cast<size_t>(y) * static_cast<size_t>(picture->pitch / 4) +
+                                              static_cast<size_t>(x)] = static_cast<uint32_t>(y << 10 | x) | 1u << 23;
+  struct Case {
+    int width, height;
+    int left, top, scale;
+  };
+  const Case cases[] = {{1600, 1200, 0, 0, 2}, {2000, 1200, 200, 0, 2}, {2400, 2000, 0, 100, 3}, {800, 600, 0, 0, 1}};
+  for (const Case& c : cases) {
+    SDL_SetWindowSize(window.Sdl(), c.width, c.height);
+    window.Present(picture, Bounds(0, 0, 800, 600), false);
+    const SDL_Surface* shown = SDL_GetWindowSurface(window.Sdl());
+    ASSERT_NE(shown, nullptr);
+    ASSERT_EQ(shown->w, c.width);
+    int wrong = 0;
+    for (int y = 0; y < c.height; ++y) {
+      for (int x = 0; x < c.width; ++x) {
+        const int px = (x - c.left) / c.scale, py = (y - c.top) / c.scale;
+        const bool inside = x >= c.left && y >= c.top && px < 800 && py < 600;
+        const uint32_t expected = inside ? static_cast<uint32_t>(py << 10 | px) | 1u << 23 : 0u;
+        wrong += (PixelAt(shown, x, y) & 0xFFFFFFu) != expected;
+      }
+    }
+    EXPECT_EQ(wrong, 0) << c.width << "x" << c.height;
+
+    // A move onto the last window pixel of picture pixel (123, 45), and a
+    // press on the first window pixel of (799, 599).
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = c.left + 123 * c.scale + c.scale - 1;
+    e.motion.y = c.top + 45 * c.scale + c.scale - 1;
+    SDL_PushEvent(&e);
+    e = SDL_Event{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = c.left + 799 * c.scale;
+    e.button.y = c.top + 599 * c.scale;
+    SDL_PushEvent(&e);
+    std::vector<PlatformEvent> pointer;
+    PlatformEvent got;
+    while (platform.Get().events->Poll(got))
+      if (got.type == PlatformEvent::Type::MouseMove || got.type == PlatformEvent::Type::MouseDown)
+        pointer.push_back(got);
+    ASSERT_EQ(pointer.size(), 2u) << c.width << "x" << c.height;
+    EXPECT_EQ(pointer[0].X, 123);
+    EXPECT_EQ(pointer[0].Y, 45);
+    EXPECT_EQ(pointer[1].X, 799);
+    EXPECT_EQ(pointer[1].Y, 599);
+  }
+  SDL_FreeSurface(picture);
 }
 
 }  // namespace

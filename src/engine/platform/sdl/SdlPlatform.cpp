@@ -8,8 +8,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 #include "codec/Cp1251.h"
 #include "engine/platform/sdl/SdlKeys.h"
@@ -21,6 +25,13 @@ namespace {
 
 constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 600;
+constexpr TSize kPicture{kClientWidth, kClientHeight};
+
+// Room left for the window's title bar and borders when the window's size is
+// chosen, before the window manager has framed it and can say.
+constexpr TSize kFrameAllowance{16, 48};
+
+constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER
 
 // How long before a deadline the event wait hands over to a precise sleep;
 // the event wait itself may wake a little late.
@@ -33,6 +44,23 @@ constexpr int kPlacementCorrections = 3;
 
 std::runtime_error SdlError(const char* what) {
   return std::runtime_error(std::string(what) + ": " + SDL_GetError());
+}
+
+// A pointer position in the window as the game sees it, in the picture.
+std::pair<int, int> PicturePosition(const TSdlWindow& window, int x, int y) {
+  const TPoint p = window.ToPicture(x, y);
+  return {p.X, p.Y};
+}
+
+// Whether the machine has a direct-rendering device (a graphics processor's
+// driver, or a virtual one that still needs its GL string checked).
+bool HasRenderingDevice() {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", error))
+    if (entry.path().filename().string().rfind("renderD", 0) == 0 ||
+        entry.path().filename().string().rfind("card", 0) == 0)
+      return true;
+  return false;
 }
 
 }  // namespace
@@ -113,6 +141,7 @@ void TSdlEvents::Translate(const SDL_Event& e) {
           out.type = T::Deactivate;
           break;
         case SDL_WINDOWEVENT_EXPOSED:
+          window_.Reshaped();
           out.type = T::Expose;
           break;
         case SDL_WINDOWEVENT_LEAVE:
@@ -125,6 +154,7 @@ void TSdlEvents::Translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+          window_.Reshaped();
           out.type = T::Resized;
           break;
         default:
@@ -160,16 +190,14 @@ void TSdlEvents::Translate(const SDL_Event& e) {
       break;
     case SDL_MOUSEMOTION:
       out.type = T::MouseMove;
-      out.X = e.motion.x;
-      out.Y = e.motion.y;
+      std::tie(out.X, out.Y) = PicturePosition(window_, e.motion.x, e.motion.y);
       out.Shift = ShiftFlagsFromMod(static_cast<uint16_t>(SDL_GetModState()));
       pending_.push_back(out);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       out.type = e.type == SDL_MOUSEBUTTONDOWN ? T::MouseDown : T::MouseUp;
-      out.X = e.button.x;
-      out.Y = e.button.y;
+      std::tie(out.X, out.Y) = PicturePosition(window_, e.button.x, e.button.y);
       out.Button = e.button.button == SDL_BUTTON_LEFT ? 1 : e.button.button == SDL_BUTTON_MIDDLE ? 2 : 3;
       out.Shift = ShiftFlagsFromMod(static_cast<uint16_t>(SDL_GetModState()));
       pending_.push_back(out);
@@ -186,45 +214,81 @@ void TSdlEvents::Translate(const SDL_Event& e) {
 
 TSdlWindow::TSdlWindow() {
   window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kClientWidth, kClientHeight,
-                             SDL_WINDOW_HIDDEN);
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (window_ == nullptr) throw SdlError("The game window cannot be created");
-  // The picture is composed in main memory and, in a window, shown as it
-  // is: SDL's software renderer on the window's plain frame buffer does that
-  // with a few copies per frame and without a graphics driver in the
-  // process. A GL renderer costs tens of megabytes of driver and, on a
-  // machine without a GPU, a software rasteriser that keeps a core busier
-  // than the whole game does. SDL_RENDER_DRIVER and
-  // SDL_FRAMEBUFFER_ACCELERATION in the environment still choose otherwise.
-  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (renderer_ == nullptr) {
-    SDL_DestroyWindow(window_);
-    throw SdlError("The game window cannot be drawn on");
-  }
-  SDL_RendererInfo info{};
-  softwareRenderer_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
-  // The picture is always 800 x 600; a larger output (full screen on a
-  // bigger mode or the desktop) scales it and letter-boxes it to 4:3, and
-  // pointer positions come back in picture coordinates.
-  SDL_RenderSetLogicalSize(renderer_, kClientWidth, kClientHeight);
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
+  // The player may make the window larger, never smaller than the picture;
+  // with no maximum the window manager offers maximising (which the game
+  // turns into full screen).
+  SDL_SetWindowMinimumSize(window_, kClientWidth, kClientHeight);
+  ChooseRenderer();
   cursors_[0] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
   cursors_[1] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
   cursors_[2] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_IBEAM);
+}
+
+void TSdlWindow::ChooseRenderer() {
+  // The picture is composed in main memory. On a real graphics processor a
+  // GL renderer scales it to the window or screen for next to nothing and
+  // can wait for the display's refresh. Without one (a virtual machine, a
+  // virtual X server) GL means a software rasteriser that keeps a core
+  // busier than the whole game does, so the picture is then copied straight
+  // into the window's own frame buffer by the game's scaler instead. SDL's
+  // texture-backed frame buffer is not wanted for that: it would be GL again.
+  // SDL_RENDER_DRIVER=software in the environment skips the GL attempt.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  const char* wanted = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  if (wanted != nullptr && std::string_view(wanted) == "software") return;
+  // Without a direct-rendering device there is no graphics processor to
+  // find, and asking GL would only load and start a software rasteriser
+  // (tens of megabytes and a noticeable part of the start-up) to learn that.
+  if (wanted == nullptr && !HasRenderingDevice()) return;
+  SDL_Renderer* renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+  if (renderer == nullptr) return;
+  SDL_RendererInfo info{};
+  std::string gl;
+  if (SDL_GetRendererInfo(renderer, &info) == 0 && info.name != nullptr &&
+      std::string_view(info.name).rfind("opengl", 0) == 0) {
+    using GetString = const unsigned char* (*)(unsigned);
+    if (const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"))) {
+      if (const unsigned char* text = getString(kGlRenderer)) gl = reinterpret_cast<const char*>(text);
+    }
+  }
+  if (IsSoftwareRenderer(info.name != nullptr ? info.name : "", gl)) {
+    SDL_DestroyRenderer(renderer);
+    return;
+  }
+  renderer_ = renderer;
+  // Whole multiples stay crisp; nearest is also what the processor path does.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
 }
 
 TSdlWindow::~TSdlWindow() {
   for (SDL_Cursor* c : cursors_)
     if (c != nullptr) SDL_FreeCursor(c);
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  SDL_DestroyRenderer(renderer_);
+  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   SDL_DestroyWindow(window_);
 }
 
 void TSdlWindow::Show() {
+  if (!sized_) {
+    // The largest whole multiple of the picture that fits the desktop the
+    // window opens on, without its panels and the window's frame, centred
+    // in that area.
+    sized_ = true;
+    const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+    SDL_Rect usable{0, 0, kClientWidth, kClientHeight};
+    if (SDL_GetDisplayUsableBounds(display, &usable) == 0) {
+      openingScale_ = ChooseWindowScale({usable.w, usable.h}, kFrameAllowance, kPicture);
+      const int w = kClientWidth * openingScale_, h = kClientHeight * openingScale_;
+      SDL_SetWindowSize(window_, w, h);
+      SDL_SetWindowPosition(window_, usable.x + std::max(0, (usable.w - w) / 2),
+                            usable.y + std::max(0, (usable.h - h) / 2));
+      placement_ = SDL_Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h};
+    }
+  }
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
 }
@@ -262,8 +326,15 @@ void TSdlWindow::SetBorderless(bool borderless) {
 }
 
 void TSdlWindow::SavePlacement() {
-  SDL_GetWindowPosition(window_, &placement_.x, &placement_.y);
-  SDL_GetWindowSize(window_, &placement_.w, &placement_.h);
+  if (State() == WindowState::Maximized) {
+    // Maximising is the way into full screen; coming back, the window is
+    // the one the game opened with rather than one the size of the desktop.
+    placement_ = SDL_Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kClientWidth * openingScale_,
+                          kClientHeight * openingScale_};
+  } else {
+    SDL_GetWindowPosition(window_, &placement_.x, &placement_.y);
+    SDL_GetWindowSize(window_, &placement_.w, &placement_.h);
+  }
   placementSaved_ = true;
   holdPlacementUntil_ = 0;
 }
@@ -310,8 +381,9 @@ std::vector<DisplayMode> TSdlWindow::DisplayModes() {
 
 bool TSdlWindow::SetFullScreen(const DisplayMode* mode) {
   if (mode == nullptr) {
+    // Back to the window the player had (the placement brings back its size
+    // and place); a window already in a window keeps its size.
     if (IsFullScreen() && SDL_SetWindowFullscreen(window_, 0) != 0) return false;
-    SDL_SetWindowSize(window_, kClientWidth, kClientHeight);
     return true;
   }
   // Exclusive use of the display at the chosen mode where the display can
@@ -333,13 +405,34 @@ bool TSdlWindow::IsFullScreen() const {
   return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP)) != 0;
 }
 
+void TSdlWindow::Reshaped() { sendWhole_ = true; }
+
+TRect TSdlWindow::OutputRect(TSize output, const TRect& dest) {
+  const TRect place = FitPicture(output, kPicture);
+  auto x = [&](int v) { return place.Left + static_cast<int>(static_cast<int64_t>(v) * place.Width() / kClientWidth); };
+  auto y = [&](int v) { return place.Top + static_cast<int>(static_cast<int64_t>(v) * place.Height() / kClientHeight); };
+  return TRect{x(dest.Left), y(dest.Top), x(dest.Right), y(dest.Bottom)};
+}
+
+TPoint TSdlWindow::ToPicture(int x, int y) const {
+  int w = kClientWidth, h = kClientHeight;
+  SDL_GetWindowSize(window_, &w, &h);
+  return OutputToPicture(x, y, FitPicture({w, h}, kPicture), kPicture);
+}
+
 void TSdlWindow::Present(const SDL_Surface* backBuffer, const TRect& dest, bool waitVBlank) {
-  // Asked to wait for the refresh, SDL's software renderer, which cannot,
-  // sleeps whole milliseconds until a 60th of a second after the previous
-  // picture instead: that holds every frame back past the moment the frame
-  // timer set for the next one. It presents at once; only a renderer on the
-  // display's own refresh waits.
-  const bool vsync = waitVBlank && !softwareRenderer_;
+  if (renderer_ != nullptr)
+    PresentOnGpu(backBuffer, dest, waitVBlank);
+  else
+    PresentOnProcessor(backBuffer, dest);
+}
+
+void TSdlWindow::PresentOnGpu(const SDL_Surface* backBuffer, const TRect& dest, bool waitVBlank) {
+  // A GL renderer really waits for the display's refresh, which is asked
+  // for in full screen only: a window shares the display with the desktop's
+  // compositor, and there the frame timer alone paces the game as it does
+  // on the processor path.
+  const bool vsync = waitVBlank && IsFullScreen();
   if (vsync != vsync_) {
     SDL_RenderSetVSync(renderer_, vsync ? 1 : 0);
     vsync_ = vsync;
@@ -354,9 +447,50 @@ void TSdlWindow::Present(const SDL_Surface* backBuffer, const TRect& dest, bool 
   }
   SDL_UpdateTexture(texture_, nullptr, backBuffer->pixels, backBuffer->pitch);
   SDL_RenderClear(renderer_);
-  const SDL_Rect d{dest.Left, dest.Top, dest.Width(), dest.Height()};
+  int w = kClientWidth, h = kClientHeight;
+  SDL_GetRendererOutputSize(renderer_, &w, &h);
+  const TRect r = OutputRect({w, h}, dest);
+  const SDL_Rect d{r.Left, r.Top, r.Width(), r.Height()};
   SDL_RenderCopy(renderer_, texture_, nullptr, &d);
   SDL_RenderPresent(renderer_);
+}
+
+void TSdlWindow::PresentOnProcessor(const SDL_Surface* backBuffer, const TRect& dest) {
+  // The window's frame buffer has no wait for the display's refresh: the
+  // picture goes out at once, paced by the frame timer alone.
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr) return;
+  const TSize size{surface->w, surface->h};
+  const TRect r = OutputRect(size, dest);
+  const SDL_Rect d{r.Left, r.Top, r.Width(), r.Height()};
+  if (surface != lastSurface_ || size != lastSurfaceSize_ || r != lastPlace_) {
+    // A new surface or place: the bars are black once, then left alone.
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    lastSurface_ = surface;
+    lastSurfaceSize_ = size;
+    lastPlace_ = r;
+    sendWhole_ = true;
+  }
+  if (surface->format->BytesPerPixel == 4 && surface->format->format == backBuffer->format->format &&
+      SDL_LockSurface(surface) == 0) {
+    uint32_t* to = static_cast<uint32_t*>(surface->pixels) + static_cast<size_t>(r.Top) * (surface->pitch / 4) +
+                   r.Left;
+    scaler_.Scale(static_cast<const uint32_t*>(backBuffer->pixels), static_cast<size_t>(backBuffer->pitch / 4),
+                  {backBuffer->w, backBuffer->h}, to, static_cast<size_t>(surface->pitch / 4),
+                  {r.Width(), r.Height()});
+    SDL_UnlockSurface(surface);
+  } else {
+    // A frame buffer of another pixel format: SDL converts (slowly, but no
+    // desktop of today has one).
+    SDL_Rect to = d;
+    SDL_BlitScaled(const_cast<SDL_Surface*>(backBuffer), nullptr, surface, &to);
+  }
+  if (sendWhole_) {
+    SDL_UpdateWindowSurface(window_);
+    sendWhole_ = false;
+  } else {
+    SDL_UpdateWindowSurfaceRects(window_, &d, 1);
+  }
 }
 
 void TSdlWindow::SetPointer(PointerShape shape) {
@@ -371,9 +505,10 @@ void TSdlWindow::SetPointer(PointerShape shape) {
 
 void TSdlWindow::WarpPointer(int x, int y) {
   // From picture coordinates to the window's, through the scaling.
-  int wx = x, wy = y;
-  SDL_RenderLogicalToWindow(renderer_, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
-  SDL_WarpMouseInWindow(window_, wx, wy);
+  int w = kClientWidth, h = kClientHeight;
+  SDL_GetWindowSize(window_, &w, &h);
+  const TPoint at = PictureToOutput(x, y, FitPicture({w, h}, kPicture), kPicture);
+  SDL_WarpMouseInWindow(window_, at.X, at.Y);
 }
 
 // ---- message box ----

@@ -1,7 +1,9 @@
 #pragma once
-// The real platform on SDL2: one fixed-size window presented through a
-// streaming texture (scaled and letter-boxed to 4:3 when the screen is
-// larger), keyboard and pointer events, a monotonic clock, a wait that
+// The real platform on SDL2: one resizable window that opens at a whole
+// multiple of the 800 x 600 picture, the picture scaled to it and
+// letter-boxed to 4:3 (by the graphics processor where there is a real one,
+// by a pixel-duplicating copy into the window otherwise), keyboard and
+// pointer events in picture coordinates, a monotonic clock, a wait that
 // sleeps instead of spinning, message boxes and the desktop's opener.
 
 #include <SDL.h>
@@ -16,6 +18,7 @@
 
 #include "engine/platform/Controller.h"
 #include "engine/platform/Platform.h"
+#include "engine/platform/Presentation.h"
 #include "engine/platform/sdl/SdlAudio.h"
 #include "engine/platform/sdl/SdlControllers.h"
 
@@ -60,8 +63,8 @@ class TSdlEvents : public IEventSource {
 
 class TSdlWindow : public IWindow {
  public:
-  // Creates the hidden, centred 800 x 600 window; throws when the display
-  // cannot be opened.
+  // Creates the hidden window (sized and centred when first shown); throws
+  // when the display cannot be opened.
   TSdlWindow();
   ~TSdlWindow() override;
   TSdlWindow(const TSdlWindow&) = delete;
@@ -92,16 +95,43 @@ class TSdlWindow : public IWindow {
   void SetActive(bool active) { active_ = active; }
   // Told by the event source whenever the window has moved.
   void Moved();
+  // Told by the event source when the window changed size or was exposed:
+  // the whole window, bars included, is sent again with the next picture.
+  void Reshaped();
+  // A position in the window (as pointer events give it) in picture
+  // coordinates, through the current scaling.
+  TPoint ToPicture(int x, int y) const;
+  // Whether a graphics processor scales the picture (otherwise the processor
+  // copies it into the window).
+  bool ScalesOnGpu() const { return renderer_ != nullptr; }
+  // The whole multiple of the picture the window opened at.
+  int OpeningScale() const { return openingScale_; }
 
  private:
+  // Keeps the GL renderer when it runs on a real graphics processor.
+  void ChooseRenderer();
+  void PresentOnGpu(const SDL_Surface* backBuffer, const TRect& dest, bool waitVBlank);
+  void PresentOnProcessor(const SDL_Surface* backBuffer, const TRect& dest);
+  // The rectangle of the window or output that `dest` (picture coordinates)
+  // covers when the picture fits an output of `output`.
+  static TRect OutputRect(TSize output, const TRect& dest);
+
   SDL_Window* window_ = nullptr;
+  // Only on a real graphics processor; null on the processor path.
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   int textureW_ = 0;
   int textureH_ = 0;
   bool vsync_ = false;
-  // SDL's software renderer has no wait for the display's refresh.
-  bool softwareRenderer_ = false;
+  TPictureScaler scaler_;
+  // The window surface and picture place of the last processor present:
+  // the bars are cleared and sent only when these change.
+  SDL_Surface* lastSurface_ = nullptr;
+  TSize lastSurfaceSize_;
+  TRect lastPlace_;
+  bool sendWhole_ = true;
+  bool sized_ = false;
+  int openingScale_ = 1;
   bool active_ = true;
   std::string caption_;
   SDL_Rect placement_{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600};
