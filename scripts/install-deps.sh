@@ -10,7 +10,7 @@ packages=(
   libcairo2-dev libfontconfig-dev libfreetype-dev
   fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool openbox imagemagick sox x11-utils x11-xkb-utils
+  xvfb xdotool openbox imagemagick sox x11-utils x11-xkb-utils wmctrl
   desktop-file-utils appstream
   clang libclang-rt-14-dev
   valgrind

@@ -744,6 +744,15 @@ scenario_full_screen() {
     pass
   done
 
+  check "maximising the window switches to full screen; Alt+Enter gives the window back"
+  wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz || fail "the window manager was not asked to maximise"
+  wait_for 20 size_is "$screen" || fail "the window is $(geometry), not the whole $screen screen"
+  wait_for 10 looks_like full-screen "$menu_shot" || fail "the menu is not drawn over the whole screen ($last_shot)"
+  xdotool key alt+Return
+  wait_for 20 not size_is "$screen" || fail "the window stayed at $(geometry)"
+  wait_for 10 main_menu_shown || fail "the main menu is not drawn in the window again ($last_shot)"
+  pass
+
   check "typing into the country field goes on across both switches"
   xdotool mousemove --window "$window" 640 215 click 1
   wait_for 10 shows_picture options "$work/menu/Options_Back_n.png" 187 523 ||
