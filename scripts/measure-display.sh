@@ -5,7 +5,7 @@
 # scales) in each of these displays:
 #   window 1024x768    the window on an old 4:3 screen (1x), the baseline
 #   full 1920x1080     full screen on a full-HD screen (1440x1080 picture)
-#   full 3840x2160     full screen on a 4K screen (2880x2160 picture)
+#   full 3840x2160     full screen on a 4K screen (3x, 2400x1800 between bars)
 #   window 3840x2160   the window on a 4K screen (opens at 3x, 2400x1800)
 # Each figure is printed with its target and "PASS" or "over"; the exit
 # status is 0 when every figure met its target, 1 when one did not and 2

@@ -156,13 +156,11 @@ void TMainForm::DXDrawFinalize() { DXTimer.SetEnabled(false); }
 void TMainForm::DXTimerActivate() {
   Window.SetCaption(RunningCaption());
   DXSound.SetFocused(true);
-  HoldRaceClocks();
 }
 
 void TMainForm::DXTimerDeactivate() {
   Window.SetCaption(PausedCaption());
   DXSound.SetFocused(false);
-  HoldRaceClocks();
 }
 
 void TMainForm::FormResize() { ResizePending = true; }
@@ -243,7 +241,8 @@ void TMainForm::HandleEvent(const PlatformEvent& event) {
     case T::Quit:
       break;
   }
-  // Keys, clicks and the close button pause, ask and answer.
+  // Keys, clicks, the close button and the focus coming and going pause,
+  // ask and answer.
   HoldRaceClocks();
 }
 

@@ -30,7 +30,6 @@ bool ConfirmationAllowed(const TMainForm& form) {
 // A race goes on at once, or when its level caption has had its time.
 void CloseConfirmation(TMainForm& form) {
   form.GameMainExit.Checked = false;
-  form.KeyFocus = -1;
   if (form.CurrentScreen == screen::Race) form.RaceState.RaceRunning = !form.Timer_Level.Enabled();
   form.Timer1.SetEnabled(!form.Timer1.Enabled());
   form.Window.SetCaption(RunningCaption());
