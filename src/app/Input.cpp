@@ -5,6 +5,7 @@
 
 #include "app/MainForm.h"
 #include "frontend/KeyFocus.h"
+#include "frontend/NameWheel.h"
 #include "race/CarSprites.h"
 
 namespace bd {
@@ -60,6 +61,12 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
       if (escape) SwitchScreen(screen::MainMenu);
       break;
     case screen::Options:
+      // Left and Right take a focused row's choices; elsewhere they move on.
+      if ((key == vk::Left || key == vk::Right) && ChooseWithKeys(*this, FocusStep(key))) {
+      } else if (FocusStep(key) != 0) {
+        MoveKeyFocus(*this, FocusStep(key));
+      }
+      if (enter && !alt) ActivateKeyFocus(*this);
       if (escape) SwitchScreen(screen::MainMenu);
       if (key == vk::Back && GamegoEdit.Checked && !Edit1.Text.empty()) Edit1.Text.pop_back();
       break;
@@ -83,13 +90,27 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
         SwitchScreen(screen::MainMenu);
       }
       if (key == vk::Back && GamegoEdit.Checked && !Edit2.Text.empty()) Edit2.Text.pop_back();
-      // Not bound to the first five seconds: a remembered name enters the
-      // score at once.
-      if (enter && !alt && !PlayerName.empty() && RaceState.Score > tenth) EnterHighScore();
+      if (FocusStep(key) != 0) MoveKeyFocus(*this, FocusStep(key));
+      // Space ticks the send box, as Enter does with the focus on it.
+      TFocusItem focused;
+      const bool onSendBox = FocusedItem(*this, focused) && focused.kind == TFocusItem::Kind::SendBox;
+      if (GameEnterName.Checked && ((enter && !alt && onSendBox) || key == vk::Space)) {
+        GameSendResultClick();
+        PlaySound("button_down");
+      } else if (enter && !alt && !PlayerName.empty() && RaceState.Score > tenth) {
+        // Not bound to the first five seconds: a remembered name enters the
+        // score at once.
+        EnterHighScore();
+      }
       break;
     }
+    case screen::Exit:
+      if (FocusStep(key) != 0) MoveKeyFocus(*this, FocusStep(key));
+      if (enter && !alt) ActivateKeyFocus(*this);
+      // Escape leaves as the exit button does, once its countdown allows.
+      if (escape) Close();
+      break;
     default:
-      // The exit screen takes no keys.
       break;
   }
   if (alt && enter) GameFullScreenClick();
@@ -118,10 +139,28 @@ void TMainForm::RaceKeyDown(int key, uint8_t shift) {
   // Any key fires while Ctrl is held, the Ctrl key's own repeats included;
   // FireShot checks that the race runs, a gun is there and no shot flies.
   if ((shift & ssCtrl) != 0 || key == vk::Control) FireShot(RaceHost());
-  if (key == vk::Escape && timersOff && !s.Paused) {
+  // Escape asks whether to leave, over a paused race too; "Нет" leaves
+  // the pause standing.
+  if (key == vk::Escape && timersOff) {
     s.RaceRunning = false;
     GameMainExitClick();
   }
+}
+
+bool TMainForm::PadKeyDown(int key, uint8_t shift) {
+  // B fires in a race; elsewhere, and over the race's exit question, it
+  // goes back or says "Нет" as Escape does.
+  if (key == vk::Control && (CurrentScreen != screen::Race || GameMainExit.Checked)) {
+    FormKeyDown(vk::Escape, static_cast<uint8_t>(shift & ~ssCtrl));
+    return true;
+  }
+  // A pad has no letters: on the name entry its d-pad turns them.
+  if (CurrentScreen == screen::GameOver && GameEnterName.Checked && TurnNameWheel(Edit2.Text, key)) {
+    GamegoEdit.Checked = true;
+    KeyFocus = -1;
+    return true;
+  }
+  return false;
 }
 
 void TMainForm::FormKeyUp(int key, uint8_t /*shift*/) { KeyDown[static_cast<uint8_t>(key)] = 0; }

@@ -205,10 +205,12 @@ void TMainForm::HandleEvent(const PlatformEvent& event) {
   using T = PlatformEvent::Type;
   switch (event.type) {
     case T::KeyDown:
-      FormKeyDown(event.Key, event.Shift);
+      if (!event.FromPad || !PadKeyDown(event.Key, event.Shift)) FormKeyDown(event.Key, event.Shift);
       break;
     case T::KeyUp:
       FormKeyUp(event.Key, event.Shift);
+      // A pad's B may have gone down as Escape.
+      if (event.FromPad && event.Key == vk::Control) FormKeyUp(vk::Escape, event.Shift);
       break;
     case T::Char:
       // Both the form and the display see a typed character.

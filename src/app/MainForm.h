@@ -261,6 +261,9 @@ class TMainForm : public IEventHandler {
   void BuildGameOver();
   void DrawGameOverTexts();
   void RaceKeyDown(int key, uint8_t shift);
+  // A key sent by a game controller, where the pad means something of its
+  // own; false leaves it to FormKeyDown.
+  bool PadKeyDown(int key, uint8_t shift);
   // The race's plain clocks (level caption, nitro, level end) stand still
   // while the player holds the race: paused, asked whether to leave, or with
   // another window in front. They go on from where they were.

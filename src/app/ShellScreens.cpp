@@ -5,6 +5,7 @@
 #include "engine/Canvas.h"
 #include "engine/ImageSprite.h"
 #include "engine/PictureCollection.h"
+#include "frontend/KeyFocus.h"
 
 namespace bd {
 namespace {
@@ -59,6 +60,7 @@ void TMainForm::DrawGameOverTexts() {
   const std::string score = std::to_string(RaceState.Score);
   canvas.TextOut(static_cast<int>(400 - Round(canvas.TextWidth(score) / 2.0)), 210, score);
   canvas.TextOut(static_cast<int>(400 - Round(canvas.TextWidth(PlayerName) / 2.0)), 310, PlayerName);
+  DrawKeyFocusFrame(*this, canvas);
   DXDraw.ReleaseCanvas();
 }
 

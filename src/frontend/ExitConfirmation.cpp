@@ -10,10 +10,10 @@ namespace bd {
 namespace {
 
 bool ConfirmationAllowed(const TMainForm& form) {
-  // Never during the level-complete sequence or a pause, and only where
-  // there is a game or a menu to leave.
+  // Never during the level-complete sequence, and only where there is a
+  // game or a menu to leave. A paused race may be left: the question stands
+  // over the pause.
   if (form.Timer_LevCompl.Enabled() || form.RaceState.LevelEndState != 0) return false;
-  if (form.RaceState.Paused) return false;
   switch (form.CurrentScreen) {
     case screen::MainMenu:
     case screen::Race:
@@ -27,12 +27,14 @@ bool ConfirmationAllowed(const TMainForm& form) {
 }
 
 // Closing, apart from the pointer: the game runs on under the plain caption.
-// A race goes on at once, or when its level caption has had its time.
+// A race goes on at once, or when its level caption has had its time; a
+// paused one stays paused.
 void CloseConfirmation(TMainForm& form) {
   form.GameMainExit.Checked = false;
-  if (form.CurrentScreen == screen::Race) form.RaceState.RaceRunning = !form.Timer_Level.Enabled();
+  const bool paused = form.CurrentScreen == screen::Race && form.RaceState.Paused;
+  if (form.CurrentScreen == screen::Race) form.RaceState.RaceRunning = !form.Timer_Level.Enabled() && !paused;
   form.Timer1.SetEnabled(!form.Timer1.Enabled());
-  form.Window.SetCaption(RunningCaption());
+  form.Window.SetCaption(paused ? PausedCaption() : RunningCaption());
   form.PlaySound("after_pause");
   TSprite& engine = EngineRoot(form);
   KillAll<TMenu>(engine);

@@ -2,6 +2,7 @@
 // its countdown timer, its frame and its clicks.
 #include "app/MainForm.h"
 #include "engine/Canvas.h"
+#include "frontend/KeyFocus.h"
 
 namespace bd {
 
@@ -20,9 +21,12 @@ void TMainForm::ShowExitScreen() {
 void TMainForm::sharetimerTimer() { ShareScreen.Tick(); }
 
 void TMainForm::ExitScreenFrame() {
-  // Hover follows the window's own pointer events; once the pointer has
-  // gone out of the window nothing is under it.
-  if (PointerInWindow)
+  // Hover follows the keys' focus, or the window's own pointer events; once
+  // the pointer has gone out of the window nothing is under it.
+  TFocusItem focused;
+  if (FocusedItem(*this, focused))
+    ShareScreen.PointAt((focused.Click.Left + focused.Click.Right) / 2, (focused.Click.Top + focused.Click.Bottom) / 2);
+  else if (PointerInWindow)
     ShareScreen.PointAt(PointerX, PointerY);
   else
     ShareScreen.PointAt(-1, -1);

@@ -7,6 +7,7 @@
 #include "engine/Canvas.h"
 #include "codec/Cp1251.h"
 #include "frontend/FrontEndScreens.h"
+#include "frontend/KeyFocus.h"
 
 namespace bd {
 namespace {
@@ -46,6 +47,9 @@ class TTextWriter {
     while (fitted > kSmallestFittedSize && canvas_.TextWidth(cp1251) > width) canvas_.Font.Size = --fitted;
     Text(x, y + (fullHeight - canvas_.TextHeight(cp1251)) / 2, fitted, cp1251);
   }
+
+  // The keys' focus, over the texts it frames.
+  void FocusFrame() { DrawKeyFocusFrame(form_, canvas_); }
 
  private:
   TMainForm& form_;
@@ -128,6 +132,7 @@ void DrawFrontEndTexts(TMainForm& form, uint8_t n) {
     default:
       break;
   }
+  out.FocusFrame();
 }
 
 }  // namespace bd

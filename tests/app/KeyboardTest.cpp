@@ -52,7 +52,7 @@ TEST_F(Keyboard, EscapeClosesTheClearConfirmationBeforeItLeavesTheTable) {
   EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
 }
 
-TEST_F(Keyboard, EscapeOnTheRaceIsIgnoredDuringIntroAndPauseAndAnswersNoToTheQuestion) {
+TEST_F(Keyboard, EscapeOnTheRaceIsIgnoredDuringIntroAsksOverAPauseAndAnswersNoToTheQuestion) {
   form->SwitchScreen(screen::Race);
   ASSERT_TRUE(form->Timer_Level.Enabled());
   Press(vk::Escape);  // the level caption is shown
@@ -64,8 +64,13 @@ TEST_F(Keyboard, EscapeOnTheRaceIsIgnoredDuringIntroAndPauseAndAnswersNoToTheQue
   Press('P');
   ASSERT_TRUE(form->RaceState.Paused);
   ASSERT_FALSE(form->RaceState.RaceRunning);
-  Press(vk::Escape);  // paused
+  Press(vk::Escape);  // paused: asks, and "Нет" leaves the pause standing
+  EXPECT_TRUE(form->GameMainExit.Checked);
+  Press('P');  // the question takes the keys
+  Press(vk::Escape);
   EXPECT_FALSE(form->GameMainExit.Checked);
+  EXPECT_TRUE(form->RaceState.Paused);
+  EXPECT_FALSE(form->RaceState.RaceRunning);
   Press('P');
   ASSERT_TRUE(form->RaceState.RaceRunning);
 

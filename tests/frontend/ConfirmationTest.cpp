@@ -23,7 +23,7 @@ TEST_F(Confirmation, ExitConfirmationOpensOnlyWhereAGameOrMenuCanBeLeft) {
   const Case cases[] = {
       {"main menu", screen::MainMenu, false, 0, false, true},
       {"options", screen::Options, false, 0, false, true},
-      {"paused race", screen::Race, true, 0, false, false},
+      {"paused race", screen::Race, true, 0, false, true},
       {"level-complete marker", screen::Race, false, 1, false, false},
       {"level-complete clock", screen::Race, false, 0, true, false},
       {"splash", screen::Splash, false, 0, false, false},
@@ -46,7 +46,9 @@ TEST_F(Confirmation, ExitConfirmationOpensOnlyWhereAGameOrMenuCanBeLeft) {
       EXPECT_EQ(platform.window.Pointer(), PointerShape::Hand) << c.what;
       form->GameMainExitClick();
       EXPECT_FALSE(form->GameMainExit.Checked) << c.what;
-      EXPECT_EQ(platform.window.Caption(), "Bumper Dash") << c.what;
+      // A paused race stays paused under its caption.
+      EXPECT_EQ(platform.window.Caption(), c.paused ? W("Bumper Dash [Пауза]") : "Bumper Dash") << c.what;
+      EXPECT_EQ(form->RaceState.RaceRunning, false) << c.what;
       EXPECT_EQ(platform.window.Pointer(), PointerShape::Hidden) << c.what;
       EXPECT_EQ(form->Timer1.Enabled(), timer1) << c.what;
     }

@@ -204,6 +204,37 @@ TEST_F(ExitScreenRun, HoverAndClicksFollowTheWindowsOwnPointerEvents) {
   for (const std::string& opened : platform.shell.Opened()) EXPECT_NE(opened, "pdata/page.html");
 }
 
+TEST_F(ExitScreenRun, TheKeysFocusTheButtonsAndEscapeLeavesOnceTheCountdownAllows) {
+  WriteExitScreen(2);
+  Start();
+  Leave();
+  auto tap = [this](int key) {
+    platform.events.KeyDown(key);
+    platform.events.KeyUp(key);
+    RunFor(30);
+  };
+  tap(vk::Down);  // the top button first: the link
+  EXPECT_EQ(Shown(10, 10), ColorToRaw(kLinkHover));
+  tap(vk::Return);
+  EXPECT_EQ(platform.shell.Opened(), std::vector<std::string>{"pdata/page.html"});
+  EXPECT_EQ(Shown(10, 10), ColorToRaw(kLinkHover));  // the focus stays
+  tap(vk::Down);
+  EXPECT_EQ(Shown(kLinkX, kLinkY), ColorToRaw(kLinkNormal));
+  tap(vk::Return);  // the exit button, still counting down
+  tap(vk::Escape);
+  EXPECT_FALSE(app->Terminated());
+
+  // The pointer moved last shows its hover; the keys take over again.
+  PointAt(kLinkX, kLinkY);
+  RunFor(2100);
+  EXPECT_EQ(Shown(10, 10), ColorToRaw(kLinkHover));
+  tap(vk::Up);  // backwards from nothing: the exit button
+  EXPECT_EQ(Shown(kLinkX, kLinkY), ColorToRaw(kLinkNormal));
+  EXPECT_EQ(Shown(300, 400), ColorToRaw(kExitHover));
+  tap(vk::Escape);
+  EXPECT_TRUE(app->Terminated());
+}
+
 TEST_F(ExitScreenRun, WithoutAUsableExitScreenTheGameClosesAtOnce) {
   struct Case {
     std::string name;

@@ -4,6 +4,9 @@
 // queue, as the player's keyboard and pad send them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "engine/platform/Controller.h"
 #include "frontend/FrontEndRun.h"
 
@@ -125,6 +128,78 @@ TEST_F(KeyFocusRun, HelpPagesAndTheTableAreWorkedFromTheKeys) {
   Tap(vk::Return);
   EXPECT_EQ(form->HighScores, DefaultHighScores());
   EXPECT_EQ(form->CurrentScreen, screen::HighScores);
+}
+
+// The orange frame that shows the focus where the pointer has no highlight.
+constexpr uint32_t kFocusFrame = 0x0000A5FF;
+
+TEST_F(KeyFocusRun, OptionsRowsChangeWithLeftRightOrEnterUnderAFrame) {
+  form->Edit1.Text = "Russia";
+  Go(screen::Options);
+  Frame();
+  EXPECT_FALSE(AnyPixel(40, 240, 480, 390, kFocusFrame));
+  ClearSounds();
+  Tap(vk::Down);
+  Tap(vk::Down);  // the music row
+  EXPECT_EQ(PlayCount("button_up"), 2);
+  EXPECT_EQ(Color(57, 297), kFocusFrame);
+  EXPECT_NE(Color(57, 267), kFocusFrame);  // not the display row's
+  ASSERT_TRUE(form->GameMusic.Checked);
+  Tap(vk::Left);  // "Вкл" is taken already
+  EXPECT_TRUE(form->GameMusic.Checked);
+  Tap(vk::Right);
+  EXPECT_FALSE(form->GameMusic.Checked);
+  Tap(vk::Return);  // Enter takes the other choice
+  EXPECT_TRUE(form->GameMusic.Checked);
+  EXPECT_EQ(Color(57, 297), kFocusFrame);  // the focus stays on the row
+
+  // The display row switches the display; the focus stays where it was.
+  Tap(vk::Up);
+  Tap(vk::Right);
+  EXPECT_TRUE(form->GameFullScreen.Checked);
+  EXPECT_EQ(form->CurrentScreen, screen::Options);
+  Tap(vk::Left);
+  EXPECT_FALSE(form->GameFullScreen.Checked);
+
+  // The country field takes the typing with Enter, as with a click; Back
+  // leaves, and the choices were kept.
+  Tap(vk::Up);  // round to the back button
+  Tap(vk::Up);  // the country field
+  form->GamegoEdit.Checked = false;
+  Tap(vk::Return);
+  EXPECT_TRUE(form->GamegoEdit.Checked);
+  Tap(vk::Down);
+  EXPECT_EQ(CountOf<HelpGame_Back>(), 1);
+  Tap(vk::Return);
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
+  EXPECT_TRUE(form->GameMusic.Checked);
+}
+
+TEST_F(KeyFocusRun, TheNameEntrysSendBoxTicksFromTheKeysAndTheTypingStays) {
+  form->HighScores = DefaultHighScores();
+  form->RaceState.Score = 150;  // enters the table
+  form->Edit2.Text = "Ace";     // a remembered name: not being typed
+  Go(screen::GameOver);
+  RunFor(5100);
+  ASSERT_TRUE(form->GameEnterName.Checked);
+  ASSERT_FALSE(form->GamegoEdit.Checked);
+  Tap(vk::Down);  // the name field: typing it
+  EXPECT_TRUE(form->GamegoEdit.Checked);
+  EXPECT_EQ(Color(207, 325), kFocusFrame);
+  Tap(vk::Down);  // the send box
+  EXPECT_EQ(Color(207, 400), kFocusFrame);
+  Tap(vk::Return);
+  EXPECT_TRUE(form->GameSendResult.Checked);
+  EXPECT_TRUE(form->GamegoEdit.Checked);
+  platform.events.Char('s');
+  Tap(vk::Space);  // ticks it off again
+  EXPECT_FALSE(form->GameSendResult.Checked);
+  EXPECT_EQ(form->Edit2.Text, "Aces");
+  Tap(vk::Up);
+  Tap(vk::Return);  // Enter on the name enters the score
+  EXPECT_EQ(form->CurrentScreen, screen::HighScores);
+  const TLocal_HighScores entered{"Aces", 150};
+  EXPECT_NE(std::find(std::begin(form->HighScores), std::end(form->HighScores), entered), std::end(form->HighScores));
 }
 
 }  // namespace

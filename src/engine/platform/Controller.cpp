@@ -29,6 +29,7 @@ PlatformEvent KeyEvent(PlatformEvent::Type type, int key, uint8_t shift, bool re
   e.Key = key;
   e.Shift = shift;
   e.Repeat = repeat;
+  e.FromPad = true;
   return e;
 }
 

@@ -8,6 +8,10 @@
 //   X                     Space           B      Ctrl (fire)
 //   Start                 P (pause)       Back   Escape
 //
+// Every event made here is marked as coming from a pad: off the race the
+// game takes B as Escape (back, "Нет") and the d-pad as the name entry's
+// letter wheel.
+//
 // The translator knows nothing of SDL; the SDL platform feeds it real pads
 // and the headless platform scripted ones.
 

@@ -76,6 +76,9 @@ struct PlatformEvent {
   int X = 0;
   int Y = 0;
   int Button = 0;  // 1 left, 2 middle, 3 right
+  // The key event was made by a game controller standing in for the
+  // keyboard: the game may give a pad's button another meaning off the race.
+  bool FromPad = false;
 };
 
 // Millisecond clock (32-bit, wrapping) and a high-resolution counter.
