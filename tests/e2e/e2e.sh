@@ -8,7 +8,8 @@
 #
 # Usage: e2e.sh SCENARIO RUN_DIR DXGTOOL WORK_DIR
 #   SCENARIO  first-start | race | full-screen | exit-screen | sound |
-#             online-score | large-screen (a 3840x2160 screen)
+#             online-score | keys-only (no pointer at all) |
+#             large-screen (a 3840x2160 screen)
 #   RUN_DIR   the built run directory (the game binary, Data/, Music/, pdata/)
 #   DXGTOOL   the archive tool, used to extract the pictures to compare with
 #   WORK_DIR  scratch directory; removed on success, kept on failure with
@@ -848,6 +849,85 @@ scenario_exit_screen() {
   pass
 }
 
+# The colour at X,Y of the last screenshot, as #RRGGBB.
+colour_at() {
+  convert "$last_shot" -format "%[hex:p{$1,$2}]" info: 2>/dev/null | cut -c1-6 | sed 's/^/#/'
+}
+
+# The orange frame the keys' focus draws round an options row.
+focus_frame_on_music_row() {
+  shot options-focus
+  [ "$(colour_at 57 297)" = "#FFA500" ] && [ "$(colour_at 57 267)" != "#FFA500" ]
+}
+
+music_saved_off() {
+  [ "$(decode_settings "$work/game/Config.cfg" | sed -n 2p)" = "$(hex_of false)" ]
+}
+
+# Keys, one at a time, as a person presses them.
+keys() {
+  local key
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep 0.25
+  done
+}
+
+scenario_keys_only() {
+  start_game
+  reach_main_menu
+
+  check "the arrows and Enter open the options, whose rows change with the arrows under a focus frame"
+  keys Down Down Return
+  wait_for 10 shows_picture options "$work/menu/Options_Back_n.png" 187 523 ||
+    fail "the options screen did not open ($last_shot)"
+  keys Down Down
+  wait_for 10 focus_frame_on_music_row || fail "no focus frame round the music row ($last_shot)"
+  keys Right
+  keys Down Down Return
+  xdotool type --delay 150 Ural
+  keys Down Return
+  wait_for 10 main_menu_shown || fail "the back button did not lead to the main menu ($last_shot)"
+  wait_for 10 country_saved_is Ural ||
+    fail "the country saved decodes to '$(saved_country_hex)', not 'Ural' ($(hex_of Ural), padded)"
+  music_saved_off || fail "the music is not saved as off"
+  pass
+
+  check "in a race Escape asks, Left and Enter answer 'Нет' and the race goes on"
+  enter_race
+  keys Escape
+  wait_for 10 confirmation_shown "$work/menu" || fail "the exit question is not shown ($last_shot)"
+  keys Left Return
+  wait_for 10 not confirmation_shown "$work/menu" || fail "the exit question stayed ($last_shot)"
+  wait_for 10 caption_is "Bumper Dash" || fail "the caption is '$(caption)', not 'Bumper Dash'"
+  xdotool keydown Up
+  wait_for 10 road_moves || fail "the road does not scroll under held Up ($last_shot)"
+  xdotool keyup Up
+  pass
+
+  check "Escape, Right and Enter answer 'Да': the race is left for the main menu"
+  keys Escape Right Return
+  wait_for 20 main_menu_shown || fail "no main menu after leaving the race ($last_shot)"
+  pass
+
+  check "the exit question and the exit screen's exit button work from the keys"
+  keys Escape
+  wait_for 10 caption_is "Bumper Dash [Пауза]" || fail "the caption is '$(caption)', not 'Bumper Dash [Пауза]'"
+  keys Right Return
+  wait_for 10 exit_button_is exit_d || fail "the exit screen with its disabled exit button is not shown ($last_shot)"
+  keys Left  # backwards from nothing: the exit button
+  wait_for 30 exit_button_is exit_h || fail "the exit button never showed the focus ($last_shot)"
+  local pid=$game_pid status
+  keys Return
+  wait_for 20 not game_alive || fail "the game is still running after Enter on the exit button"
+  wait "$pid"
+  status=$?
+  game_pid=
+  [ "$status" -eq 0 ] || fail "the game exited with status $status"
+  [ ! -s "$work/opened.txt" ] || fail "the game opened '$(cat "$work/opened.txt")'"
+  pass
+}
+
 scenario_sound() {
   start_game
   reach_main_menu
@@ -1114,5 +1194,6 @@ case "$scenario" in
   exit-screen) scenario_exit_screen ;;
   sound) scenario_sound ;;
   online-score) scenario_online_score ;;
+  keys-only) scenario_keys_only ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
