@@ -353,6 +353,10 @@ void TBot::Tick() {
     }
     return;
   }
+  if (noPointer_ && now != screen::Splash && (now != screen::Race || form_->GameMainExit.Checked)) {
+    NoPointerTick();
+    return;
+  }
   switch (now) {
     case screen::Splash:
       SplashTick();
@@ -400,18 +404,28 @@ void TBot::EnterScreen(uint8_t s) {
     lastFalling_ = false;
     skilled_ = Chance(0.75);
     recklessUntil_ = 0;
-    // Every fourth game or so is played on a controller, until the next race.
-    pad_ = Chance(0.25);
+    // Every fourth game or so is played on a controller, until the next
+    // race; one come from the menus on the pad goes on with it.
+    if (!noPointer_ || !pad_) pad_ = Chance(0.25);
     padStick_ = Chance(0.5);
     if (pad_) ++stats_.PadGames;
     // Foot down, a moment after the level caption appears.
     Then(static_cast<uint32_t>(Uniform(0, 2500)), [this] { Hold(vk::Up, true); });
   }
   if (s == screen::GameOver) ++stats_.GamesOver;
-  if (s == screen::MainMenu) menuErrands_ = Uniform(0, 4);
+  if (s == screen::MainMenu) {
+    menuErrands_ = Uniform(0, 4);
+    noPointer_ = Chance(0.25);
+    if (noPointer_) {
+      ++stats_.NoPointerVisits;
+      // The couch: the pad in hand for the menus too, now and then.
+      pad_ = Chance(0.4);
+      padStick_ = Chance(0.5);
+    }
+  }
   if (trace_)
     std::printf("soak: %8.1f s  %s\n", static_cast<double>(Now() - instanceStart_) / 1000.0, ScreenName(s).c_str());
-  if (s == screen::Help || s == screen::Options || s == screen::HighScores) {
+  if (!noPointer_ && (s == screen::Help || s == screen::Options || s == screen::HighScores)) {
     // The screen put the system pointer into its panel; the next move
     // starts from there.
     if (old == screen::MainMenu && mouseX_ > 512) {
@@ -879,6 +893,93 @@ void TBot::TypeName() {
   if (Chance(0.25)) ClickIn(hit::SendBox);  // report it online, or stop doing so
   if (Chance(0.2)) Then(static_cast<uint32_t>(Uniform(100, 500)), [this] { Tap(vk::Escape); });
   Then(static_cast<uint32_t>(Uniform(200, 1500)), [this] { Tap(vk::Return); });
+}
+
+void TBot::AnswerWithKeys(bool leaveAllowed) {
+  ++stats_.ExitConfirmations;
+  Then(static_cast<uint32_t>(Uniform(200, 1500)), [] {});
+  // Right from nothing reaches "Да", Left "Нет"; Escape says "Нет" too.
+  if (leaveAllowed && Chance(0.5)) {
+    if (form_->CurrentScreen != screen::Race) ++stats_.LeftTheGame;
+    Then(static_cast<uint32_t>(Uniform(80, 400)), [this] { Tap(vk::Right); });
+  } else if (Chance(0.3)) {
+    Then(static_cast<uint32_t>(Uniform(80, 400)), [this] { Tap(vk::Escape); });
+    return;
+  } else {
+    Then(static_cast<uint32_t>(Uniform(80, 400)), [this] { Tap(vk::Left); });
+  }
+  Then(static_cast<uint32_t>(Uniform(100, 600)), [this] { Tap(vk::Return); });
+}
+
+void TBot::NameWithKeys() {
+  ++stats_.NamesEntered;
+  if (pad_) {
+    // The d-pad turns the letters; X ticks the send box.
+    for (int i = Uniform(1, 12); i > 0; --i) {
+      static constexpr int kWheel[] = {vk::Up, vk::Up, vk::Down, vk::Right, vk::Left};
+      const int key = kWheel[Uniform(0, 4)];
+      Then(static_cast<uint32_t>(Uniform(60, 300)), [this, key] { Tap(key); });
+    }
+  } else {
+    if (Chance(0.5)) Then(static_cast<uint32_t>(Uniform(60, 300)), [this] { Tap(vk::Down); });
+    for (int i = Uniform(0, 3); i > 0; --i) Then(static_cast<uint32_t>(Uniform(40, 250)), [this] { Tap(vk::Back); });
+    for (int i = Uniform(1, 11); i > 0; --i) {
+      const uint8_t c = RandomCharacter(rng_);
+      Then(static_cast<uint32_t>(Uniform(40, 300)), [this, c] { Type(c); });
+    }
+  }
+  if (Chance(0.25)) Then(static_cast<uint32_t>(Uniform(60, 300)), [this] { Tap(vk::Space); });
+  // Enter on the send box ticks it; on the name (or with nothing focused)
+  // it enters the score.
+  if (Chance(0.2)) Then(static_cast<uint32_t>(Uniform(60, 300)), [this] { Tap(vk::Down); });
+  Then(static_cast<uint32_t>(Uniform(200, 1500)), [this] { Tap(vk::Return); });
+}
+
+void TBot::NoPointerTick() {
+  ++stats_.NoPointerActions;
+  nextDecision_ = Now() + static_cast<uint32_t>(Uniform(300, 1500));
+  const uint8_t now = form_->CurrentScreen;
+  if (form_->GameMainExit.Checked) {
+    // Leaving a race ends the game, not the program, and is rarely wanted.
+    const bool leave = now == screen::Race ? Chance(skilled_ ? 0.05 : 0.25)
+                                           : Now() - instanceStart_ >= leaveAfterMs_;
+    AnswerWithKeys(leave);
+    return;
+  }
+  if (now == screen::GameOver) {
+    if (form_->Timer1.Enabled()) return;
+    if (form_->GameEnterName.Checked)
+      NameWithKeys();
+    else
+      Tap(Chance(0.5) ? vk::Return : vk::Escape);
+    return;
+  }
+  // A walk with the arrows that then chooses, or only looks, or goes back;
+  // the longer the stay, the likelier the way back.
+  const size_t pick = Pick({10, 3, actionsOnScreen_ > 6 ? 20 : 2, now == screen::Options && !pad_ ? 3 : 0});
+  switch (pick) {
+    case 0:
+    case 1: {
+      const bool choose = pick == 0;
+      for (int i = Uniform(1, 5); i > 0; --i) {
+        static constexpr int kArrows[] = {vk::Down, vk::Down, vk::Up, vk::Right, vk::Left};
+        const int arrow = kArrows[Uniform(0, 4)];
+        Then(static_cast<uint32_t>(Uniform(80, 400)), [this, arrow] { Tap(arrow); });
+      }
+      if (choose) Then(static_cast<uint32_t>(Uniform(100, 600)), [this] { Tap(vk::Return); });
+      break;
+    }
+    case 2:
+      Tap(vk::Escape);
+      break;
+    default:
+      // The country field, if the walk gave it the typing.
+      for (int i = Uniform(1, 6); i > 0; --i) {
+        const uint8_t c = RandomCharacter(rng_);
+        Then(static_cast<uint32_t>(Uniform(10, 200)), [this, c] { Type(c); });
+      }
+      break;
+  }
 }
 
 void TBot::GameOverTick() {

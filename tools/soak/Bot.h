@@ -42,6 +42,8 @@ struct TPlayStats {
   int PadGames = 0;  // games played on a game controller
   int KeyMedleys = 0;  // quick runs of Escape, Enter and P on any screen
   int KeyMenuChoices = 0;  // main-menu items chosen with the arrows and Enter
+  int NoPointerVisits = 0;  // visits to the main menu after which the pointer was left alone
+  int NoPointerActions = 0;  // things done on the menus, dialogs and exit screen with keys or a pad alone
   std::map<uint8_t, int> ScreenVisits;  // by screen number
 };
 
@@ -129,6 +131,12 @@ class TBot {
   // The x a careful driver steers for.
   double CarefulCourse(double carW, double carH);
   void TypeName();
+  // Without the pointer: the arrows walk the items, Enter chooses, Escape
+  // goes back; questions are answered and names entered from the keys or
+  // the pad.
+  void NoPointerTick();
+  void AnswerWithKeys(bool leaveAllowed);
+  void NameWithKeys();
 
   std::mt19937_64 rng_;
   uint32_t leaveAfterMs_;
@@ -148,6 +156,10 @@ class TBot {
   // A game is played either on the keyboard or on a controller, whose
   // arrows are the d-pad or the left stick; the pad repeats on its own.
   bool pad_ = false;
+  // From a visit to the main menu to the next, now and then, the pointer is
+  // left alone: the menus, the race's questions and the exit screen are all
+  // worked from the keys, or from the pad.
+  bool noPointer_ = false;
   bool padStick_ = false;
   std::set<int> padHeld_;
   std::map<int, int> stickLast_;  // per stick axis: the held direction pressed last

@@ -176,6 +176,8 @@ void PrintSummary(const TOptions& o, uint64_t gameMs, double wallSeconds, int in
               "                     %d aimed shots, %d key medleys, %d menu items chosen with the arrows\n",
               p.Pauses, p.ExitConfirmations, p.FullScreenToggles, p.FocusLosses, p.DisplayLosses,
               p.OptionToggles, p.HelpPageTurns, p.TableClears, p.Shots, p.KeyMedleys, p.KeyMenuChoices);
+  std::printf("  without a pointer  %d stretches from the main menu on, %d things done on screens and questions\n",
+              p.NoPointerVisits, p.NoPointerActions);
   std::printf("  frames drawn       %llu\n", static_cast<unsigned long long>(f.FramesDrawn));
   std::printf("  sprites            start %d, end %d, most %d (bound %d)\n", f.SpritesStart, f.SpritesEnd,
               f.SpritesMax, o.Limits.MaxSprites);
