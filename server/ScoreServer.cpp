@@ -4,7 +4,7 @@
 
 #include "server/Log.h"
 #include "server/Pages.h"
-#include "server/SqliteStore.h"
+#include "server/OpenStore.h"
 
 namespace bd::server {
 
@@ -46,11 +46,13 @@ int TScoreServer::Bind() {
     throw std::runtime_error("cannot listen on " + options_.Listen.Host + ":" + std::to_string(options_.Listen.Port));
   // Only a server that has its address touches the database: one started
   // where another already answers leaves no file behind.
-  store_ = std::make_unique<TSqliteStore>(options_.Database);
+  store_ = OpenStore(options_.Database.string());
+  database_ = std::make_unique<TDatabaseWatch>([this] { store_->Check(); });
   // The first server on a database makes the secret; the others take it.
   signer_ = std::make_unique<TTokenSigner>(store_->TokenSecret(RandomBytes(32)),
                                            std::llround(options_.TokenMinutes * 60 * 1000));
-  writer_ = std::make_unique<TReportWriter>(*store_, [this] { table_.Invalidate(); });
+  writer_ = std::make_unique<TReportWriter>(*store_, [this] { table_.Invalidate(); },
+                                           [this](bool stored) { database_->Saw(stored); });
   return port;
 }
 
