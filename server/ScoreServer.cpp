@@ -5,6 +5,7 @@
 #include "server/Log.h"
 #include "server/Pages.h"
 #include "server/OpenStore.h"
+#include "server/PostgresStore.h"
 
 namespace bd::server {
 
@@ -23,6 +24,9 @@ TScoreServer::TScoreServer(const TServerOptions& options)
       web_(LoadWebFiles(options.WebDir.empty() ? DefaultWebDir() : options.WebDir)),
       homePage_(RenderHomePage()),
       limiter_(options.ReportsPerMinute),
+      // Servers sharing a PostgreSQL database store each other's scores
+      // unseen: their pages age out sooner.
+      table_(IsPostgresAddress(options.Database.string()) ? std::chrono::seconds(1) : std::chrono::seconds(5)),
       http_(LimitsFor(options)) {
   const auto threads = static_cast<size_t>(options.Threads);
   http_.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };

@@ -121,6 +121,11 @@ void TPostgresServer::Start() {
   running_ = true;
 }
 
+TPostgresServer& SharedPostgres() {
+  static TPostgresServer server;
+  return server;
+}
+
 std::string TPostgresServer::Log() const {
   std::ifstream in(dir_ / "postgres.log");
   std::stringstream text;

@@ -51,4 +51,8 @@ class TPostgresServer {
   int databases_ = 0;
 };
 
+// One server for the tests of a process, started at the first call and
+// stopped at exit; each test makes databases of its own on it.
+TPostgresServer& SharedPostgres();
+
 }  // namespace bd::test

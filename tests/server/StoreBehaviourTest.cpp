@@ -125,12 +125,7 @@ TEST_P(StoreBehaviour, ExpiredUsedTokensAreForgottenAndNoOthers) {
   EXPECT_EQ(store->Store(std::vector{Score("again", 1, 2, "late-token")}), std::vector{TStoreOutcome::TokenUsed});
 }
 
-// One PostgreSQL server for the tests of this process, each of which has
-// databases of its own.
-test::TPostgresServer& Postgres() {
-  static test::TPostgresServer server;
-  return server;
-}
+test::TPostgresServer& Postgres() { return test::SharedPostgres(); }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreBehaviour,
                          ::testing::Values(TStoreKind{"Sqlite",
