@@ -15,6 +15,7 @@
 
 #include "PostgresProcess.h"
 #include "ServerProcess.h"
+#include "server/OpenStore.h"
 #include "server/PostgresStore.h"
 #include "server/SqliteStore.h"
 
@@ -216,6 +217,30 @@ TEST(SqliteStore, TheBestScoresWalkTheIndexWithoutSorting) {
       TRawDatabase(path).Query(std::string("EXPLAIN QUERY PLAN ") + kSqliteBestScoresQuery);
   EXPECT_NE(plan.find("USING INDEX scores_rank"), std::string::npos) << plan;
   EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
+}
+
+TEST(PostgresStore, AddressesAreRecognisedAndLoggedWithoutTheirPassword) {
+  struct TCase {
+    const char* Database;
+    bool Postgres;
+    const char* Logged;
+  };
+  const TCase cases[] = {
+      {"scores.db", false, "scores.db"},
+      {"/var/lib/postgresql://x", false, "/var/lib/postgresql://x"},
+      {"postgresql://db.example.org/scores", true, "postgresql://db.example.org/scores"},
+      {"postgres://user@db/scores", true, "postgres://user@db/scores"},
+      {"postgresql://user:pa:ss@db:5432/scores", true, "postgresql://user:***@db:5432/scores"},
+      {"postgresql://user:p%40ss@db/scores?sslmode=require", true,
+       "postgresql://user:***@db/scores?sslmode=require"},
+      {"postgresql:///scores?host=/run/x&password=pw&user=u", true,
+       "postgresql:///scores?host=/run/x&password=***&user=u"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Database);
+    EXPECT_EQ(IsPostgresAddress(c.Database), c.Postgres);
+    EXPECT_EQ(DatabaseForLog(c.Database), c.Logged);
+  }
 }
 
 TEST(PostgresStore, ServersStartingTogetherMigrateOnceAndANewerSchemaIsRefused) {
