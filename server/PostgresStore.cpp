@@ -137,7 +137,9 @@ int TPostgresStore::LatestSchemaVersion() { return std::end(kMigrations)[-1].Ver
 class TPostgresStore::TLease {
  public:
   explicit TLease(TPostgresStore& store) : store_(store), connection_(store.Take()) {}
-  ~TLease() = default;
+  ~TLease() {
+    if (connection_) store_.Discard();
+  }
   TLease(const TLease&) = delete;
   TLease& operator=(const TLease&) = delete;
 
@@ -186,8 +188,13 @@ auto TPostgresStore::ReadWithConnection(F&& call) {
 }
 
 void TPostgresStore::DropIdle() {
-  std::lock_guard lock(idleMutex_);
-  idle_.clear();
+  std::vector<std::unique_ptr<TConnection>> dropped;
+  {
+    std::lock_guard lock(idleMutex_);
+    dropped.swap(idle_);
+    open_ -= dropped.size();
+  }
+  freed_.notify_all();
 }
 
 TPostgresStore::TPostgresStore(std::string address) : TPostgresStore(std::move(address), TLimits{}) {}
@@ -243,22 +250,49 @@ std::unique_ptr<TPostgresStore::TConnection> TPostgresStore::Connect() {
 }
 
 std::unique_ptr<TPostgresStore::TConnection> TPostgresStore::Take() {
-  {
-    std::lock_guard lock(idleMutex_);
+  std::unique_lock lock(idleMutex_);
+  const auto until = std::chrono::steady_clock::now() + limits_.Statement;
+  for (;;) {
     if (!idle_.empty()) {
       auto connection = std::move(idle_.back());
       idle_.pop_back();
       return connection;
     }
+    if (open_ < limits_.MaxConnections) break;
+    if (freed_.wait_until(lock, until) == std::cv_status::timeout && idle_.empty() &&
+        open_ >= limits_.MaxConnections)
+      throw EStoreError("every connection to the database is busy");
   }
-  return Connect();
+  ++open_;
+  lock.unlock();
+  try {
+    return Connect();
+  } catch (...) {
+    Discard();
+    throw;
+  }
 }
 
 void TPostgresStore::Return(std::unique_ptr<TConnection> connection) {
   constexpr size_t kMaxIdle = 8;
-  if (!connection || !connection->Db.is_open()) return;
-  std::lock_guard lock(idleMutex_);
-  if (idle_.size() < kMaxIdle) idle_.push_back(std::move(connection));
+  {
+    std::lock_guard lock(idleMutex_);
+    if (connection->Db.is_open() && idle_.size() < kMaxIdle) {
+      idle_.push_back(std::move(connection));
+    } else {
+      --open_;
+    }
+  }
+  freed_.notify_one();
+  // A connection not kept closes here, outside the lock.
+}
+
+void TPostgresStore::Discard() {
+  {
+    std::lock_guard lock(idleMutex_);
+    --open_;
+  }
+  freed_.notify_one();
 }
 
 int TPostgresStore::SchemaVersion() { return schemaVersion_; }
@@ -281,7 +315,9 @@ std::string TPostgresStore::TokenSecret(std::string_view candidate) {
 
 std::vector<TStoreOutcome> TPostgresStore::Store(std::span<const TNewScore> scores) {
   if (scores.empty()) return {};
-  return WithConnection([&](pqxx::connection& connection) {
+  bool committing = false;
+  const auto store = [&](pqxx::connection& connection) {
+    committing = false;
     // The first report with each token claims it. The tokens go in in one
     // order, the same on every server, so that two batches sharing tokens
     // wait for each other rather than deadlock.
@@ -326,9 +362,19 @@ std::vector<TStoreOutcome> TPostgresStore::Store(std::span<const TNewScore> scor
           "FROM unnest($1::text[], $2::text[], $3::integer[], $4::bigint[]) "
           "WITH ORDINALITY AS t(name, country, score, stored_at, n) ORDER BY n",
           TextArray(names), TextArray(countries), NumberArray(values), NumberArray(times));
+    committing = true;
     transaction.commit();
     return outcomes;
-  });
+  };
+  try {
+    return WithConnection(store);
+  } catch (const EConnectionLost&) {
+    // Cut off before the commit was sent, nothing was stored: once more on
+    // a new connection. Cut off during the commit, it may have been stored,
+    // and the batch fails rather than risk storing it twice.
+    if (committing) throw;
+    return WithConnection(store);
+  }
 }
 
 std::vector<TStoredScore> TPostgresStore::Best(size_t limit) {

@@ -11,6 +11,7 @@
 // waits or retries on its own.
 
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -38,6 +39,9 @@ class TPostgresStore final : public IScoreStore {
     int ConnectSeconds = 2;
     // The longest one statement may run, a lock wait included.
     std::chrono::milliseconds Statement{4000};
+    // The most connections open at once; a call that finds them all busy
+    // waits for one, as long as a statement may run.
+    size_t MaxConnections = 16;
   };
 
   static int LatestSchemaVersion();
@@ -70,11 +74,14 @@ class TPostgresStore final : public IScoreStore {
   std::unique_ptr<TConnection> Connect();
   std::unique_ptr<TConnection> Take();
   void Return(std::unique_ptr<TConnection> connection);
+  void Discard();  // a connection taken was dropped
 
   std::string conninfo_;
   TLimits limits_;
   int schemaVersion_ = 0;
   std::mutex idleMutex_;
+  std::condition_variable freed_;
+  size_t open_ = 0;  // idle or taken
   std::vector<std::unique_ptr<TConnection>> idle_;
 };
 

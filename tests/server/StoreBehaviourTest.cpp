@@ -296,6 +296,30 @@ TEST(PostgresStore, TheBestScoresWalkTheIndexWithoutSorting) {
   EXPECT_EQ(plan.find("Sort"), std::string::npos) << plan;
 }
 
+TEST(PostgresStore, HoldsNoMoreConnectionsThanItsLimit) {
+  const std::string database = Postgres().NewDatabase();
+  TPostgresStore::TLimits limits;
+  limits.MaxConnections = 2;
+  TPostgresStore store(database, limits);
+  std::atomic<int> failed{0};
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 8; ++i)
+    threads.emplace_back([&, i] {
+      for (int j = 0; j < 20; ++j) try {
+          store.Store(std::vector{Score("t" + std::to_string(i) + "-" + std::to_string(j), 1, 1)});
+          store.Best(10);
+        } catch (const EStoreError&) {
+          ++failed;
+        }
+    });
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(failed, 0);
+  EXPECT_EQ(store.Best(1000).size(), 160u);
+  EXPECT_EQ(Postgres().Sql(database, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                     "AND application_name = 'bumperdash-scores'"),
+            "2\n");
+}
+
 // The database stopped as by a crash and started again: meanwhile every call
 // fails at once with EStoreError, and afterwards the same store object
 // serves again by itself.
