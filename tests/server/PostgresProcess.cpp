@@ -45,7 +45,9 @@ std::string Quoted(const std::string& text) {
 TPostgresServer::TPostgresServer() : TPostgresServer(TSettings{}) {}
 
 TPostgresServer::TPostgresServer(TSettings settings) : bin_(PostgresBinDir()) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "bd-pg-XXXXXX").string();
+  // In /tmp whatever TMPDIR says: the "postgres" user must reach it, and
+  // the socket's path must stay within the 107 bytes a Unix socket allows.
+  std::string pattern = "/tmp/bd-pg-XXXXXX";
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   dir_ = pattern;
   if (::geteuid() == 0) {
