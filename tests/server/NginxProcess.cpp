@@ -87,7 +87,7 @@ bool TNginxProcess::TryStart(const std::vector<int>& upstreamPorts) {
        << "  scgi_temp_path " << d << "/scgi;\n"
        << "  upstream scores {\n";
   for (int p : upstreamPorts) conf << "    server 127.0.0.1:" << p << " max_fails=1 fail_timeout=10s;\n";
-  conf << "    keepalive 16;\n  }\n"
+  conf << "    keepalive 64;\n  }\n"
        << "  server {\n    listen 127.0.0.1:" << port_ << ";\n"
        << "    location / {\n      proxy_pass http://scores;\n      proxy_http_version 1.1;\n"
        << "      proxy_set_header Connection \"\";\n      proxy_set_header X-Forwarded-For $remote_addr;\n"

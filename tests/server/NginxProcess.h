@@ -25,6 +25,7 @@ class TNginxProcess {
   TNginxProcess& operator=(const TNginxProcess&) = delete;
 
   int Port() const { return port_; }
+  pid_t Pid() const { return pid_; }  // the master process
   std::string Base() const;  // "http://127.0.0.1:PORT"
   std::string ErrorLog() const;
 

@@ -128,6 +128,13 @@ TPostgresServer& SharedPostgres() {
   return server;
 }
 
+int TPostgresServer::Pid() const {
+  std::ifstream in(dir_ / "data" / "postmaster.pid");
+  int pid = -1;
+  in >> pid;
+  return pid;
+}
+
 std::string TPostgresServer::Log() const {
   std::ifstream in(dir_ / "postgres.log");
   std::stringstream text;

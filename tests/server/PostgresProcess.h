@@ -41,6 +41,8 @@ class TPostgresServer {
   void Start();
 
   std::string Log() const;
+  // The server's main process, while it runs.
+  int Pid() const;
 
  private:
   std::string Run(const std::string& command, bool asOwner) const;

@@ -44,6 +44,7 @@ class TServerProcess {
   TServerProcess& operator=(const TServerProcess&) = delete;
 
   int Port() const { return port_; }
+  pid_t Pid() const { return pid_; }
   std::string Base() const;  // "http://127.0.0.1:PORT"
 
   // SIGTERM, then waits for the exit; returns the exit status, or -1 when it
