@@ -245,6 +245,10 @@ std::unique_ptr<TPostgresStore::TConnection> TPostgresStore::Connect() {
     settings.exec0("SET statement_timeout = " + ms);
     settings.exec0("SET lock_timeout = " + ms);
     settings.exec0("SET idle_in_transaction_session_timeout = " + std::to_string(limits_.Statement.count() * 2));
+    // A report is answered as stored once its commit returns, so a commit
+    // must be durable when it returns, whatever the database's default.
+    settings.exec("SELECT set_config('synchronous_commit', 'on', false) "
+                  "WHERE current_setting('synchronous_commit') = 'off'");
     return connection;
   } catch (const std::exception& e) {
     throw EStoreError(std::string("cannot connect to the database: ") + e.what());
