@@ -213,6 +213,7 @@ TPostgresStore::TPostgresStore(std::string address, TLimits limits) : conninfo_(
     pqxx::work transaction(connection);
     // A long migration is allowed its time; only requests have a limit.
     transaction.exec0("SET LOCAL statement_timeout = 0");
+    transaction.exec0("SET LOCAL lock_timeout = 0");  // another server's migration
     transaction.exec(kMigrationLock);
     transaction.exec0("CREATE TABLE IF NOT EXISTS schema_version (version integer NOT NULL)");
     const pqxx::result rows = transaction.exec("SELECT version FROM schema_version");
