@@ -66,6 +66,16 @@ TPostgresServer::TPostgresServer(TSettings settings) : bin_(PostgresBinDir()) {
        << "max_connections = 100\n";
   conf.close();
   Start();
+  // Should the test process die without its destructors (an abort, a
+  // timeout's kill), a watcher stops the server and removes its files.
+  const std::string stop = (::geteuid() == 0 ? "runuser -u postgres -- " : "") +
+                           Quoted((bin_ / "pg_ctl").string()) + " -D " + Quoted((dir_ / "data").string()) +
+                           " -m immediate stop";
+  const std::string watcher = "while kill -0 " + std::to_string(::getpid()) +
+                              " 2>/dev/null; do sleep 1; done; if [ -d " + Quoted(dir_.string()) + " ]; then " +
+                              stop + "; rm -rf " + Quoted(dir_.string()) + "; fi";
+  const std::string command = "nohup sh -c " + Quoted(watcher) + " >/dev/null 2>&1 </dev/null &";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot start the PostgreSQL watcher");
 }
 
 TPostgresServer::~TPostgresServer() {
