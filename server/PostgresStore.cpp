@@ -2,9 +2,8 @@
 
 #include <poll.h>
 
-#include <pqxx/pqxx>
-
 #include <map>
+#include <pqxx/pqxx>
 #include <set>
 #include <utility>
 
@@ -93,8 +92,8 @@ std::string Hex(std::string_view bytes) {
 // `name`=`value` added to a connection URI unless it sets `name` itself.
 void AddParameter(std::string& uri, const std::string& name, const std::string& value) {
   const size_t query = uri.find('?');
-  if (query != std::string::npos &&
-      (uri.find("?" + name + "=", query) != std::string::npos || uri.find("&" + name + "=", query) != std::string::npos))
+  if (query != std::string::npos && (uri.find("?" + name + "=", query) != std::string::npos ||
+                                     uri.find("&" + name + "=", query) != std::string::npos))
     return;
   uri += query == std::string::npos ? '?' : '&';
   uri += name + "=" + value;
@@ -201,7 +200,8 @@ void TPostgresStore::DropIdle() {
 
 TPostgresStore::TPostgresStore(std::string address) : TPostgresStore(std::move(address), TLimits{}) {}
 
-TPostgresStore::TPostgresStore(std::string address, TLimits limits) : conninfo_(std::move(address)), limits_(limits) {
+TPostgresStore::TPostgresStore(std::string address, TLimits limits)
+    : conninfo_(std::move(address)), limits_(limits) {
   AddParameter(conninfo_, "connect_timeout", std::to_string(limits_.ConnectSeconds));
   // A database that vanishes from the network mid-call (no reset, no
   // answer) is given up on after this long rather than the system's
@@ -221,8 +221,8 @@ TPostgresStore::TPostgresStore(std::string address, TLimits limits) : conninfo_(
     const int found = rows.empty() ? 0 : rows[0][0].as<int>();
     const int latest = LatestSchemaVersion();
     if (found > latest)
-      throw EStoreError("the database has schema version " + std::to_string(found) + ", newer than this server's " +
-                        std::to_string(latest));
+      throw EStoreError("the database has schema version " + std::to_string(found) +
+                        ", newer than this server's " + std::to_string(latest));
     for (const TMigration& m : kMigrations)
       if (m.Version > found) transaction.exec0(m.Sql);
     if (found != latest) {
@@ -245,11 +245,13 @@ std::unique_ptr<TPostgresStore::TConnection> TPostgresStore::Connect() {
     const std::string ms = std::to_string(limits_.Statement.count());
     settings.exec0("SET statement_timeout = " + ms);
     settings.exec0("SET lock_timeout = " + ms);
-    settings.exec0("SET idle_in_transaction_session_timeout = " + std::to_string(limits_.Statement.count() * 2));
+    settings.exec0("SET idle_in_transaction_session_timeout = " +
+                   std::to_string(limits_.Statement.count() * 2));
     // A report is answered as stored once its commit returns, so a commit
     // must be durable when it returns, whatever the database's default.
-    settings.exec("SELECT set_config('synchronous_commit', 'on', false) "
-                  "WHERE current_setting('synchronous_commit') = 'off'");
+    settings.exec(
+        "SELECT set_config('synchronous_commit', 'on', false) "
+        "WHERE current_setting('synchronous_commit') = 'off'");
     return connection;
   } catch (const std::exception& e) {
     throw EStoreError(std::string("cannot connect to the database: ") + e.what());
@@ -319,7 +321,8 @@ std::string TPostgresStore::TokenSecret(std::string_view candidate) {
     if (rows.empty()) throw EStoreError("the token secret is missing");
     std::string secret;
     const std::string hex = rows[0][0].as<std::string>();
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) secret += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+      secret += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
     transaction.commit();
     return secret;
   });
@@ -396,7 +399,8 @@ std::vector<TStoredScore> TPostgresStore::Best(size_t limit) {
     std::vector<TStoredScore> best;
     best.reserve(rows.size());
     for (const auto& row : rows)
-      best.push_back({row[0].as<std::string>(), row[1].as<std::string>(), row[2].as<int32_t>(), row[3].as<int64_t>()});
+      best.push_back(
+          {row[0].as<std::string>(), row[1].as<std::string>(), row[2].as<int32_t>(), row[3].as<int64_t>()});
     return best;
   });
 }
@@ -404,7 +408,8 @@ std::vector<TStoredScore> TPostgresStore::Best(size_t limit) {
 size_t TPostgresStore::ForgetUsedTokens(int64_t beforeMs) {
   return ReadWithConnection([&](pqxx::connection& connection) {
     pqxx::work transaction(connection);
-    const pqxx::result deleted = transaction.exec_params("DELETE FROM used_tokens WHERE expires_at < $1", beforeMs);
+    const pqxx::result deleted =
+        transaction.exec_params("DELETE FROM used_tokens WHERE expires_at < $1", beforeMs);
     transaction.commit();
     return static_cast<size_t>(deleted.affected_rows());
   });

@@ -79,7 +79,8 @@ void TScoreServer::InstallRoutes() {
         if (!database_->Up()) return Reply(res, 503, kDatabaseAway, kText);
         try {
           // Answered within the request time limit, stored or not.
-          const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::llround(options_.ReadSeconds * 1000));
+          const auto deadline =
+              std::chrono::steady_clock::now() + std::chrono::milliseconds(std::llround(options_.ReadSeconds * 1000));
           if (writer_->Submit(std::move(std::get<TNewScore>(checked)), deadline) == TStoreOutcome::TokenUsed)
             return Reply(res, 409, "the token was used already\n", kText);
           return Reply(res, 200, "OK stored\n", kText);

@@ -79,7 +79,8 @@ bool TNginxProcess::TryStart(const std::vector<int>& upstreamPorts) {
   port_ = FreeLoopbackPort();
   const std::string d = dir_.string();
   std::ostringstream conf;
-  conf << "daemon off;\nworker_processes 1;\npid " << d << "/nginx.pid;\nerror_log " << d << "/error.log warn;\n"
+  conf << "daemon off;\nworker_processes 1;\npid " << d << "/nginx.pid;\nerror_log " << d
+       << "/error.log warn;\n"
        << "events { worker_connections 1024; }\n"
        << "http {\n  access_log off;\n"
        << "  client_body_temp_path " << d << "/body;\n  proxy_temp_path " << d << "/proxy;\n"
@@ -104,7 +105,8 @@ bool TNginxProcess::TryStart(const std::vector<int>& upstreamPorts) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                   0644);
   const int rc = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) throw std::runtime_error("cannot start " + program);

@@ -26,7 +26,7 @@ class TNginxProcess {
 
   int Port() const { return port_; }
   pid_t Pid() const { return pid_; }  // the master process
-  std::string Base() const;  // "http://127.0.0.1:PORT"
+  std::string Base() const;           // "http://127.0.0.1:PORT"
   std::string ErrorLog() const;
 
  private:

@@ -29,8 +29,9 @@ std::filesystem::path PostgresBinDir() {
     }
   }
   if (best.empty())
-    throw std::runtime_error("PostgreSQL is not installed (no /usr/lib/postgresql/*/bin/initdb): run "
-                             "scripts/install-deps.sh");
+    throw std::runtime_error(
+        "PostgreSQL is not installed (no /usr/lib/postgresql/*/bin/initdb): run "
+        "scripts/install-deps.sh");
   return best;
 }
 
@@ -53,7 +54,8 @@ TPostgresServer::TPostgresServer(TSettings settings) : bin_(PostgresBinDir()) {
   if (::geteuid() == 0) {
     const passwd* owner = ::getpwnam("postgres");
     if (!owner)
-      throw std::runtime_error("there is no \"postgres\" user to run PostgreSQL as: run scripts/install-deps.sh");
+      throw std::runtime_error(
+          "there is no \"postgres\" user to run PostgreSQL as: run scripts/install-deps.sh");
     if (::chown(dir_.c_str(), owner->pw_uid, owner->pw_gid) != 0) throw std::runtime_error("chown failed");
   }
   Run(Quoted((bin_ / "initdb").string()) + " --no-sync -A trust -U postgres -E UTF8 --locale=C -D " +
@@ -72,8 +74,8 @@ TPostgresServer::TPostgresServer(TSettings settings) : bin_(PostgresBinDir()) {
                            Quoted((bin_ / "pg_ctl").string()) + " -D " + Quoted((dir_ / "data").string()) +
                            " -m immediate stop";
   const std::string watcher = "while kill -0 " + std::to_string(::getpid()) +
-                              " 2>/dev/null; do sleep 1; done; if [ -d " + Quoted(dir_.string()) + " ]; then " +
-                              stop + "; rm -rf " + Quoted(dir_.string()) + "; fi";
+                              " 2>/dev/null; do sleep 1; done; if [ -d " + Quoted(dir_.string()) +
+                              " ]; then " + stop + "; rm -rf " + Quoted(dir_.string()) + "; fi";
   const std::string command = "nohup sh -c " + Quoted(watcher) + " >/dev/null 2>&1 </dev/null &";
   if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot start the PostgreSQL watcher");
 }
@@ -89,8 +91,7 @@ TPostgresServer::~TPostgresServer() {
 }
 
 std::string TPostgresServer::Run(const std::string& command, bool asOwner) const {
-  const std::string full =
-      (asOwner && ::geteuid() == 0 ? "runuser -u postgres -- " : "") + command + " 2>&1";
+  const std::string full = (asOwner && ::geteuid() == 0 ? "runuser -u postgres -- " : "") + command + " 2>&1";
   std::string out;
   std::FILE* pipe = ::popen(full.c_str(), "r");
   if (!pipe) throw std::runtime_error("cannot run " + command);
@@ -114,8 +115,8 @@ std::string TPostgresServer::NewDatabase() {
 }
 
 std::string TPostgresServer::Sql(const std::string& address, const std::string& sql) const {
-  return Run(Quoted((bin_ / "psql").string()) + " -X -q -A -t -v ON_ERROR_STOP=1 -d " + Quoted(address) + " -c " +
-                 Quoted(sql),
+  return Run(Quoted((bin_ / "psql").string()) + " -X -q -A -t -v ON_ERROR_STOP=1 -d " + Quoted(address) +
+                 " -c " + Quoted(sql),
              false);
 }
 

@@ -50,8 +50,9 @@ class TReportTraffic {
           const std::string name = "C" + std::to_string(c) + "n" + std::to_string(i);
           const auto start = TClock::now();
           const THttpReply version = HttpGet(base, kVersionTarget);
-          const std::string token =
-              version.Status == 200 && VersionReplyIsOk(version.Body) ? ReportToken(version.Body) : std::string();
+          const std::string token = version.Status == 200 && VersionReplyIsOk(version.Body)
+                                        ? ReportToken(version.Body)
+                                        : std::string();
           TAttempt attempt;
           if (token.empty()) {
             attempt.Status = version.Status;
@@ -129,7 +130,8 @@ size_t Other(const std::map<int, size_t>& statuses, int status) {
 
 std::string Describe(const std::map<int, size_t>& statuses) {
   std::string text;
-  for (const auto& [status, count] : statuses) text += std::to_string(status) + ":" + std::to_string(count) + " ";
+  for (const auto& [status, count] : statuses)
+    text += std::to_string(status) + ":" + std::to_string(count) + " ";
   return text;
 }
 
@@ -162,7 +164,8 @@ TEST(ScaleOut, TwoInstancesOnOneDatabaseShareTokensAndScores) {
     const TServerProcess& issuer = i % 2 ? a : b;
     const TServerProcess& receiver = i % 2 ? b : a;
     sent.push_back("Turn" + std::to_string(i));
-    EXPECT_EQ(HttpGet(receiver.Base(), ReportTarget(sent.back(), 1000 + i, FreshToken(issuer.Base()))).Status, 200);
+    EXPECT_EQ(HttpGet(receiver.Base(), ReportTarget(sent.back(), 1000 + i, FreshToken(issuer.Base()))).Status,
+              200);
   }
   sent.insert(sent.end(), {"Shared", "Raced"});
 
