@@ -39,7 +39,7 @@ class TReportTraffic {
     bool Report = false;  // false: the version check, which failed
     std::string Name;
     int Status = 0;
-    double Ms = 0;
+    double Ms = 0;  // the longer of its two requests
     TClock::time_point At;  // when the answer came
   };
 
@@ -54,6 +54,8 @@ class TReportTraffic {
                                         ? ReportToken(version.Body)
                                         : std::string();
           TAttempt attempt;
+          const auto reportStart = TClock::now();
+          attempt.Ms = std::chrono::duration<double, std::milli>(reportStart - start).count();
           if (token.empty()) {
             attempt.Status = version.Status;
           } else {
@@ -62,7 +64,8 @@ class TReportTraffic {
             attempt.Status = HttpGet(base, ReportTarget(name, 100000 - i, token)).Status;
           }
           attempt.At = TClock::now();
-          attempt.Ms = std::chrono::duration<double, std::milli>(attempt.At - start).count();
+          attempt.Ms =
+              std::max(attempt.Ms, std::chrono::duration<double, std::milli>(attempt.At - reportStart).count());
           {
             std::lock_guard lock(mutex_);
             attempts_.push_back(attempt);
@@ -220,15 +223,16 @@ TEST(Faults, TheDatabaseRestartedWhileReportsArrive) {
   const auto attempts = traffic.Finish();
 
   // While it was down (from a moment after the stop to the restart) nothing
-  // but 503 came, and no request waited for long.
-  const auto outage = Statuses(attempts, true, down + 200ms, restarting);
-  const auto outageVersions = Statuses(attempts, false, down + 200ms, restarting);
+  // but 503 came, and no request waited past the request time limit (the
+  // server's --read-seconds, 10 s by default).
+  const auto outage = Statuses(attempts, true, down + 500ms, restarting);
+  const auto outageVersions = Statuses(attempts, false, down + 500ms, restarting);
   EXPECT_EQ(Other(outage, 503) + Other(outageVersions, 503), 0u)
       << "reports: " << Describe(outage) << "version checks: " << Describe(outageVersions);
   EXPECT_GT(outageVersions.count(503), 0u);
   for (const auto& a : attempts) {
     EXPECT_TRUE(a.Status == 200 || a.Status == 503) << a.Status;
-    EXPECT_LT(a.Ms, 5000) << "a request took " << a.Ms << " ms";
+    EXPECT_LT(a.Ms, 10000) << "a request took " << a.Ms << " ms";
   }
   EXPECT_EQ(server.Terminate(), 0);
   ExpectEveryAnsweredReportStoredOnce(attempts, database);
