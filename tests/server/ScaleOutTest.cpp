@@ -39,7 +39,7 @@ class TReportTraffic {
     bool Report = false;  // false: the version check, which failed
     std::string Name;
     int Status = 0;
-    double Ms = 0;  // the longer of its two requests
+    double Ms = 0;          // the longer of its two requests
     TClock::time_point At;  // when the answer came
   };
 
@@ -64,8 +64,8 @@ class TReportTraffic {
             attempt.Status = HttpGet(base, ReportTarget(name, 100000 - i, token)).Status;
           }
           attempt.At = TClock::now();
-          attempt.Ms =
-              std::max(attempt.Ms, std::chrono::duration<double, std::milli>(attempt.At - reportStart).count());
+          attempt.Ms = std::max(attempt.Ms,
+                                std::chrono::duration<double, std::milli>(attempt.At - reportStart).count());
           {
             std::lock_guard lock(mutex_);
             attempts_.push_back(attempt);
