@@ -8,8 +8,10 @@
 #   <prefix>/share/bumperdash/               Data/, Music/, pdata/ and www/ as the asset builder
 #                                            writes them; the score server's address and the
 #                                            moregames.url shortcut to its home page
-#   <prefix>/lib/systemd/system/             the score server's service (not enabled)
-#   <prefix>/share/doc/bumperdash/examples/  a reverse proxy in front of the score server
+#   <prefix>/lib/systemd/system/             the score server's service, and its template for
+#                                            instances sharing a PostgreSQL database (not enabled)
+#   <prefix>/share/doc/bumperdash/examples/  a reverse proxy in front of the score server or its
+#                                            instances, and the PostgreSQL settings for them
 #   <prefix>/share/applications/            the menu entry
 #   <prefix>/share/icons/hicolor/NxN/apps/   the icon in every size
 #   <prefix>/share/metainfo/                 the software-centre description
@@ -50,8 +52,11 @@ install(DIRECTORY "${BD_RUN_DIR}/Data" "${BD_RUN_DIR}/Music" "${BD_RUN_DIR}/pdat
   PATTERN "*.tmp" EXCLUDE)
 install(FILES "${BD_RUN_DIR}/score-server" "${BD_RUN_DIR}/moregames.url" DESTINATION share/bumperdash)
 set(BD_DEPLOY_DIR "${PROJECT_SOURCE_DIR}/server/deploy")
-install(FILES "${BD_DEPLOY_DIR}/bumperdash-scores.service" DESTINATION lib/systemd/system)
-install(FILES "${BD_DEPLOY_DIR}/nginx-bumperdash-scores.conf" DESTINATION share/doc/bumperdash/examples)
+install(FILES "${BD_DEPLOY_DIR}/bumperdash-scores.service" "${BD_DEPLOY_DIR}/bumperdash-scores@.service"
+  DESTINATION lib/systemd/system)
+install(FILES "${BD_DEPLOY_DIR}/nginx-bumperdash-scores.conf" "${BD_DEPLOY_DIR}/nginx-bumperdash-scores-instances.conf"
+  "${BD_DEPLOY_DIR}/postgresql-bumperdash-scores.conf"
+  DESTINATION share/doc/bumperdash/examples)
 install(FILES "${BD_DESKTOP_DIR}/${BD_APP_ID}.desktop" DESTINATION share/applications)
 install(DIRECTORY "${BD_ICON_DIR}/" DESTINATION share/icons/hicolor)
 install(FILES "${CMAKE_BINARY_DIR}/${BD_APP_ID}.metainfo.xml" DESTINATION share/metainfo)

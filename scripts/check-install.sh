@@ -29,7 +29,10 @@ for size in 32 48 64 128 256; do
 done
 for f in share/man/man6/bumperdash.6.gz share/man/man1/bumperdash-scores.1.gz \
          share/doc/bumperdash/changelog.gz share/doc/bumperdash/copyright \
-         lib/systemd/system/bumperdash-scores.service share/doc/bumperdash/examples/nginx-bumperdash-scores.conf; do
+         lib/systemd/system/bumperdash-scores.service share/doc/bumperdash/examples/nginx-bumperdash-scores.conf \
+         lib/systemd/system/bumperdash-scores@.service \
+         share/doc/bumperdash/examples/nginx-bumperdash-scores-instances.conf \
+         share/doc/bumperdash/examples/postgresql-bumperdash-scores.conf; do
   [ -s "$prefix/$f" ] || fail "$f is missing"
 done
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "the menu entry is not valid"

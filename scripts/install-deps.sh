@@ -15,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev
   valgrind
   libcpp-httplib-dev libsqlite3-dev sqlite3 libcli11-dev libssl-dev
+  libpqxx-dev postgresql nginx
   chromium
 )
 

@@ -28,7 +28,7 @@ std::optional<TListenAddress> ParseListenAddress(const std::string& text) {
 std::optional<int> ParseOptions(int argc, const char* const* argv, TServerOptions& options) {
   CLI::App app{
       "bumperdash-scores: the online high-score server of Bumper Dash. It hands out report tokens, stores the "
-      "scores the game reports in an SQLite database and shows the best 100 as a web page."};
+      "scores the game reports in an SQLite or PostgreSQL database and shows the best 100 as a web page."};
   app.set_version_flag("--version", "bumperdash-scores 1.0");
   std::string listen;
   app.add_option("--listen", listen, "ADDRESS:PORT to serve HTTP on; port 0 takes any free port")
@@ -36,7 +36,9 @@ std::optional<int> ParseOptions(int argc, const char* const* argv, TServerOption
       ->check([](const std::string& text) {
         return ParseListenAddress(text) ? std::string() : "expected ADDRESS:PORT, such as 127.0.0.1:8080";
       });
-  app.add_option("--database", options.Database, "SQLite database file; created when it does not exist")
+  app.add_option("--database", options.Database,
+                 "SQLite database file, created when it does not exist; or a PostgreSQL database shared by "
+                 "several servers, as postgresql://USER@HOST:PORT/NAME")
       ->required();
   app.add_option("--web-dir", options.WebDir,
                  "directory with logo.png and favicon.png (default: www beside this program)");

@@ -18,7 +18,7 @@ std::optional<TListenAddress> ParseListenAddress(const std::string& text);
 
 struct TServerOptions {
   TListenAddress Listen;
-  std::filesystem::path Database;
+  std::filesystem::path Database;  // an SQLite file, or a postgresql:// address
   std::filesystem::path WebDir;  // empty: DefaultWebDir()
   double TokenMinutes = 15;
   int ReportsPerMinute = 10;  // per client address; 0: no limit

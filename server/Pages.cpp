@@ -122,6 +122,13 @@ std::string RenderTablePage(std::span<const TStoredScore> best) {
   return Page("Bumper Dash: online high scores", body);
 }
 
+std::string RenderUnavailablePage() {
+  return Page("Bumper Dash: online high scores",
+              "<div class=\"panel\">\n<h1>Online high scores</h1>\n"
+              "<p class=\"empty\">The table is unavailable just now. Please try again in a minute.</p>\n"
+              "<div class=\"center\"><a class=\"button\" href=\"/\">About the game</a></div>\n</div>\n");
+}
+
 std::string RenderHomePage() {
   std::string body =
       "<div class=\"panel\">\n<h1>Bumper Dash</h1>\n"

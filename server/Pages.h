@@ -24,6 +24,9 @@ std::string FormatUtcMinute(int64_t unixMillis);
 // The table of the best scores, ranked from 1, in the order given.
 std::string RenderTablePage(std::span<const TStoredScore> best);
 
+// The table's page while the scores cannot be read.
+std::string RenderUnavailablePage();
+
 // What the game is, and the way to its table.
 std::string RenderHomePage();
 

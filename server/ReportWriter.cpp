@@ -8,15 +8,24 @@
 
 namespace bd::server {
 
-TReportWriter::TReportWriter(IScoreStore& store, std::function<void()> onStored, TSettings settings)
-    : store_(store), onStored_(std::move(onStored)), settings_(settings), thread_([this] { Run(); }) {}
+TReportWriter::TReportWriter(IScoreStore& store, std::function<void()> onStored, TSettings settings,
+                             std::function<void(bool)> onBatch)
+    : store_(store),
+      onStored_(std::move(onStored)),
+      onBatch_(std::move(onBatch)),
+      settings_(settings),
+      thread_([this] { Run(); }) {}
 
-TReportWriter::TReportWriter(IScoreStore& store, std::function<void()> onStored)
-    : TReportWriter(store, std::move(onStored), TSettings{}) {}
+TReportWriter::TReportWriter(IScoreStore& store, std::function<void()> onStored, std::function<void(bool)> onBatch)
+    : TReportWriter(store, std::move(onStored), TSettings{}, std::move(onBatch)) {}
 
 TReportWriter::~TReportWriter() { Stop(); }
 
 TStoreOutcome TReportWriter::Submit(TNewScore score) {
+  return Submit(std::move(score), std::chrono::steady_clock::time_point::max());
+}
+
+TStoreOutcome TReportWriter::Submit(TNewScore score, std::chrono::steady_clock::time_point deadline) {
   std::future<TStoreOutcome> done;
   {
     std::lock_guard lock(mutex_);
@@ -25,6 +34,9 @@ TStoreOutcome TReportWriter::Submit(TNewScore score) {
     done = pending.Done.get_future();
   }
   wake_.notify_one();
+  if (deadline != std::chrono::steady_clock::time_point::max() &&
+      done.wait_until(deadline) != std::future_status::ready)
+    throw EStoreError("the database did not store the report in time");
   return done.get();
 }
 
@@ -82,9 +94,11 @@ void TReportWriter::WriteBatch(std::deque<TPending>& batch) {
     if (outcomes.size() != batch.size()) throw EStoreError("the store answered for a different number of reports");
   } catch (...) {
     LogLine("a batch of " + std::to_string(batch.size()) + " reports could not be stored");
+    if (onBatch_) onBatch_(false);
     for (TPending& p : batch) p.Done.set_exception(std::current_exception());
     return;
   }
+  if (onBatch_) onBatch_(true);
   bool stored = false;
   for (size_t i = 0; i < batch.size(); ++i) stored |= outcomes[i] == TStoreOutcome::Stored;
   // The page cache learns of the new scores before anyone hears they are

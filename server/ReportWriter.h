@@ -35,8 +35,11 @@ class TReportWriter {
 
   // `onStored` runs on the writer thread after each commit that stored at
   // least one score (the table page's cache listens to it).
-  TReportWriter(IScoreStore& store, std::function<void()> onStored, TSettings settings);
-  TReportWriter(IScoreStore& store, std::function<void()> onStored);
+  // `onBatch`, when given, hears after each batch whether it could be
+  // stored (the database's watch listens to it).
+  TReportWriter(IScoreStore& store, std::function<void()> onStored, TSettings settings,
+                std::function<void(bool)> onBatch = {});
+  TReportWriter(IScoreStore& store, std::function<void()> onStored, std::function<void(bool)> onBatch = {});
   ~TReportWriter();
   TReportWriter(const TReportWriter&) = delete;
   TReportWriter& operator=(const TReportWriter&) = delete;
@@ -45,6 +48,9 @@ class TReportWriter {
   // here, when its batch is written. Throws EStoreError when the batch could
   // not be stored, EWriterStopped after Stop().
   TStoreOutcome Submit(TNewScore score);
+  // The same, but gives up waiting at `deadline` with EStoreError: the
+  // report may still be stored after, but is not answered as stored.
+  TStoreOutcome Submit(TNewScore score, std::chrono::steady_clock::time_point deadline);
 
   // Stores what is queued, then ends the writer thread. Later calls to
   // Submit throw EWriterStopped.
@@ -60,6 +66,7 @@ class TReportWriter {
 
   IScoreStore& store_;
   std::function<void()> onStored_;
+  std::function<void(bool)> onBatch_;
   TSettings settings_;
   std::mutex mutex_;
   std::condition_variable wake_;

@@ -1,6 +1,8 @@
 // The HTTP routes of the score server: the game's three uses of its one
 // address, the two pages' pictures, the home page and the health check.
 
+#include <cmath>
+
 #include "codec/ScoreReportFormat.h"
 #include "server/ClientAddress.h"
 #include "server/Clock.h"
@@ -16,6 +18,9 @@ namespace {
 
 constexpr const char* kText = "text/plain; charset=utf-8";
 constexpr const char* kHtml = "text/html; charset=utf-8";
+// While the database is away nothing can be stored or shown: the game shows
+// its message for a failed request, and a player tries again later.
+constexpr const char* kDatabaseAway = "the score database is unavailable just now: try again in a minute\n";
 
 void Reply(httplib::Response& res, int status, const std::string& body, const char* type) {
   res.status = status;
@@ -40,9 +45,11 @@ void TScoreServer::InstallRoutes() {
     NoStore(res);
     try {
       store_->Check();
+      database_->Saw(true);
       Reply(res, 200, "ok\n", kText);
     } catch (const std::exception& e) {
       LogLine(std::string("health check: ") + e.what());
+      database_->Saw(false);
       Reply(res, 503, "the database cannot be read\n", kText);
     }
   });
@@ -56,6 +63,8 @@ void TScoreServer::InstallRoutes() {
     switch (ClassifyRequest(req.path, query)) {
       case TRoute::VersionCheck:
         NoStore(res);
+        // A token now would only lead to a report that cannot be stored.
+        if (!database_->Up()) return Reply(res, 503, kDatabaseAway, kText);
         return Reply(res, 200, BuildVersionReply(signer_->Issue(UnixMillis())), kText);
 
       case TRoute::Report: {
@@ -67,8 +76,12 @@ void TScoreServer::InstallRoutes() {
         auto checked = CheckReport(query.Value("inf"), *signer_, UnixMillis());
         if (const auto* refusal = std::get_if<TRefusal>(&checked))
           return Reply(res, refusal->Status, refusal->Reason + "\n", kText);
+        if (!database_->Up()) return Reply(res, 503, kDatabaseAway, kText);
         try {
-          if (writer_->Submit(std::move(std::get<TNewScore>(checked))) == TStoreOutcome::TokenUsed)
+          // Answered within the request time limit, stored or not.
+          const auto deadline =
+              std::chrono::steady_clock::now() + std::chrono::milliseconds(std::llround(options_.ReadSeconds * 1000));
+          if (writer_->Submit(std::move(std::get<TNewScore>(checked)), deadline) == TStoreOutcome::TokenUsed)
             return Reply(res, 409, "the token was used already\n", kText);
           return Reply(res, 200, "OK stored\n", kText);
         } catch (const EWriterStopped&) {
@@ -81,12 +94,14 @@ void TScoreServer::InstallRoutes() {
 
       case TRoute::Table:
         res.set_header("Cache-Control", "no-cache");
+        if (!database_->Up()) return Reply(res, 503, RenderUnavailablePage(), kHtml);
         try {
           const auto page = table_.Get([this] { return RenderTablePage(store_->Best(kTableRows)); });
           return Reply(res, 200, *page, kHtml);
         } catch (const std::exception& e) {
           LogLine(std::string("cannot read the table: ") + e.what());
-          return Reply(res, 503, "the table cannot be read just now\n", kText);
+          database_->Saw(false);
+          return Reply(res, 503, RenderUnavailablePage(), kHtml);
         }
 
       default:

@@ -4,7 +4,8 @@
 
 #include "server/Log.h"
 #include "server/Pages.h"
-#include "server/SqliteStore.h"
+#include "server/OpenStore.h"
+#include "server/PostgresStore.h"
 
 namespace bd::server {
 
@@ -23,6 +24,9 @@ TScoreServer::TScoreServer(const TServerOptions& options)
       web_(LoadWebFiles(options.WebDir.empty() ? DefaultWebDir() : options.WebDir)),
       homePage_(RenderHomePage()),
       limiter_(options.ReportsPerMinute),
+      // Servers sharing a PostgreSQL database store each other's scores
+      // unseen: their pages age out sooner.
+      table_(IsPostgresAddress(options.Database.string()) ? std::chrono::seconds(1) : std::chrono::seconds(5)),
       http_(LimitsFor(options)) {
   const auto threads = static_cast<size_t>(options.Threads);
   http_.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
@@ -46,11 +50,13 @@ int TScoreServer::Bind() {
     throw std::runtime_error("cannot listen on " + options_.Listen.Host + ":" + std::to_string(options_.Listen.Port));
   // Only a server that has its address touches the database: one started
   // where another already answers leaves no file behind.
-  store_ = std::make_unique<TSqliteStore>(options_.Database);
+  store_ = OpenStore(options_.Database.string());
+  database_ = std::make_unique<TDatabaseWatch>([this] { store_->Check(); });
   // The first server on a database makes the secret; the others take it.
   signer_ = std::make_unique<TTokenSigner>(store_->TokenSecret(RandomBytes(32)),
                                            std::llround(options_.TokenMinutes * 60 * 1000));
-  writer_ = std::make_unique<TReportWriter>(*store_, [this] { table_.Invalidate(); });
+  writer_ = std::make_unique<TReportWriter>(*store_, [this] { table_.Invalidate(); },
+                                           [this](bool stored) { database_->Saw(stored); });
   return port;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "server/DatabaseWatch.h"
 #include "server/HttpServer.h"
 #include "server/Options.h"
 #include "server/RateLimiter.h"
@@ -50,6 +51,7 @@ class TScoreServer {
 
   TServerOptions options_;
   std::unique_ptr<IScoreStore> store_;
+  std::unique_ptr<TDatabaseWatch> database_;
   TWebFiles web_;
   std::string homePage_;
   std::unique_ptr<TTokenSigner> signer_;

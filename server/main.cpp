@@ -9,6 +9,7 @@
 #include <string>
 
 #include "server/Log.h"
+#include "server/OpenStore.h"
 #include "server/Options.h"
 #include "server/ScoreServer.h"
 #include "server/Signals.h"
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     const int port = server.Bind();
     const std::string host =
         options.Listen.Host.find(':') != std::string::npos ? "[" + options.Listen.Host + "]" : options.Listen.Host;
-    LogLine("database " + options.Database.string() + " at schema version " +
+    LogLine("database " + DatabaseForLog(options.Database.string()) + " at schema version " +
             std::to_string(server.Store().SchemaVersion()));
     std::printf("listening on %s:%d\n", host.c_str(), port);
     std::fflush(stdout);

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
+#include "PostgresProcess.h"
 #include "ServerProcess.h"
 #include "codec/Cp1251.h"
 #include "frontend/FrontEndRun.h"
@@ -28,6 +31,33 @@ TEST(GameClient, SubmitScoreStoresTheNameAndCountryAsTyped) {
   EXPECT_EQ(TableNames(page), (std::vector<std::string>{"Ёжик", "Racer7"}));
   EXPECT_NE(page.find("<td class=\"country\">Россия</td>"), std::string::npos);
   EXPECT_NE(page.find("<td class=\"score\">31337</td>"), std::string::npos);
+}
+
+// With the scores in PostgreSQL, a database that has gone away (while the
+// server runs on) is a failed report to the game, which tells the player;
+// once the database is back, reports go through again.
+TEST(GameClient, WhileTheDatabaseIsAwayTheReportFailsAndAfterItGoesThrough) {
+  TScratchDir dir;
+  TPostgresServer postgres;
+  const std::string database = postgres.NewDatabase();
+  TServerProcess server(database, dir.Path() / "server.log");
+  THttpClient client;
+  EXPECT_TRUE(SubmitScore(client, {"Before", 100, ""}, server.Base()));
+
+  postgres.Stop();
+  // The server notices within a second even when nothing else is asked of it.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+  EXPECT_FALSE(SubmitScore(client, {"During", 200, ""}, server.Base()));
+
+  postgres.Start();
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  bool sent = false;
+  while (!sent && std::chrono::steady_clock::now() < until) {
+    sent = SubmitScore(client, {"After", 300, ""}, server.Base());
+    if (!sent) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  EXPECT_TRUE(sent) << server.Log();
+  EXPECT_EQ(AllStoredNames(database), (std::vector<std::string>{"After", "Before"}));
 }
 
 using GameEntry = FrontEndRun;

@@ -1,5 +1,6 @@
 // Score reports against the real server process: what is answered and what
-// the online table holds afterwards.
+// the online table holds afterwards, with the scores in SQLite and in
+// PostgreSQL.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <functional>
 #include <thread>
 
+#include "PostgresProcess.h"
 #include "ServerProcess.h"
 #include "codec/Cp1251.h"
 #include "codec/ScoreReportFormat.h"
@@ -35,7 +37,13 @@ size_t Count(const std::vector<std::string>& names, const std::string& name) {
   return static_cast<size_t>(std::count(names.begin(), names.end(), name));
 }
 
-class ReportRequests : public ::testing::Test {
+// The --database argument for a test: a file in `dir`, or a new database
+// on the process's PostgreSQL server.
+std::string DatabaseFor(const std::string& kind, const TScratchDir& dir) {
+  return kind == "Postgres" ? SharedPostgres().NewDatabase() : (dir.Path() / "scores.db").string();
+}
+
+class ReportRequests : public ::testing::TestWithParam<std::string> {
  protected:
   std::vector<std::string> Names() {
     const THttpReply table = HttpGet(server_.Base(), kTableTarget);
@@ -44,10 +52,10 @@ class ReportRequests : public ::testing::Test {
   }
 
   TScratchDir dir_;
-  TServerProcess server_{dir_.Path() / "scores.db", dir_.Path() / "server.log"};
+  TServerProcess server_{DatabaseFor(GetParam(), dir_), dir_.Path() / "server.log"};
 };
 
-TEST_F(ReportRequests, EachReportIsStoredOrRefusedWithNothingStored) {
+TEST_P(ReportRequests, EachReportIsStoredOrRefusedWithNothingStored) {
   struct TCase {
     const char* Label;
     std::function<std::string(const std::string& token)> Inf;
@@ -147,7 +155,7 @@ TEST_F(ReportRequests, EachReportIsStoredOrRefusedWithNothingStored) {
   }
 }
 
-TEST_F(ReportRequests, TheSameTokenStoresOnce) {
+TEST_P(ReportRequests, TheSameTokenStoresOnce) {
   const std::string token = FreshToken(server_.Base());
   const std::string inf = Report("Twice", "500", token);
   EXPECT_EQ(HttpGet(server_.Base(), kReportTarget + inf).Status, 200);
@@ -169,6 +177,9 @@ TEST_F(ReportRequests, TheSameTokenStoresOnce) {
   EXPECT_EQ(Count(names, "Twice"), 1u);
   EXPECT_EQ(Count(names, "Race"), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, ReportRequests, ::testing::Values("Sqlite", "Postgres"),
+                         [](const auto& param) { return param.param; });
 
 TEST(ReportTokens, AnExpiredTokenIsRefused) {
   TScratchDir dir;

@@ -20,7 +20,7 @@ class TSlowStore final : public IScoreStore {
   int SchemaVersion() override { return 1; }
   std::string TokenSecret(std::string_view candidate) override { return std::string(candidate); }
   std::vector<TStoreOutcome> Store(std::span<const TNewScore> scores) override {
-    std::this_thread::sleep_for(20ms);
+    std::this_thread::sleep_for(std::chrono::milliseconds(DelayMs.load()));
     std::lock_guard lock(mutex_);
     if (Fail) throw EStoreError("disk full");
     BatchSizes.push_back(scores.size());
@@ -37,6 +37,7 @@ class TSlowStore final : public IScoreStore {
   void Check() override {}
 
   std::atomic<bool> Fail{false};
+  std::atomic<int> DelayMs{20};
   std::vector<size_t> BatchSizes;
   std::vector<TNewScore> Stored;
 
@@ -71,11 +72,25 @@ TEST(ReportWriter, ReportsThatArriveTogetherShareACommit) {
 
 TEST(ReportWriter, AFailedCommitFailsEveryReportInIt) {
   TSlowStore store;
-  TReportWriter writer(store, nullptr);
+  std::vector<bool> batches;  // what the database's watch hears
+  TReportWriter writer(store, nullptr, [&](bool stored) { batches.push_back(stored); });
   store.Fail = true;
   EXPECT_THROW(writer.Submit(Score(1)), EStoreError);
   store.Fail = false;
   EXPECT_EQ(writer.Submit(Score(1)), TStoreOutcome::Stored);
+  EXPECT_EQ(batches, (std::vector<bool>{false, true}));
+}
+
+TEST(ReportWriter, AReportNotStoredByItsDeadlineIsNotAnsweredAsStored) {
+  TSlowStore store;
+  store.DelayMs = 400;  // a database that hangs
+  TReportWriter writer(store, nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(writer.Submit(Score(1), start + 50ms), EStoreError);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 300ms);
+  // The writer goes on with it: stored later, though not answered so.
+  writer.Stop();
+  EXPECT_EQ(store.Stored.size(), 1u);
 }
 
 TEST(ReportWriter, StopStoresWhatIsQueuedAndTakesNoMore) {

@@ -21,7 +21,7 @@
 #include "codec/Cp1251.h"
 #include "codec/ScoreReportFormat.h"
 #include "codec/SettingsCodec.h"
-#include "server/SqliteStore.h"
+#include "server/OpenStore.h"
 
 extern char** environ;
 
@@ -179,10 +179,9 @@ int SendReport(const std::string& base, const std::string& nameUtf8, int32_t sco
   return HttpGet(base, kReportTarget + EncodedReport(nameUtf8, score, token, countryUtf8)).Status;
 }
 
-std::vector<std::string> AllStoredNames(const std::filesystem::path& path) {
-  server::TSqliteStore store(path);
+std::vector<std::string> AllStoredNames(const std::string& database) {
   std::vector<std::string> names;
-  for (const server::TStoredScore& s : store.Best(1000000)) names.push_back(s.Name);
+  for (const server::TStoredScore& s : server::OpenStore(database)->Best(1000000)) names.push_back(s.Name);
   return names;
 }
 

@@ -44,6 +44,7 @@ class TServerProcess {
   TServerProcess& operator=(const TServerProcess&) = delete;
 
   int Port() const { return port_; }
+  pid_t Pid() const { return pid_; }
   std::string Base() const;  // "http://127.0.0.1:PORT"
 
   // SIGTERM, then waits for the exit; returns the exit status, or -1 when it
@@ -84,9 +85,9 @@ std::string EncodedReport(const std::string& nameUtf8, int32_t score, const std:
 int SendReport(const std::string& base, const std::string& nameUtf8, int32_t score,
                const std::string& countryUtf8 = "");
 
-// Every name in the database at `path`, read with the server's own store
-// while no server runs on it.
-std::vector<std::string> AllStoredNames(const std::filesystem::path& path);
+// Every name in `database` (an SQLite file or a postgresql:// address), read
+// with the server's own store.
+std::vector<std::string> AllStoredNames(const std::string& database);
 
 // Reports sent by `clients` threads, each with a fresh token and a name of
 // its own, until `interrupt` (run on the calling thread) returns and a

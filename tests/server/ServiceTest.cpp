@@ -111,6 +111,19 @@ TEST_F(Service, ADatabaseItCannotUseStopsTheStart) {
   EXPECT_THROW(TServerProcess(garbage, dir_.Path() / "garbage.log"), std::runtime_error);
   EXPECT_THROW(TServerProcess(dir_.Path() / "no-such-dir" / "scores.db", dir_.Path() / "missing.log"),
                std::runtime_error);
+
+  // A PostgreSQL server that is not there: the start fails at once, and the
+  // log names the database without its password.
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    TServerProcess("postgresql://scores:secret-word@/scores?host=" + (dir_.Path() / "no-server").string(),
+                   dir_.Path() / "postgres.log");
+    ADD_FAILURE() << "the server started without its database";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("cannot connect to the database"), std::string::npos) << e.what();
+    EXPECT_EQ(std::string(e.what()).find("secret-word"), std::string::npos) << e.what();
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
 }
 
 TEST_F(Service, ASecondServerOnATakenPortRefusesToStartAndTouchesNoDatabase) {

@@ -1,16 +1,22 @@
 // What every score store must do, written against the store interface and
-// run for each kind of store; then what only the SQLite store has to show.
+// run for each kind of store; then what only the SQLite store, and only the
+// PostgreSQL store, has to show.
 
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <thread>
 
+#include "PostgresProcess.h"
 #include "ServerProcess.h"
+#include "server/OpenStore.h"
+#include "server/PostgresStore.h"
 #include "server/SqliteStore.h"
 
 namespace bd::server {
@@ -120,10 +126,20 @@ TEST_P(StoreBehaviour, ExpiredUsedTokensAreForgottenAndNoOthers) {
   EXPECT_EQ(store->Store(std::vector{Score("again", 1, 2, "late-token")}), std::vector{TStoreOutcome::TokenUsed});
 }
 
-INSTANTIATE_TEST_SUITE_P(Sqlite, StoreBehaviour,
+test::TPostgresServer& Postgres() { return test::SharedPostgres(); }
+
+INSTANTIATE_TEST_SUITE_P(Stores, StoreBehaviour,
                          ::testing::Values(TStoreKind{"Sqlite",
                                                       [](const std::filesystem::path& dir) {
                                                         return std::make_unique<TSqliteStore>(dir / "scores.db");
+                                                      }},
+                                           TStoreKind{"Postgres",
+                                                      [](const std::filesystem::path& dir) {
+                                                        // The directory stands for a database of its own.
+                                                        static std::map<std::filesystem::path, std::string> databases;
+                                                        auto [it, added] = databases.try_emplace(dir);
+                                                        if (added) it->second = Postgres().NewDatabase();
+                                                        return std::make_unique<TPostgresStore>(it->second);
                                                       }}),
                          [](const auto& param) { return param.param.Name; });
 
@@ -201,6 +217,141 @@ TEST(SqliteStore, TheBestScoresWalkTheIndexWithoutSorting) {
       TRawDatabase(path).Query(std::string("EXPLAIN QUERY PLAN ") + kSqliteBestScoresQuery);
   EXPECT_NE(plan.find("USING INDEX scores_rank"), std::string::npos) << plan;
   EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
+}
+
+TEST(PostgresStore, AddressesAreRecognisedAndLoggedWithoutTheirPassword) {
+  struct TCase {
+    const char* Database;
+    bool Postgres;
+    const char* Logged;
+  };
+  const TCase cases[] = {
+      {"scores.db", false, "scores.db"},
+      {"/var/lib/postgresql://x", false, "/var/lib/postgresql://x"},
+      {"postgresql://db.example.org/scores", true, "postgresql://db.example.org/scores"},
+      {"postgres://user@db/scores", true, "postgres://user@db/scores"},
+      {"postgresql://user:pa:ss@db:5432/scores", true, "postgresql://user:***@db:5432/scores"},
+      {"postgresql://user:p%40ss@db/scores?sslmode=require", true,
+       "postgresql://user:***@db/scores?sslmode=require"},
+      {"postgresql:///scores?host=/run/x&password=pw&user=u", true,
+       "postgresql:///scores?host=/run/x&password=***&user=u"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Database);
+    EXPECT_EQ(IsPostgresAddress(c.Database), c.Postgres);
+    EXPECT_EQ(DatabaseForLog(c.Database), c.Logged);
+  }
+}
+
+TEST(PostgresStore, ServersStartingTogetherMigrateOnceAndANewerSchemaIsRefused) {
+  const std::string database = Postgres().NewDatabase();
+  std::vector<int> versions(4);
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < versions.size(); ++i)
+    threads.emplace_back([&, i] { versions[i] = TPostgresStore(database).SchemaVersion(); });
+  for (std::thread& t : threads) t.join();
+  for (int v : versions) EXPECT_EQ(v, TPostgresStore::LatestSchemaVersion());
+  EXPECT_EQ(Postgres().Sql(database, "SELECT version FROM schema_version"),
+            std::to_string(TPostgresStore::LatestSchemaVersion()) + "\n");
+
+  Postgres().Sql(database, "UPDATE schema_version SET version = 999");
+  EXPECT_THROW(TPostgresStore{database}, EStoreError);
+  EXPECT_THROW(TPostgresStore{Postgres().Address("no_such_database")}, EStoreError);
+}
+
+TEST(PostgresStore, ABatchThatFailsStoresNothing) {
+  TPostgresStore store(Postgres().NewDatabase());
+  EXPECT_THROW(store.Store(std::vector{Score("fine", 5, 1, "t-fine"), Score("broken", -1, 1, "t-broken")}),
+               EStoreError);
+  EXPECT_TRUE(store.Best(100).empty());
+  EXPECT_EQ(store.Store(std::vector{Score("fine", 5, 1, "t-fine")}), std::vector{TStoreOutcome::Stored});
+}
+
+TEST(PostgresStore, NamesWithQuotesBracesAndBackslashesGoThroughAsTheyAre) {
+  TPostgresStore store(Postgres().NewDatabase());
+  const std::vector<std::string> names = {"a\"b", "c\\d", "{e,f}", "NULL", "", "'g'", " h ", "ёЁ"};
+  std::vector<TNewScore> batch;
+  for (size_t i = 0; i < names.size(); ++i) {
+    batch.push_back(Score(names[i], static_cast<int32_t>(100 - i), 1, "tok" + std::to_string(i)));
+    batch.back().Country = names[names.size() - 1 - i];
+  }
+  store.Store(batch);
+  const auto best = store.Best(100);
+  ASSERT_EQ(best.size(), names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(best[i].Name, names[i]);
+    EXPECT_EQ(best[i].Country, names[names.size() - 1 - i]);
+  }
+}
+
+TEST(PostgresStore, TheBestScoresWalkTheIndexWithoutSorting) {
+  const std::string database = Postgres().NewDatabase();
+  { TPostgresStore store(database); }
+  std::string query = kPostgresBestScoresQuery;
+  query.replace(query.find("$1"), 2, "100");
+  // On an empty table a sequential scan would do; the plan for a full one is
+  // what counts.
+  const std::string plan = Postgres().Sql(database, "SET enable_seqscan = off; EXPLAIN " + query);
+  EXPECT_NE(plan.find("Index Scan using scores_rank"), std::string::npos) << plan;
+  EXPECT_EQ(plan.find("Sort"), std::string::npos) << plan;
+}
+
+TEST(PostgresStore, HoldsNoMoreConnectionsThanItsLimit) {
+  const std::string database = Postgres().NewDatabase();
+  TPostgresStore::TLimits limits;
+  limits.MaxConnections = 2;
+  TPostgresStore store(database, limits);
+  std::atomic<int> failed{0};
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 8; ++i)
+    threads.emplace_back([&, i] {
+      for (int j = 0; j < 20; ++j) try {
+          store.Store(std::vector{Score("t" + std::to_string(i) + "-" + std::to_string(j), 1, 1)});
+          store.Best(10);
+        } catch (const EStoreError&) {
+          ++failed;
+        }
+    });
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(failed, 0);
+  EXPECT_EQ(store.Best(1000).size(), 160u);
+  EXPECT_EQ(Postgres().Sql(database, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                     "AND application_name = 'bumperdash-scores'"),
+            "2\n");
+}
+
+// The database stopped as by a crash and started again: meanwhile every call
+// fails at once with EStoreError, and afterwards the same store object
+// serves again by itself.
+TEST(PostgresStore, FailsCleanlyWhileTheDatabaseIsDownAndServesAgainAfter) {
+  test::TPostgresServer own;
+  const std::string database = own.NewDatabase();
+  TPostgresStore store(database);
+  store.Store(std::vector{Score("before", 10, 1, "t-before")});
+
+  own.Stop();
+  const std::function<void()> calls[] = {
+      [&] { store.Store(std::vector{Score("during", 10, 1, "t-during")}); },
+      [&] { store.Best(100); },
+      [&] { store.Check(); },
+      [&] { store.TokenSecret("x"); },
+      [&] { store.ForgetUsedTokens(0); },
+  };
+  for (const auto& call : calls) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(call(), EStoreError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  }
+
+  own.Start();
+  EXPECT_NO_THROW(store.Check());
+  EXPECT_EQ(store.Store(std::vector{Score("after", 20, 2, "t-after")}), std::vector{TStoreOutcome::Stored});
+  EXPECT_EQ(Names(store.Best(100)), (std::vector<std::string>{"after", "before"}));
+
+  // A restart between two calls: a read goes through on a new connection.
+  own.Stop(false);
+  own.Start();
+  EXPECT_EQ(store.Best(100).size(), 2u);
 }
 
 }  // namespace
