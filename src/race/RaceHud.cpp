@@ -7,6 +7,14 @@
 
 namespace bd {
 
+namespace {
+
+constexpr int32_t kAlmostThereX = 602;
+constexpr int32_t kRoadRightEdge = 700;
+constexpr int32_t kAlmostThereWidth = kRoadRightEdge - 2 - kAlmostThereX;
+
+}  // namespace
+
 std::vector<THudText> RaceHudTexts(const TRaceState& s, bool levelIntro, bool exitConfirmShown) {
   using std::to_string;
   std::vector<THudText> out;
@@ -30,7 +38,9 @@ std::vector<THudText> RaceHudTexts(const TRaceState& s, bool levelIntro, bool ex
     const auto x = static_cast<int32_t>(710 - 8 * text.size());
     add(std::move(text), x, 25);
   } else {
-    add(W("Уже близко..."), 602, 25);
+    // Between its place and the road's right edge line: it must not run
+    // over the kerb into the destination sign.
+    out.push_back({W("Уже близко..."), kAlmostThereX, 25, 16, HudBlack, false, kAlmostThereWidth});
   }
   add(W("Уровень"), 718, 72, 14);
   add(to_string(s.Level), 767, 95, 16, HudBlack, true);

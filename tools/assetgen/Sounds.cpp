@@ -24,6 +24,47 @@ SoundItem Stereo(std::string name, const Buffer& l, const Buffer& r, int bits) {
   return SoundItem{std::move(name), false, 0, WaveFile(l, &r, bits)};
 }
 
+// ---- levels
+
+constexpr double kWindowSeconds = 0.05;
+
+double FromDb(double db) { return std::pow(10.0, db / 20.0); }
+
+double Peak(const Buffer& l, const Buffer* r) {
+  double m = 0;
+  for (double v : l.s) m = std::max(m, std::fabs(v));
+  if (r != nullptr)
+    for (double v : r->s) m = std::max(m, std::fabs(v));
+  return m;
+}
+
+// Above the knee the peaks are rounded off toward the ceiling, never over it:
+// the loudness a sound is made for then holds without a spike clipping.
+double SoftLimit(double v, double ceiling) {
+  const double knee = 0.6 * ceiling, room = ceiling - knee, a = std::fabs(v);
+  if (a <= knee) return v;
+  return std::copysign(knee + room * std::tanh((a - knee) / room), v);
+}
+
+// Brings a sound (one or two channels) to its kind's loudness with its
+// peaks under the kind's ceiling.
+void Level(SoundKind kind, Buffer& l, Buffer* r = nullptr) {
+  const LevelTarget t = TargetOf(kind);
+  const double ceiling = FromDb(t.peakDb);
+  const Buffer srcL = l;
+  const Buffer srcR = r != nullptr ? *r : Buffer();
+  double gain = FromDb(t.loudnessDb - LoudnessDb(l, r));
+  // Limiting takes some loudness away, so the gain is found in a few rounds.
+  for (int round = 0; round < 12; ++round) {
+    for (size_t i = 0; i < l.size(); ++i) l.s[i] = SoftLimit(srcL.s[i] * gain, ceiling);
+    if (r != nullptr)
+      for (size_t i = 0; i < r->size(); ++i) r->s[i] = SoftLimit(srcR.s[i] * gain, ceiling);
+    const double miss = t.loudnessDb - LoudnessDb(l, r);
+    if (std::fabs(miss) < 0.05) break;
+    gain *= FromDb(miss);
+  }
+}
+
 // ---- interface sounds
 
 Buffer Tick() {
@@ -389,42 +430,103 @@ Buffer Beep() {
 
 }  // namespace
 
+LevelTarget TargetOf(SoundKind kind) {
+  // Played at the mixer's voice gain (-6 dB) over music whose loudest
+  // moments come to about -22 dBFS: cues stand some 4 dB above those, menu
+  // sounds sit under them. Peaks leave room for two cues, the engine and
+  // the music at once.
+  switch (kind) {
+    case SoundKind::Interface:
+      return {-16, -6};
+    case SoundKind::Cue:
+      return {-12, -5};
+    case SoundKind::Held:
+      return {-26, -16};
+    case SoundKind::Engine:
+      break;
+  }
+  return {-30, -20};  // one engine grain; the layers are made by their pile-up
+}
+
+SoundKind KindOf(const std::string& name) {
+  if (name == "button_up" || name == "button_down") return SoundKind::Interface;
+  if (name == "back1" || name == "forward1" || name == "forward2") return SoundKind::Engine;
+  if (name == "ruchnik") return SoundKind::Held;
+  return SoundKind::Cue;
+}
+
+double LoudnessDb(const Buffer& left, const Buffer* right) {
+  const size_t window = std::max<size_t>(1, static_cast<size_t>(kWindowSeconds * left.rate));
+  const size_t hop = std::max<size_t>(1, window / 5);
+  double loudest = 0;
+  for (size_t at = 0; at < left.size(); at += hop) {
+    const size_t end = std::min(left.size(), at + window);
+    double e = 0;
+    for (size_t i = at; i < end; ++i) {
+      e += left.s[i] * left.s[i];
+      if (right != nullptr && i < right->size()) e += right->s[i] * right->s[i];
+    }
+    // A sound shorter than the window counts over the window, as heard.
+    loudest = std::max(loudest, e / static_cast<double>(window * (right != nullptr ? 2 : 1)));
+    if (end == left.size()) break;
+  }
+  return loudest > 0 ? 10 * std::log10(loudest) : -200.0;
+}
+
 std::vector<SoundItem> MakeSounds() {
   std::vector<SoundItem> out;
-  out.push_back(Item("button_up", Tick(), 8));
-  out.push_back(Item("button_down", Click(), 16));
-  out.push_back(Item("pause", TwoTone(880, 587.3), 8));
-  out.push_back(Item("after_pause", TwoTone(587.3, 880), 8));
+  // A mono sound levelled for its kind.
+  auto mono = [&out](const std::string& name, Buffer b, int bits, int max = 0) {
+    Level(KindOf(name), b);
+    out.push_back(Item(name, b, bits, false, max));
+  };
+  auto stereo = [&out](const std::string& name, Buffer l, Buffer r, int bits) {
+    Level(KindOf(name), l, &r);
+    out.push_back(Stereo(name, l, r, bits));
+  };
+  mono("button_up", Tick(), 8);
+  mono("button_down", Click(), 16);
+  mono("pause", TwoTone(880, 587.3), 8);
+  mono("after_pause", TwoTone(587.3, 880), 8);
   // The engine layers are restarted every frame: each is a short windowed
   // grain that is never cut off (the copy limit is above the number of
-  // grains that overlap), so the copies add up to one steady sound.
-  out.push_back(Item("back1", EngineGrain(33, 150, 0.25, 71, 0.08), 16, false, 16));
-  out.push_back(Item("forward1", EngineGrain(66, 420, 0.35, 72, 0.14), 16, false, 16));
-  out.push_back(Item("forward2", EngineGrain(100, 1000, 0.45, 73, 0.13), 16, false, 16));
+  // grains that overlap), so the copies add up to one steady sound. Their
+  // balance rises with speed; together they are scaled so that the pile-up
+  // at top speed peaks at the level the mixer keeps room for.
+  EngineLayer engine[3] = {{EngineGrain(33, 150, 0.25, 71, 0.08), 16},
+                           {EngineGrain(66, 420, 0.35, 72, 0.14), 16},
+                           {EngineGrain(100, 1000, 0.45, 73, 0.13), 16}};
+  double enginePeak = 0;
+  for (double frameMs : {15.0, 16.0, 20.0}) {
+    const Buffer run = RenderEngineRun(engine, 1.0, frameMs, [](double) { return 10.0; }, 22050);
+    enginePeak = std::max(enginePeak, Peak(run, nullptr));
+  }
+  const char* engineNames[] = {"back1", "forward1", "forward2"};
+  for (int i = 0; i < 3; ++i) {
+    for (double& v : engine[i].wave.s) v *= 0.95 * kEnginePeak / enginePeak;
+    out.push_back(Item(engineNames[i], engine[i].wave, 16, false, engine[i].maxPlayingCount));
+  }
   Buffer l, r;
   Applause(l, r);
-  out.push_back(Stereo("applaus", l, r, 16));
+  stereo("applaus", l, r, 16);
   Fanfare(l, r);
-  out.push_back(Stereo("viva", l, r, 16));
+  stereo("viva", l, r, 16);
   // The handbrake plays every frame while it is held: a soft attack and no
   // copy limit let the overlapping screeches blend instead of cutting each
-  // other off, and the level is set so that the pile-up of some 27 copies
-  // stays below full scale.
-  Buffer screech = Screech(22050, 0.4, 81, 0.03);
-  screech.Normalize(0.22);
-  out.push_back(Item("ruchnik", screech, 8));
-  // Holding the stop key spends a charge and plays this in every frame; one
-  // copy at a time keeps the repeats from piling up into distortion.
-  out.push_back(Item("ruchnik2", HardStop(), 16, false, 1));
-  out.push_back(Item("shoot", Shot(), 16, false, 4));
-  out.push_back(Item("luja", Splash(), 8));
+  // other off, and its kind's level keeps the pile-up of some 27 copies at
+  // the level of a cue.
+  mono("ruchnik", Screech(22050, 0.4, 81, 0.03), 8);
+  // One press of the stop key plays this once; one copy at a time.
+  mono("ruchnik2", HardStop(), 16, 1);
+  mono("shoot", Shot(), 16, 4);
+  mono("luja", Splash(), 8);
   WallCrash(l, r);
-  out.push_back(Stereo("boom_stena", l, r, 16));
-  out.push_back(Item("boom", Explosion(), 16, false, 4));
-  out.push_back(Item("meteorCreate", Whoosh(), 16));
-  out.push_back(Item("live", OneUp(), 8));
-  out.push_back(Item("bell", Bell(), 16));
-  out.push_back(Item("beep", Beep(), 8));
+  stereo("boom_stena", l, r, 16);
+  mono("boom", Explosion(), 16, 4);
+  mono("meteorCreate", Whoosh(), 16);
+  mono("live", OneUp(), 8);
+  mono("bell", Bell(), 16);
+  mono("beep", Beep(), 8);
   return out;
 }
 
