@@ -9,9 +9,12 @@ namespace bd {
 
 namespace {
 
+// "Уже близко..." stands at x 602 and ends before the road's painted right
+// edge line, which begins at x 688 (the kerb and the destination sign lie
+// beyond it).
 constexpr int32_t kAlmostThereX = 602;
-constexpr int32_t kRoadRightEdge = 700;
-constexpr int32_t kAlmostThereWidth = kRoadRightEdge - 2 - kAlmostThereX;
+constexpr int32_t kRoadEdgeLine = 688;
+constexpr int32_t kAlmostThereWidth = kRoadEdgeLine - 2 - kAlmostThereX;
 
 }  // namespace
 
@@ -38,8 +41,6 @@ std::vector<THudText> RaceHudTexts(const TRaceState& s, bool levelIntro, bool ex
     const auto x = static_cast<int32_t>(710 - 8 * text.size());
     add(std::move(text), x, 25);
   } else {
-    // Between its place and the road's right edge line: it must not run
-    // over the kerb into the destination sign.
     out.push_back({W("Уже близко..."), kAlmostThereX, 25, 16, HudBlack, false, kAlmostThereWidth});
   }
   add(W("Уровень"), 718, 72, 14);

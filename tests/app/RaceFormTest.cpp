@@ -148,8 +148,8 @@ TEST_F(RaceForm, DisplayTextsStandInPlaceAndAreRenderedOnce) {
   S().Distance = S().LevelLength - 999;
   RunFor(30);
   EXPECT_GT(DarkPixels({602, 25, 640, 45}), 0);  // "Уже близко..."
-  // It ends before the road's edge line, clear of the destination sign.
-  EXPECT_EQ(DarkPixels({699, 0, 800, 60}), 0);
+  // It ends before the road's edge line, clear of the kerb and the sign.
+  EXPECT_EQ(DarkPixels({686, 0, 800, 60}), 0);
 }
 
 TEST_F(RaceForm, EachPressOfTheStopKeySpendsOneCharge) {
