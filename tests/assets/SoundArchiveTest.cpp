@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <xmp.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <string>
 #include <set>
 #include <vector>
 

@@ -83,7 +83,7 @@ std::vector<OutputFile> MakeExitScreen() {
                                  "Enter — мгновенная остановка: одно нажатие тратит\n"
                                  "один заряд бонуса «СТОП».\n"
                                  "Ctrl — выстрел, когда у машины есть пулемёт.\n"
-                                 "P — пауза, Esc — выход в главное меню.\n")});
+                                 "P — пауза, Esc — выйти из гонки.\n")});
   out.push_back({"pdata/site.html",
                  Bytes("<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">"
                        "<title>Bumper Dash</title></head>\n<body style=\"font-family:sans-serif;"

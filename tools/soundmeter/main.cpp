@@ -15,7 +15,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
