@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <deque>
+#include <vector>
 #include <numbers>
 
 namespace bd::synth {
@@ -38,27 +40,60 @@ double Peak(const Buffer& l, const Buffer* r) {
   return m;
 }
 
-// Above the knee the peaks are rounded off toward the ceiling, never over it:
-// the loudness a sound is made for then holds without a spike clipping.
-double SoftLimit(double v, double ceiling) {
-  const double knee = 0.6 * ceiling, room = ceiling - knee, a = std::fabs(v);
-  if (a <= knee) return v;
-  return std::copysign(knee + room * std::tanh((a - knee) / room), v);
+// A look-ahead limiter: the gain that keeps every sample under `ceiling`
+// is taken down a millisecond or two before a peak and back up after it, as a
+// smooth curve rather than a bend in the wave, so a loud transient is
+// turned down instead of being flattened. Every sample of the result stays
+// under the ceiling: each point's gain is an average of gains that were
+// each the least one needed within reach of that point.
+std::vector<double> LimiterGain(const std::vector<double>& level, double ceiling, int rate) {
+  const size_t n = level.size();
+  const size_t reach = std::max<size_t>(2, static_cast<size_t>(0.0015 * rate));
+  std::vector<double> need(n);
+  for (size_t i = 0; i < n; ++i) need[i] = level[i] > ceiling ? ceiling / level[i] : 1.0;
+  // The least gain within `reach` on either side (a sliding minimum).
+  std::vector<double> least(n);
+  std::deque<size_t> window;
+  for (size_t i = 0, next = 0; i < n; ++i) {
+    for (; next < n && next <= i + reach; ++next) {
+      while (!window.empty() && need[window.back()] >= need[next]) window.pop_back();
+      window.push_back(next);
+    }
+    while (window.front() + reach < i) window.pop_front();
+    least[i] = need[window.front()];
+  }
+  // Averaged over half that reach on either side.
+  const size_t half = reach / 2;
+  std::vector<double> sum(n + 1, 0.0);
+  for (size_t i = 0; i < n; ++i) sum[i + 1] = sum[i] + least[i];
+  std::vector<double> gain(n);
+  for (size_t i = 0; i < n; ++i) {
+    const size_t from = i >= half ? i - half : 0, to = std::min(n, i + half + 1);
+    gain[i] = (sum[to] - sum[from]) / static_cast<double>(to - from);
+  }
+  return gain;
 }
 
 // Brings a sound (one or two channels) to its kind's loudness with its
 // peaks under the kind's ceiling.
 void Level(SoundKind kind, Buffer& l, Buffer* r = nullptr) {
   const LevelTarget t = TargetOf(kind);
-  const double ceiling = FromDb(t.peakDb);
+  // A hair under the ceiling, so that rounding to the file's samples stays under it too.
+  const double ceiling = FromDb(t.peakDb) * 0.995;
   const Buffer srcL = l;
   const Buffer srcR = r != nullptr ? *r : Buffer();
   double gain = FromDb(t.loudnessDb - LoudnessDb(l, r));
   // Limiting takes some loudness away, so the gain is found in a few rounds.
-  for (int round = 0; round < 12; ++round) {
-    for (size_t i = 0; i < l.size(); ++i) l.s[i] = SoftLimit(srcL.s[i] * gain, ceiling);
+  for (int round = 0; round < 24; ++round) {
+    std::vector<double> level(srcL.size());
+    for (size_t i = 0; i < level.size(); ++i) {
+      level[i] = std::fabs(srcL.s[i]) * gain;
+      if (r != nullptr && i < srcR.size()) level[i] = std::max(level[i], std::fabs(srcR.s[i]) * gain);
+    }
+    const std::vector<double> limit = LimiterGain(level, ceiling, l.rate);
+    for (size_t i = 0; i < l.size(); ++i) l.s[i] = srcL.s[i] * gain * limit[i];
     if (r != nullptr)
-      for (size_t i = 0; i < r->size(); ++i) r->s[i] = SoftLimit(srcR.s[i] * gain, ceiling);
+      for (size_t i = 0; i < r->size(); ++i) r->s[i] = srcR.s[i] * gain * (i < limit.size() ? limit[i] : 1.0);
     const double miss = t.loudnessDb - LoudnessDb(l, r);
     if (std::fabs(miss) < 0.05) break;
     gain *= FromDb(miss);
@@ -143,7 +178,7 @@ void Applause(Buffer& l, Buffer& r) {
   r = Buffer(22050, 2.5);
   NoiseSource n(7);
   // Hundreds of single claps, each a short burst of band-passed noise.
-  for (int k = 0; k < 220; ++k) {
+  for (int k = 0; k < 1500; ++k) {
     double at = std::pow(n.Uniform(), 1.3) * 2.3;
     double pan = n.Uniform();
     double centre = 900 + 1600 * n.Uniform();
@@ -431,15 +466,17 @@ Buffer Beep() {
 }  // namespace
 
 LevelTarget TargetOf(SoundKind kind) {
-  // Played at the mixer's voice gain (-6 dB) over music whose loudest
-  // moments come to about -22 dBFS: cues stand some 4 dB above those, menu
-  // sounds sit under them. Peaks leave room for two cues, the engine and
-  // the music at once.
+  // Played at the mixer's voice gain (-6 dB) over the race music, whose
+  // loud moments come to about -23.5 dBFS in the mix: cues (-19.5 dBFS
+  // there) stand some 4 dB above those, menu sounds sit lower. A cue's
+  // peaks are at most 8.5 dB above its loudness, which noise-like sounds
+  // (applause, crashes) reach only through the limiter. Peaks leave room
+  // for two cues, the engine and the music at once.
   switch (kind) {
     case SoundKind::Interface:
-      return {-16, -6};
+      return {-18, -6};
     case SoundKind::Cue:
-      return {-12, -5};
+      return {-13.5, -5};
     case SoundKind::Held:
       return {-26, -16};
     case SoundKind::Engine:
