@@ -70,6 +70,15 @@ void TFrameLog::Loaded(const std::string& path, uint64_t microseconds) {
   Flush();
 }
 
+void TFrameLog::ScreenShown(int screen) {
+  std::fprintf(file_, "screen %d\n", screen);
+  Flush();
+}
+
+void TFrameLog::SoundStarted(const std::string& name, uint64_t outputFrame) {
+  std::fprintf(file_, "sound %s %" PRIu64 "\n", name.c_str(), outputFrame);
+}
+
 void TFrameLog::Flush() { std::fflush(file_); }
 
 }  // namespace bd

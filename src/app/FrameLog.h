@@ -13,6 +13,10 @@
 //   present TIME CPU    wall-clock time at which the first frame was
 //                       presented, and the processor time the game had used
 //                       until then (all its threads)
+//   screen NUMBER       the game switched to that screen (1 splash, 2 main
+//                       menu, 3 race, ... 9 game over)
+//   sound NAME FRAME    a sound effect was started while the output had
+//                       mixed FRAME frames (it is heard from about there on)
 //   frame UPTIME LATENESS
 //                       when a frame started, on the clock of /proc/uptime
 //                       (which, unlike the wall clock, does not jump when
@@ -52,6 +56,8 @@ class TFrameLog {
   // Only the first call writes a record.
   void Presented();
   void Loaded(const std::string& path, uint64_t microseconds);
+  void ScreenShown(int screen);
+  void SoundStarted(const std::string& name, uint64_t outputFrame);
 
  private:
   // Written records reach the file at once (the frame records are only

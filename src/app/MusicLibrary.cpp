@@ -1,6 +1,7 @@
 #include "app/MusicLibrary.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -60,15 +61,34 @@ void TXmpMusicLibrary::SongPlay(uint32_t song) {
   xmp_context context = found->second;
   const int rate = audio_ != nullptr && audio_->IsOpen() ? audio_->OutputRate() : kDefaultRate;
   std::lock_guard<std::mutex> lock(mutex_);
+  FadeOutPlaying();
   if (playing_ != nullptr) xmp_end_player(playing_);
   playing_ = nullptr;
   playingHandle_ = 0;
   order_.store(0);
   loops_.store(0);
   lastLoop_ = 0;
+  fadeInDone_ = 0;
   if (xmp_start_player(context, rate, 0) != 0) return;
   playing_ = context;
   playingHandle_ = song;
+}
+
+// Called with the lock held, before the playing context is stopped: the
+// next few milliseconds it would have played, ramped down to silence, for
+// the audio thread to mix in where the song left off.
+void TXmpMusicLibrary::FadeOutPlaying() {
+  if (playing_ == nullptr || audio_ == nullptr || !audio_->IsOpen()) return;
+  std::vector<int16_t> tail(static_cast<size_t>(kFadeFrames) * 2, 0);
+  xmp_play_buffer(playing_, tail.data(), kFadeFrames * kBytesPerFrame, 0);
+  for (size_t i = 0; i < tail.size(); ++i) {
+    double v = tail[i] * (1.0 - static_cast<double>(i / 2) / kFadeFrames);
+    // A tail still sounding from an earlier stop goes on under this one.
+    if (tailAt_ + i < tail_.size()) v += tail_[tailAt_ + i];
+    tail[i] = static_cast<int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
+  }
+  tail_ = std::move(tail);
+  tailAt_ = 0;
 }
 
 int32_t TXmpMusicLibrary::SongGetOrder(uint32_t song) {
@@ -93,6 +113,7 @@ void TXmpMusicLibrary::SongFree(uint32_t song) {
 void TXmpMusicLibrary::Detach(xmp_context context) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (playing_ != context) return;
+  FadeOutPlaying();
   xmp_end_player(context);
   playing_ = nullptr;
   order_.store(0);
@@ -100,8 +121,28 @@ void TXmpMusicLibrary::Detach(xmp_context context) {
 
 void TXmpMusicLibrary::RenderMusic(int16_t* stereo, int frames) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (playing_ == nullptr) return;
+  // The faded end of the song before, added under whatever plays now.
+  const auto mixTail = [&] {
+    const size_t n = std::min(tail_.size() - tailAt_, static_cast<size_t>(frames) * 2);
+    for (size_t i = 0; i < n; ++i)
+      stereo[i] = static_cast<int16_t>(std::clamp(stereo[i] + tail_[tailAt_ + i], -32768, 32767));
+    tailAt_ += n;
+    if (tailAt_ == tail_.size()) {
+      tail_.clear();
+      tailAt_ = 0;
+    }
+  };
+  if (playing_ == nullptr) {
+    mixTail();
+    return;
+  }
   xmp_play_buffer(playing_, stereo, frames * kBytesPerFrame, 0);
+  for (int f = 0; f < frames && fadeInDone_ < kFadeFrames; ++f, ++fadeInDone_) {
+    const double gain = static_cast<double>(fadeInDone_) / kFadeFrames;
+    stereo[2 * f] = static_cast<int16_t>(std::lround(stereo[2 * f] * gain));
+    stereo[2 * f + 1] = static_cast<int16_t>(std::lround(stereo[2 * f + 1] * gain));
+  }
+  mixTail();
   xmp_frame_info info;
   xmp_get_frame_info(playing_, &info);
   int32_t order = info.pos;

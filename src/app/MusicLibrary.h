@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "engine/platform/Audio.h"
 
@@ -48,6 +49,10 @@ class TXmpMusicLibrary : public IMusicLibrary, private IMusicSource {
   // How many times the playing song has wrapped round to its start.
   int32_t SongLoopCount(uint32_t song);
 
+  // Frames over which a song fades in when it starts and out when it stops:
+  // 10 ms at the output rate, short enough not to be heard as a fade.
+  static constexpr int kFadeFrames = 441;
+
  private:
   void RenderMusic(int16_t* stereo, int frames) override;
   void Detach(xmp_context context);
@@ -57,9 +62,17 @@ class TXmpMusicLibrary : public IMusicLibrary, private IMusicSource {
   uint32_t nextHandle_ = 1;
   uint32_t playingHandle_ = 0;
 
-  std::mutex mutex_;               // guards playing_ and lastLoop_
+  // Starting or stopping a song never jumps the wave: a new song fades in,
+  // and the last moments of the one it replaces (or of one that is freed)
+  // are rendered ahead and fade out under it.
+  void FadeOutPlaying();
+
+  std::mutex mutex_;               // guards playing_, lastLoop_ and the fades
   xmp_context playing_ = nullptr;  // the context the audio thread renders
   int lastLoop_ = 0;
+  int fadeInDone_ = 0;             // frames of the playing song already faded in
+  std::vector<int16_t> tail_;      // the faded end of the song before, stereo
+  size_t tailAt_ = 0;              // samples of tail_ already mixed
   std::atomic<int32_t> order_{0};  // published by the audio thread
   std::atomic<int32_t> loops_{0};
 };

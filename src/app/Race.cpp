@@ -11,6 +11,13 @@
 
 namespace bd {
 
+namespace {
+
+// Below this a head-up text shrunk to fit would no longer read.
+constexpr int kSmallestHudSize = 8;
+
+}  // namespace
+
 void TMainForm::StartGame() {
   KillAllSprites(SpriteEngine.Engine());
   Window.SetPointer(PointerShape::Hidden);
@@ -112,9 +119,16 @@ void TMainForm::DrawHudText(const THudText& text) {
   canvas.Font.Size = text.Size;
   canvas.Font.Color = text.Color;
   canvas.Font.Style = 0;
+  int y = text.Y;
+  if (text.MaxWidth > 0 && canvas.TextWidth(text.Text) > text.MaxWidth) {
+    const int fullHeight = canvas.TextHeight(text.Text);
+    while (canvas.Font.Size > kSmallestHudSize && canvas.TextWidth(text.Text) > text.MaxWidth)
+      --canvas.Font.Size;
+    y += (fullHeight - canvas.TextHeight(text.Text)) / 2;
+  }
   int x = text.X;
   if (text.Centred) x -= static_cast<int>(Round(canvas.TextWidth(text.Text) / 2.0));
-  canvas.TextOut(x, text.Y, text.Text);
+  canvas.TextOut(x, y, text.Text);
   DXDraw.ReleaseCanvas();
 }
 

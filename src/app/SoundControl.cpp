@@ -32,7 +32,11 @@ std::string SongName(const std::string& number) {
 void TMainForm::PlaySound(const std::string& name, bool wait) {
   // With sound off nothing is looked up, so a missing name goes unnoticed.
   if (!GameSound.Checked) return;
-  if (TWaveCollectionItem* sound = SoundNamed(name)) sound->PlayWave(wait);
+  TWaveCollectionItem* sound = SoundNamed(name);
+  if (sound == nullptr) return;
+  sound->PlayWave(wait);
+  if (FrameLog != nullptr)
+    if (IAudio* audio = DXSound.Audio()) FrameLog->SoundStarted(name, audio->FramesMixed());
 }
 
 TWaveCollectionItem* TMainForm::SoundNamed(const std::string& name) {

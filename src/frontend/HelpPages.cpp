@@ -2,6 +2,9 @@
 #include "frontend/FrontEndScreens.h"
 
 #include <cstddef>
+#include <string>
+
+#include "frontend/ScoreReport.h"
 
 namespace bd {
 namespace {
@@ -45,16 +48,23 @@ constexpr THelpLine kControls[] = {
     {40, 488, 10, "Используйте \"Alt\"+\"Enter\" для смены режима экрана."},
 };
 
-constexpr THelpLine kAbout[] = {
-    {202, 162, 16, "ОБ ИГРЕ"},
-    {231, 300, 12, "Bumper Dash"},
-    {231, 320, 10, "Разработка: команда Bumper Dash"},
-    {231, 360, 10, "www.bumperdash.example"},
-};
 
 template <std::size_t N>
 constexpr THelpPage Page(const THelpLine (&lines)[N]) {
   return {lines, static_cast<int>(N)};
+}
+
+// The game's web page is the score server's home page, whose address is
+// chosen when the game is built.
+THelpPage AboutPage() {
+  static const std::string address = ScoreServerHomePage();
+  static const THelpLine lines[] = {
+      {202, 162, 16, "ОБ ИГРЕ"},
+      {231, 300, 12, "Bumper Dash"},
+      {231, 320, 10, "Разработка: команда Bumper Dash"},
+      {231, 360, 10, address.c_str()},
+  };
+  return Page(lines);
 }
 
 }  // namespace
@@ -66,7 +76,7 @@ THelpPage HelpPageLines(int page) {
     case 2:
       return Page(kControls);
     case 3:
-      return Page(kAbout);
+      return AboutPage();
     default:
       return {nullptr, 0};
   }

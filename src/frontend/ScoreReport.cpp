@@ -32,6 +32,8 @@ std::string ScoreReportAddress(std::string_view encodedReport, std::string_view 
 
 std::string OnlineTableAddress(std::string_view base) { return Address(base, "prg=BumperDash&show&type=0"); }
 
+std::string ScoreServerHomePage(std::string_view base) { return std::string(base) + "/"; }
+
 bool SubmitScore(IHttpGet& client, const TScoreSubmission& submission, std::string_view base) {
   std::string reply;
   try {

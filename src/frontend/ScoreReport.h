@@ -18,6 +18,10 @@ std::string_view ScoreServerBase();
 std::string VersionCheckAddress(std::string_view base = ScoreServerBase());
 std::string ScoreReportAddress(std::string_view encodedReport, std::string_view base = ScoreServerBase());
 std::string OnlineTableAddress(std::string_view base = ScoreServerBase());
+// The server's home page, which tells about the game and links its score
+// table: the game's web page, named on the "about" help page and in the
+// "moregames.url" shortcut that the build writes beside the game.
+std::string ScoreServerHomePage(std::string_view base = ScoreServerBase());
 
 // VersionReplyIsOk and ReportToken, which read the version reply, come with
 // the report's format in codec/ScoreReportFormat.h.

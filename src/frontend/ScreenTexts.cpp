@@ -21,6 +21,8 @@ constexpr int kSmallestFittedSize = 8;
 // grow before it reaches the next column's divider or the row's end.
 constexpr int kRankX = 85, kNameX = 160, kScoreX = 362;
 constexpr int kNameWidth = 185, kScoreWidth = 103;
+// Where the help panel's text area ends on the right.
+constexpr int kHelpPanelRight = 490;
 
 class TTextWriter {
  public:
@@ -61,7 +63,9 @@ void HelpTexts(TMainForm& form, TTextWriter& out) {
     const THelpPage page = HelpPageLines(form.HelpPage);
     for (int i = 0; i < page.Count; ++i) {
       const THelpLine& line = page.Lines[i];
-      out.Text(line.X, line.Y, line.Size, W(line.Utf8));
+      // Every line fits the panel as written; only the web page's address,
+      // chosen when the game is built, may be long enough to need shrinking.
+      out.FittedText(line.X, line.Y, line.Size, W(line.Utf8), kHelpPanelRight - line.X);
     }
   }
   out.Text(192, 120, 20, W("ПОМОЩЬ"));

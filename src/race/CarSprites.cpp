@@ -66,7 +66,11 @@ void TCarSprite::Step(int32_t moveCount) {
   if (Host().KeyDown(vk::Up)) Accelerate();
   if (Host().KeyDown(vk::Space) && s.StoppedFrames > 120) Reverse();
   if (Host().KeyDown(vk::Down) && s.Speed != 0) PullHandbrake();
-  if (Host().KeyDown(vk::Return) && s.HasStopMe && !s.Returning) StopInstantly();
+  // One press of Enter spends one charge: only the step that sees the key go
+  // down stops the car; holding it (or its auto-repeat) spends no more.
+  const bool stopKey = Host().KeyDown(vk::Return);
+  if (stopKey && !s.StopKeyHeld && s.HasStopMe && !s.Returning) StopInstantly();
+  s.StopKeyHeld = stopKey;
   if (!Host().KeyDown(vk::Down) && !Host().KeyDown(vk::Up)) Coast();
   KeepOnRoad();
   LimitSpeed();
@@ -152,7 +156,6 @@ void TCarSprite::PullHandbrake() {
 }
 
 void TCarSprite::StopInstantly() {
-  // Holding the key spends one charge per frame.
   TRaceState& s = State();
   s.Speed = 0;
   Host().PlaySound("ruchnik2");

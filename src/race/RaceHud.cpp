@@ -7,6 +7,17 @@
 
 namespace bd {
 
+namespace {
+
+// "Уже близко..." stands at x 602 and ends before the road's painted right
+// edge line, which begins at x 688 (the kerb and the destination sign lie
+// beyond it).
+constexpr int32_t kAlmostThereX = 602;
+constexpr int32_t kRoadEdgeLine = 688;
+constexpr int32_t kAlmostThereWidth = kRoadEdgeLine - 2 - kAlmostThereX;
+
+}  // namespace
+
 std::vector<THudText> RaceHudTexts(const TRaceState& s, bool levelIntro, bool exitConfirmShown) {
   using std::to_string;
   std::vector<THudText> out;
@@ -30,7 +41,7 @@ std::vector<THudText> RaceHudTexts(const TRaceState& s, bool levelIntro, bool ex
     const auto x = static_cast<int32_t>(710 - 8 * text.size());
     add(std::move(text), x, 25);
   } else {
-    add(W("Уже близко..."), 602, 25);
+    out.push_back({W("Уже близко..."), kAlmostThereX, 25, 16, HudBlack, false, kAlmostThereWidth});
   }
   add(W("Уровень"), 718, 72, 14);
   add(to_string(s.Level), 767, 95, 16, HudBlack, true);

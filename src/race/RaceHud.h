@@ -21,6 +21,9 @@ struct THudText {
   uint32_t Color = HudBlack;
   // Drawn at X - Round(width / 2) once the text's width is known.
   bool Centred = false;
+  // Above 0: the widest the text may be. A wider one is drawn at the largest
+  // smaller size that fits, kept on the same middle line.
+  int32_t MaxWidth = 0;
 
   bool operator==(const THudText&) const = default;
 };

@@ -59,6 +59,7 @@ struct TRaceState {
   bool ShotInFlight = false;  // only one shot at a time
   bool HasStopMe = false;
   int32_t StopMeCount = 0;
+  bool StopKeyHeld = false;  // Enter was already held at the last running car step
   bool NitroOn = false;  // speed forced to 15
   int32_t NitroSeconds = 0;
   int32_t SpeedBeforeNitro = 0;

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 #include <thread>
 
 #include "app/MusicLibrary.h"
@@ -61,13 +63,51 @@ TEST_F(MusicLibrary, OrderPositionAdvancesAndWrapsToZero) {
     EXPECT_TRUE(loud);
     EXPECT_EQ(orders, (std::vector<int32_t>{0, 1, 2, 0, 1, 2, 0})) << restart;
 
-    // Playing again starts from the beginning; freeing stops the sound.
+    // Playing again starts from the beginning; freeing stops the sound
+    // once its short fade has run out.
     music.SongPlay(song);
     EXPECT_EQ(music.SongGetOrder(song), 0);
     music.SongFree(song);
     EXPECT_EQ(music.SongGetOrder(song), 0);
+    audio.PullMusic(TXmpMusicLibrary::kFadeFrames);
     for (int16_t s : audio.PullMusic(512)) ASSERT_EQ(s, 0);
   }
+}
+
+int Loudest(const std::vector<int16_t>& samples, size_t from, size_t to) {
+  int loudest = 0;
+  for (size_t i = from; i < std::min(to, samples.size()); ++i)
+    loudest = std::max(loudest, std::abs(static_cast<int>(samples[i])));
+  return loudest;
+}
+
+TEST_F(MusicLibrary, StartingAndStoppingASongFadesInsteadOfJumping) {
+  constexpr size_t kFade = TXmpMusicLibrary::kFadeFrames;
+  Write("Song.xm", test::TinyXm(2, 8));
+  TXmpMusicLibrary music(&audio);
+  const uint32_t song = music.SongLoadFromFile((dir / "Song.xm").string());
+  ASSERT_NE(song, 0u);
+  music.SongPlay(song);
+  std::vector<int16_t> playing = audio.PullMusic(4410);
+  const int loudest = Loudest(playing, 0, playing.size());
+  ASSERT_GT(loudest, 4000);
+  // It rises from silence.
+  EXPECT_LT(Loudest(playing, 0, 40), loudest / 10);
+
+  // Started again (as the watchdog does at the song's end): the old wave
+  // goes on from its last sample under the new one's fade-in.
+  int16_t last = playing[playing.size() - 2];
+  music.SongPlay(song);
+  playing = audio.PullMusic(4410);
+  EXPECT_LT(std::abs(playing[0] - last), loudest / 4);
+
+  // Freed: the wave goes on from its last sample and dies away within the fade.
+  last = playing[playing.size() - 2];
+  music.SongFree(song);
+  const std::vector<int16_t> after = audio.PullMusic(kFade + 441);
+  EXPECT_LT(std::abs(after[0] - last), loudest / 4);
+  EXPECT_LT(Loudest(after, 2 * kFade * 9 / 10, 2 * kFade), loudest / 8);
+  EXPECT_EQ(Loudest(after, 2 * kFade, after.size()), 0);
 }
 
 TEST_F(MusicLibrary, SongsThatCannotBeLoadedGiveHandleZero) {

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/GameRun.h"
+#include "engine/platform/Controller.h"
 #include "engine/Fonts.h"
 #include "engine/SpriteTree.h"
 #include "race/PickupSprites.h"
@@ -147,6 +148,52 @@ TEST_F(RaceForm, DisplayTextsStandInPlaceAndAreRenderedOnce) {
   S().Distance = S().LevelLength - 999;
   RunFor(30);
   EXPECT_GT(DarkPixels({602, 25, 640, 45}), 0);  // "Уже близко..."
+  // It ends before the road's edge line, clear of the kerb and the sign.
+  EXPECT_EQ(DarkPixels({686, 0, 800, 60}), 0);
+}
+
+TEST_F(RaceForm, EachPressOfTheStopKeySpendsOneCharge) {
+  // A tenth of a second on the key is some seven frames, with the platform's
+  // auto-repeat on the way: the car stops once and one charge is gone.
+  struct Way {
+    const char* what;
+    std::function<void()> down, up;
+  };
+  const Way ways[] = {
+      {"keyboard",
+       [this] {
+         platform.events.KeyDown(vk::Return);
+         PlatformEvent repeat;
+         repeat.type = PlatformEvent::Type::KeyDown;
+         repeat.Key = vk::Return;
+         repeat.Repeat = true;
+         platform.events.PushAt(Now() + 50, repeat);
+       },
+       [this] { platform.events.KeyUp(vk::Return); }},
+      {"pad", [this] { platform.events.Pad(ControllerInput::Press(1, PadButton::A)); },
+       [this] { platform.events.Pad(ControllerInput::Release(1, PadButton::A)); }},
+  };
+  RunFor(2100);  // the level caption
+  ASSERT_TRUE(S().RaceRunning);
+  S().HasStopMe = true;
+  S().StopMeCount = 5;
+  int32_t left = 5;
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.what);
+    for (int press = 0; press < 2; ++press) {
+      S().Speed = 9;
+      const int stops = PlayCount("ruchnik2");
+      way.down();
+      RunFor(105);
+      EXPECT_EQ(S().Speed, 0);
+      EXPECT_EQ(S().StopMeCount, --left);
+      EXPECT_EQ(PlayCount("ruchnik2"), stops + 1);
+      way.up();
+      RunFor(45);
+    }
+  }
+  EXPECT_EQ(S().StopMeCount, 1);
+  EXPECT_TRUE(S().HasStopMe);
 }
 
 TEST_F(RaceForm, NothingIsSpawnedWhileTheCarStandsStill) {

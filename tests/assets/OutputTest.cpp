@@ -52,5 +52,16 @@ TEST(BuilderOutput, SampleExitScreenIsEnabledWithAllItsFiles) {
   EXPECT_EQ(back.Height, 600);
 }
 
+TEST(BuilderOutput, AboutPageTellsTheRaceKeysAsTheGameUsesThem) {
+  const std::vector<uint8_t> bytes = ReadFile(std::filesystem::path(BD_RUN_DIR) / "pdata/readme.txt");
+  const std::string text(bytes.begin(), bytes.end());
+  for (const char* line : {"стрелка вниз — ручной тормоз", "Пробел — задний ход",
+                           "Enter — мгновенная остановка: одно нажатие тратит", "Ctrl — выстрел"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
+  // Words are joined by dashes, never by a hyphen between spaces.
+  EXPECT_EQ(text.find(" - "), std::string::npos);
+}
+
 }  // namespace
 }  // namespace bd

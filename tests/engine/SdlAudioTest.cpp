@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
 #include <cstdlib>
 #include <thread>
 
@@ -107,6 +111,49 @@ TEST(SdlAudio, APlayedSoundReachesTheOutputPannedEveryTime) {
   // Each play is 0.2 s, 8820 frames at the output rate.
   EXPECT_GT(loud[1], 14000);
   EXPECT_LT(loud[0], 100);
+  std::remove(out.c_str());
+}
+
+// Two loud effects (a steady three quarters of full scale each) sounding
+// together: at the voices' headroom their sum stays below full scale
+// instead of being clipped.
+TEST(SdlAudio, VoicesLeaveHeadroomSoThatTwoLoudEffectsDoNotClip) {
+  const std::string out = ::testing::TempDir() + "bd_sound_headroom_" + std::to_string(::getpid()) + ".raw";
+  std::remove(out.c_str());
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+  {
+    TSdlAudio audio;
+    ASSERT_TRUE(audio.Open()) << SDL_GetError();
+    TWaveFormat format;
+    format.FormatTag = 1;
+    format.Channels = 2;
+    format.SamplesPerSec = 44100;
+    format.BitsPerSample = 16;
+    format.BlockAlign = 4;
+    format.AvgBytesPerSec = 44100 * 4;
+    std::vector<uint8_t> samples;
+    for (int i = 0; i < 2 * 44100 / 5; ++i) {
+      samples.push_back(0x00);
+      samples.push_back(0x60);  // 0x6000
+    }
+    std::unique_ptr<ISoundBuffer> first = audio.CreateBuffer(format, samples.data(), samples.size());
+    ASSERT_NE(first, nullptr);
+    std::unique_ptr<ISoundBuffer> second = first->Duplicate();
+    first->Play(false);
+    second->Play(false);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while ((first->IsPlaying() || second->IsPlaying()) && std::chrono::steady_clock::now() < until)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+  const auto bytes = test::ReadFile(out);
+  int peak = 0;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+    peak = std::max(peak, std::abs(static_cast<int>(static_cast<int16_t>(bytes[i] | (bytes[i + 1] << 8)))));
+  EXPECT_GT(peak, 20000);  // both are heard, together
+  EXPECT_LT(peak, 32767);
   std::remove(out.c_str());
 }
 

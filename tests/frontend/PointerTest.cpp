@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -10,6 +12,8 @@
 #include "codec/Cp1251.h"
 #include "frontend/FrontEndRun.h"
 #include "frontend/FrontEndScreens.h"
+#include "frontend/InternetShortcut.h"
+#include "support/SoundFixtures.h"
 
 namespace bd::test {
 namespace {
@@ -188,6 +192,23 @@ TEST_F(FrontEnd, HelpLinesFitThePanelAboveItsButtons) {
     }
   }
   form->DXDraw.ReleaseCanvas();
+}
+
+TEST(HelpPages, AboutPageNamesTheWebPageTheMenusOpen) {
+  // The address on page 3 and the build's "moregames.url" both come from the
+  // score server's address chosen at build time.
+  const std::vector<uint8_t> bytes = test::ReadFile(std::string(BD_RUN_DIR) + "/moregames.url");
+  const std::string shortcut(bytes.begin(), bytes.end());
+  const std::optional<std::string> url = ShortcutUrl(shortcut);
+  ASSERT_TRUE(url.has_value());
+  const THelpPage about = HelpPageLines(3);
+  int shown = 0;
+  for (int i = 0; i < about.Count; ++i) {
+    const std::string line = about.Lines[i].Utf8;
+    shown += line == *url;
+    EXPECT_EQ(line.find(".example"), std::string::npos) << line;
+  }
+  EXPECT_EQ(shown, 1);
 }
 
 TEST_F(FrontEnd, OptionTogglesSwitchMusicSoundAndTheWhiteWord) {

@@ -170,18 +170,29 @@ TEST(CarSprite, StoppedAboveItsBaseLineRollsBackDown) {
   EXPECT_EQ(host.State.SpeedTick, host.State.AccelDelay + 5);
 }
 
-TEST(CarSprite, InstantStopSpendsOneChargePerFrame) {
+TEST(CarSprite, InstantStopSpendsOneChargePerPress) {
   TFakeRaceHost host;
   MakeCar(host);
-  host.State.Speed = 9;
   host.State.HasStopMe = true;
   host.State.StopMeCount = 2;
+  // Held over several frames: one stop, one charge, one sound.
+  host.State.Speed = 9;
   host.Keys[vk::Return] = true;
-  host.Frame();
+  for (int frame = 0; frame < 7; ++frame) host.Frame();
   EXPECT_EQ(host.State.Speed, 0);
   EXPECT_EQ(host.State.StopMeCount, 1);
   EXPECT_TRUE(host.Played("ruchnik2"));
+  // Still held while the car moves again: no second stop.
+  host.State.Speed = 5;
   host.Frame();
+  EXPECT_EQ(host.State.Speed, 5);
+  EXPECT_EQ(host.State.StopMeCount, 1);
+  // Released and pressed again: the last charge.
+  host.Keys[vk::Return] = false;
+  host.Frame();
+  host.Keys[vk::Return] = true;
+  host.Frame();
+  EXPECT_EQ(host.State.Speed, 0);
   EXPECT_FALSE(host.State.HasStopMe);
 }
 

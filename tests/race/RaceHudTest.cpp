@@ -27,8 +27,9 @@ TEST(RaceHud, TextsAndPlaces) {
       {"reversing", 0, -2, {"X 20 R", 70, 100}},
       {"driving", 0, 14, {"X 140", 70, 100}},
       {"one thousand left", 14000, 3, {"1 X", 686, 25}},
-      {"almost there", 14001, 3, {W("Уже близко..."), 602, 25}},
-      {"overshot", 15100, 3, {W("Уже близко..."), 602, 25}},
+      // Kept clear of the road's edge line at x 688, the kerb and the sign beyond.
+      {"almost there", 14001, 3, {W("Уже близко..."), 602, 25, 16, HudBlack, false, 84}},
+      {"overshot", 15100, 3, {W("Уже близко..."), 602, 25, 16, HudBlack, false, 84}},
       {"behind the start", -1000, -1, {"16 X", 678, 25}},
   };
   for (const auto& c : cases) {

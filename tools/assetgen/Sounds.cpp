@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <deque>
+#include <vector>
 #include <numbers>
 
 namespace bd::synth {
@@ -22,6 +24,80 @@ SoundItem Item(std::string name, const Buffer& mono, int bits, bool looped = fal
 
 SoundItem Stereo(std::string name, const Buffer& l, const Buffer& r, int bits) {
   return SoundItem{std::move(name), false, 0, WaveFile(l, &r, bits)};
+}
+
+// ---- levels
+
+constexpr double kWindowSeconds = 0.05;
+
+double FromDb(double db) { return std::pow(10.0, db / 20.0); }
+
+double Peak(const Buffer& l, const Buffer* r) {
+  double m = 0;
+  for (double v : l.s) m = std::max(m, std::fabs(v));
+  if (r != nullptr)
+    for (double v : r->s) m = std::max(m, std::fabs(v));
+  return m;
+}
+
+// A look-ahead limiter: the gain that keeps every sample under `ceiling`
+// is taken down a millisecond or two before a peak and back up after it, as a
+// smooth curve rather than a bend in the wave, so a loud transient is
+// turned down instead of being flattened. Every sample of the result stays
+// under the ceiling: each point's gain is an average of gains that were
+// each the least one needed within reach of that point.
+std::vector<double> LimiterGain(const std::vector<double>& level, double ceiling, int rate) {
+  const size_t n = level.size();
+  const size_t reach = std::max<size_t>(2, static_cast<size_t>(0.0015 * rate));
+  std::vector<double> need(n);
+  for (size_t i = 0; i < n; ++i) need[i] = level[i] > ceiling ? ceiling / level[i] : 1.0;
+  // The least gain within `reach` on either side (a sliding minimum).
+  std::vector<double> least(n);
+  std::deque<size_t> window;
+  for (size_t i = 0, next = 0; i < n; ++i) {
+    for (; next < n && next <= i + reach; ++next) {
+      while (!window.empty() && need[window.back()] >= need[next]) window.pop_back();
+      window.push_back(next);
+    }
+    while (window.front() + reach < i) window.pop_front();
+    least[i] = need[window.front()];
+  }
+  // Averaged over half that reach on either side.
+  const size_t half = reach / 2;
+  std::vector<double> sum(n + 1, 0.0);
+  for (size_t i = 0; i < n; ++i) sum[i + 1] = sum[i] + least[i];
+  std::vector<double> gain(n);
+  for (size_t i = 0; i < n; ++i) {
+    const size_t from = i >= half ? i - half : 0, to = std::min(n, i + half + 1);
+    gain[i] = (sum[to] - sum[from]) / static_cast<double>(to - from);
+  }
+  return gain;
+}
+
+// Brings a sound (one or two channels) to its kind's loudness with its
+// peaks under the kind's ceiling.
+void Level(SoundKind kind, Buffer& l, Buffer* r = nullptr) {
+  const LevelTarget t = TargetOf(kind);
+  // A hair under the ceiling, so that rounding to the file's samples stays under it too.
+  const double ceiling = FromDb(t.peakDb) * 0.995;
+  const Buffer srcL = l;
+  const Buffer srcR = r != nullptr ? *r : Buffer();
+  double gain = FromDb(t.loudnessDb - LoudnessDb(l, r));
+  // Limiting takes some loudness away, so the gain is found in a few rounds.
+  for (int round = 0; round < 24; ++round) {
+    std::vector<double> level(srcL.size());
+    for (size_t i = 0; i < level.size(); ++i) {
+      level[i] = std::fabs(srcL.s[i]) * gain;
+      if (r != nullptr && i < srcR.size()) level[i] = std::max(level[i], std::fabs(srcR.s[i]) * gain);
+    }
+    const std::vector<double> limit = LimiterGain(level, ceiling, l.rate);
+    for (size_t i = 0; i < l.size(); ++i) l.s[i] = srcL.s[i] * gain * limit[i];
+    if (r != nullptr)
+      for (size_t i = 0; i < r->size(); ++i) r->s[i] = srcR.s[i] * gain * (i < limit.size() ? limit[i] : 1.0);
+    const double miss = t.loudnessDb - LoudnessDb(l, r);
+    if (std::fabs(miss) < 0.05) break;
+    gain *= FromDb(miss);
+  }
 }
 
 // ---- interface sounds
@@ -102,7 +178,7 @@ void Applause(Buffer& l, Buffer& r) {
   r = Buffer(22050, 2.5);
   NoiseSource n(7);
   // Hundreds of single claps, each a short burst of band-passed noise.
-  for (int k = 0; k < 220; ++k) {
+  for (int k = 0; k < 1500; ++k) {
     double at = std::pow(n.Uniform(), 1.3) * 2.3;
     double pan = n.Uniform();
     double centre = 900 + 1600 * n.Uniform();
@@ -389,42 +465,105 @@ Buffer Beep() {
 
 }  // namespace
 
+LevelTarget TargetOf(SoundKind kind) {
+  // Played at the mixer's voice gain (-6 dB) over the race music, whose
+  // loud moments come to about -23.5 dBFS in the mix: cues (-19.5 dBFS
+  // there) stand some 4 dB above those, menu sounds sit lower. A cue's
+  // peaks are at most 8.5 dB above its loudness, which noise-like sounds
+  // (applause, crashes) reach only through the limiter. Peaks leave room
+  // for two cues, the engine and the music at once.
+  switch (kind) {
+    case SoundKind::Interface:
+      return {-18, -6};
+    case SoundKind::Cue:
+      return {-13.5, -5};
+    case SoundKind::Held:
+      return {-26, -16};
+    case SoundKind::Engine:
+      break;
+  }
+  return {-30, -20};  // one engine grain; the layers are made by their pile-up
+}
+
+SoundKind KindOf(const std::string& name) {
+  if (name == "button_up" || name == "button_down") return SoundKind::Interface;
+  if (name == "back1" || name == "forward1" || name == "forward2") return SoundKind::Engine;
+  if (name == "ruchnik") return SoundKind::Held;
+  return SoundKind::Cue;
+}
+
+double LoudnessDb(const Buffer& left, const Buffer* right) {
+  const size_t window = std::max<size_t>(1, static_cast<size_t>(kWindowSeconds * left.rate));
+  const size_t hop = std::max<size_t>(1, window / 5);
+  double loudest = 0;
+  for (size_t at = 0; at < left.size(); at += hop) {
+    const size_t end = std::min(left.size(), at + window);
+    double e = 0;
+    for (size_t i = at; i < end; ++i) {
+      e += left.s[i] * left.s[i];
+      if (right != nullptr && i < right->size()) e += right->s[i] * right->s[i];
+    }
+    // A sound shorter than the window counts over the window, as heard.
+    loudest = std::max(loudest, e / static_cast<double>(window * (right != nullptr ? 2 : 1)));
+    if (end == left.size()) break;
+  }
+  return loudest > 0 ? 10 * std::log10(loudest) : -200.0;
+}
+
 std::vector<SoundItem> MakeSounds() {
   std::vector<SoundItem> out;
-  out.push_back(Item("button_up", Tick(), 8));
-  out.push_back(Item("button_down", Click(), 16));
-  out.push_back(Item("pause", TwoTone(880, 587.3), 8));
-  out.push_back(Item("after_pause", TwoTone(587.3, 880), 8));
+  // A mono sound levelled for its kind.
+  auto mono = [&out](const std::string& name, Buffer b, int bits, int max = 0) {
+    Level(KindOf(name), b);
+    out.push_back(Item(name, b, bits, false, max));
+  };
+  auto stereo = [&out](const std::string& name, Buffer l, Buffer r, int bits) {
+    Level(KindOf(name), l, &r);
+    out.push_back(Stereo(name, l, r, bits));
+  };
+  mono("button_up", Tick(), 8);
+  mono("button_down", Click(), 16);
+  mono("pause", TwoTone(880, 587.3), 8);
+  mono("after_pause", TwoTone(587.3, 880), 8);
   // The engine layers are restarted every frame: each is a short windowed
   // grain that is never cut off (the copy limit is above the number of
-  // grains that overlap), so the copies add up to one steady sound.
-  out.push_back(Item("back1", EngineGrain(33, 150, 0.25, 71, 0.08), 16, false, 16));
-  out.push_back(Item("forward1", EngineGrain(66, 420, 0.35, 72, 0.14), 16, false, 16));
-  out.push_back(Item("forward2", EngineGrain(100, 1000, 0.45, 73, 0.13), 16, false, 16));
+  // grains that overlap), so the copies add up to one steady sound. Their
+  // balance rises with speed; together they are scaled so that the pile-up
+  // at top speed peaks at the level the mixer keeps room for.
+  EngineLayer engine[3] = {{EngineGrain(33, 150, 0.25, 71, 0.08), 16},
+                           {EngineGrain(66, 420, 0.35, 72, 0.14), 16},
+                           {EngineGrain(100, 1000, 0.45, 73, 0.13), 16}};
+  double enginePeak = 0;
+  for (double frameMs : {15.0, 16.0, 20.0}) {
+    const Buffer run = RenderEngineRun(engine, 1.0, frameMs, [](double) { return 10.0; }, 22050);
+    enginePeak = std::max(enginePeak, Peak(run, nullptr));
+  }
+  const char* engineNames[] = {"back1", "forward1", "forward2"};
+  for (int i = 0; i < 3; ++i) {
+    for (double& v : engine[i].wave.s) v *= 0.95 * kEnginePeak / enginePeak;
+    out.push_back(Item(engineNames[i], engine[i].wave, 16, false, engine[i].maxPlayingCount));
+  }
   Buffer l, r;
   Applause(l, r);
-  out.push_back(Stereo("applaus", l, r, 16));
+  stereo("applaus", l, r, 16);
   Fanfare(l, r);
-  out.push_back(Stereo("viva", l, r, 16));
+  stereo("viva", l, r, 16);
   // The handbrake plays every frame while it is held: a soft attack and no
   // copy limit let the overlapping screeches blend instead of cutting each
-  // other off, and the level is set so that the pile-up of some 27 copies
-  // stays below full scale.
-  Buffer screech = Screech(22050, 0.4, 81, 0.03);
-  screech.Normalize(0.22);
-  out.push_back(Item("ruchnik", screech, 8));
-  // Holding the stop key spends a charge and plays this in every frame; one
-  // copy at a time keeps the repeats from piling up into distortion.
-  out.push_back(Item("ruchnik2", HardStop(), 16, false, 1));
-  out.push_back(Item("shoot", Shot(), 16, false, 4));
-  out.push_back(Item("luja", Splash(), 8));
+  // other off, and its kind's level keeps the pile-up of some 27 copies at
+  // the level of a cue.
+  mono("ruchnik", Screech(22050, 0.4, 81, 0.03), 8);
+  // One press of the stop key plays this once; one copy at a time.
+  mono("ruchnik2", HardStop(), 16, 1);
+  mono("shoot", Shot(), 16, 4);
+  mono("luja", Splash(), 8);
   WallCrash(l, r);
-  out.push_back(Stereo("boom_stena", l, r, 16));
-  out.push_back(Item("boom", Explosion(), 16, false, 4));
-  out.push_back(Item("meteorCreate", Whoosh(), 16));
-  out.push_back(Item("live", OneUp(), 8));
-  out.push_back(Item("bell", Bell(), 16));
-  out.push_back(Item("beep", Beep(), 8));
+  stereo("boom_stena", l, r, 16);
+  mono("boom", Explosion(), 16, 4);
+  mono("meteorCreate", Whoosh(), 16);
+  mono("live", OneUp(), 8);
+  mono("bell", Bell(), 16);
+  mono("beep", Beep(), 8);
   return out;
 }
 

@@ -19,6 +19,30 @@ struct SoundItem {
 
 std::vector<SoundItem> MakeSounds();
 
+// What a sound is for decides how loud it is made. Every sound of a kind is
+// brought to the kind's loudness (the RMS of its loudest 50 ms, which is how
+// loud it is heard) with its peaks held under the kind's ceiling, so sounds
+// are level with each other and the mixer's headroom holds
+// (src/engine/platform/MixLevels.h).
+enum class SoundKind {
+  Interface,  // menu ticks and clicks, under the menu music
+  Cue,        // tells the player something: pickups, crashes, level ends, pause
+  Held,       // started again in every frame while a key is held; the copies pile up
+  Engine,     // the engine's layers: levelled as a whole by their pile-up, not one by one
+};
+struct LevelTarget {
+  double loudnessDb;  // dBFS, RMS of the loudest 50 ms
+  double peakDb;      // dBFS, no sample above
+};
+LevelTarget TargetOf(SoundKind kind);
+SoundKind KindOf(const std::string& name);
+// The RMS of the loudest 50 ms (both channels when `right` is given), in dBFS.
+double LoudnessDb(const Buffer& left, const Buffer* right = nullptr);
+// The highest sample of the engine's pile-up at top speed, as a factor of
+// full scale, that the engine layers are made for: the mixer's headroom
+// keeps room for it.
+inline constexpr double kEnginePeak = 0.3;
+
 // One engine layer as the sound list holds it: its recording and copy limit.
 struct EngineLayer {
   Buffer wave;

@@ -175,10 +175,14 @@ int Run(const fs::path& runDir, const fs::path& outDir) {
   nitro->Y = s.CarY;
   run(400);
   shot("19-race-nitro");
+  // Under a thousand left: "Уже близко..." beside the destination sign.
+  s.Distance = s.LevelLength - 600;
+  run(100);
+  shot("20-race-almost-there");
   // The level driven to its end: the sign grows, then the clock runs.
   s.Distance = s.LevelLength;
   for (int i = 0; i < 2000 && s.LevelEndState < 3; ++i) run(16);
-  shot("20-race-level-complete");
+  shot("21-race-level-complete");
   return 0;
 }
 

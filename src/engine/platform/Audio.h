@@ -70,6 +70,10 @@ class IAudio {
 
   // While muted (the game's window has lost the focus) voices play on but are not heard.
   virtual void SetMuted(bool muted) = 0;
+
+  // Frames the output has mixed since it was opened: a sound started now is
+  // heard from about this frame on. 0 where nothing is mixed.
+  virtual uint64_t FramesMixed() const { return 0; }
 };
 
 }  // namespace bd

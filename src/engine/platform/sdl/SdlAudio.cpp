@@ -9,6 +9,7 @@
 #include <map>
 
 #include "engine/platform/AudioFormat.h"
+#include "engine/platform/MixLevels.h"
 
 namespace bd {
 
@@ -84,6 +85,12 @@ class TSharedSamples {
 // Hundredths of a decibel of attenuation as a linear factor.
 double Attenuation(int32_t hundredthsDb) { return std::pow(10.0, -std::abs(hundredthsDb) / 2000.0); }
 
+// The mixer's channel volume for a voice at `hundredthsDb`, under the
+// headroom every voice leaves for the others and the music.
+int ChannelVolume(int32_t hundredthsDb) {
+  return static_cast<int>(std::lround(MIX_MAX_VOLUME * kVoiceGain * Attenuation(hundredthsDb)));
+}
+
 class TSdlVoice : public ISoundBuffer {
  public:
   TSdlVoice(TSdlAudio& audio, std::shared_ptr<TSharedSamples> samples)
@@ -113,7 +120,7 @@ class TSdlVoice : public ISoundBuffer {
     // The mixer forgets a channel's panning whenever the channel ends, so it
     // is set again at every start.
     ApplyPan();
-    Mix_Volume(channel_, static_cast<int>(std::lround(MIX_MAX_VOLUME * Attenuation(volume_))));
+    Mix_Volume(channel_, ChannelVolume(volume_));
   }
 
   void Stop() override {
@@ -144,7 +151,7 @@ class TSdlVoice : public ISoundBuffer {
   void SetVolume(int32_t volume) override {
     volume_ = std::clamp(volume, -10000, 0);
     if (IsPlaying())
-      Mix_Volume(channel_, static_cast<int>(std::lround(MIX_MAX_VOLUME * Attenuation(volume_))));
+      Mix_Volume(channel_, ChannelVolume(volume_));
   }
 
  private:
@@ -183,12 +190,15 @@ bool TSdlAudio::Open() {
   for (int ch = channelCount_ - 1; ch >= 0; --ch) freeChannels_.push_back(ch);
   Mix_MasterVolume(muted_ ? 0 : MIX_MAX_VOLUME);
   if (music_ != nullptr) Mix_HookMusic(&TSdlAudio::MusicHook, music_);
+  framesMixed_.store(0);
+  Mix_SetPostMix(&TSdlAudio::CountMixed, this);
   return true;
 }
 
 void TSdlAudio::Close() {
   if (!open_) return;
   Mix_HookMusic(nullptr, nullptr);
+  Mix_SetPostMix(nullptr, nullptr);
   Mix_HaltChannel(-1);
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -230,7 +240,7 @@ int TSdlAudio::AcquireChannel() {
   }
   const int channel = freeChannels_.back();
   freeChannels_.pop_back();
-  Mix_Volume(channel, MIX_MAX_VOLUME);
+  Mix_Volume(channel, ChannelVolume(0));
   return channel;
 }
 
@@ -244,8 +254,17 @@ void TSdlAudio::ReleaseChannel(int channel) {
 // so nothing here reads state that the game thread writes.
 void TSdlAudio::MusicHook(void* source, uint8_t* stream, int len) {
   std::memset(stream, 0, static_cast<size_t>(len));
-  static_cast<IMusicSource*>(source)->RenderMusic(reinterpret_cast<int16_t*>(stream),
-                                                  len / kBytesPerOutputFrame);
+  auto* samples = reinterpret_cast<int16_t*>(stream);
+  const int frames = len / kBytesPerOutputFrame;
+  static_cast<IMusicSource*>(source)->RenderMusic(samples, frames);
+  // The music's share of the headroom; the voices are added on top of it.
+  for (int i = 0; i < frames * kOutputChannels; ++i)
+    samples[i] = static_cast<int16_t>(std::lround(samples[i] * kMusicGain));
+}
+
+// Runs on the audio thread after every mixed buffer.
+void TSdlAudio::CountMixed(void* audio, uint8_t* /*stream*/, int len) {
+  static_cast<TSdlAudio*>(audio)->framesMixed_.fetch_add(static_cast<uint64_t>(len / kBytesPerOutputFrame));
 }
 
 }  // namespace bd

@@ -3,6 +3,7 @@
 // recordings are converted once to the device format and shared between a
 // voice and its duplicates, and the music source fills the mixer's music hook.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +26,7 @@ class TSdlAudio : public IAudio {
                                              size_t size) override;
   void SetMusicSource(IMusicSource* source) override;
   void SetMuted(bool muted) override;
+  uint64_t FramesMixed() const override { return framesMixed_.load(); }
 
   // Channels are handed out to voices and come back when a voice is destroyed.
   int AcquireChannel();
@@ -34,10 +36,12 @@ class TSdlAudio : public IAudio {
 
  private:
   static void MusicHook(void* source, uint8_t* stream, int len);
+  static void CountMixed(void* audio, uint8_t* stream, int len);
 
   bool open_ = false;
   bool muted_ = false;
   IMusicSource* music_ = nullptr;
+  std::atomic<uint64_t> framesMixed_{0};  // written by the audio thread
   int channelCount_ = 0;
   std::vector<int> freeChannels_;
 };
