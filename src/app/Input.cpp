@@ -121,10 +121,14 @@ void TMainForm::RaceKeyDown(int key, uint8_t shift) {
   if (GameMainExit.Checked) {
     // The question is answered from the keys as with the pointer: the arrows
     // choose, Enter answers the chosen one, Escape says "Нет".
-    if (FocusStep(key) != 0)
+    if (FocusStep(key) != 0) {
       MoveKeyFocus(*this, FocusStep(key));
-    else if (key == vk::Return)
+    } else if (key == vk::Return) {
+      // This press answers; still held when the race goes on, it must not
+      // also spend a stop charge.
+      s.StopKeyHeld = true;
       ActivateKeyFocus(*this);
+    }
     else if (key == vk::Escape)
       GameMainExitClick();
     return;

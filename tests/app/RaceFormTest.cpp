@@ -194,6 +194,23 @@ TEST_F(RaceForm, EachPressOfTheStopKeySpendsOneCharge) {
   }
   EXPECT_EQ(S().StopMeCount, 1);
   EXPECT_TRUE(S().HasStopMe);
+
+  // Enter that answers "Нет" to the exit question is the question's, even
+  // when the race goes on before the key comes up.
+  platform.events.KeyDown(vk::Escape);
+  platform.events.KeyUp(vk::Escape);
+  platform.events.KeyDown(vk::Left);
+  platform.events.KeyUp(vk::Left);
+  RunFor(50);
+  ASSERT_TRUE(form->GameMainExit.Checked);
+  S().Speed = 9;
+  platform.events.KeyDown(vk::Return);
+  RunFor(105);
+  EXPECT_FALSE(form->GameMainExit.Checked);
+  EXPECT_TRUE(S().RaceRunning);
+  EXPECT_EQ(S().StopMeCount, 1);
+  platform.events.KeyUp(vk::Return);
+  RunFor(45);
 }
 
 TEST_F(RaceForm, NothingIsSpawnedWhileTheCarStandsStill) {
