@@ -2,11 +2,12 @@
 # Measures the game's sound mix as a player hears it: the real game on a
 # virtual X server (Xvfb with openbox) with music and sounds on (a fresh
 # settings file), its output recorded by SDL's disk audio driver (raw 16-bit
-# stereo at 44.1 kHz), driven with xdotool like a player: races with Up
-# held in stretches, lane changes, a stop charge now and then, the "leave
-# the race?" question opened and answered "no", and a new race whenever one
-# ends, until SECONDS of race have been played. Then it prints sox's figures
-# for the recording and the game's own meter (tools/soundmeter): samples at
+# stereo at 44.1 kHz), driven with xdotool like a player who watches the
+# road: Up held, steering round what a screenshot of the road ahead shows
+# in the car's way, a stop charge now and then, the "leave the race?"
+# question opened and answered "no", and a new race whenever one ends,
+# until SECONDS of race have been played. Then it prints sox's figures for
+# the recording and the game's own meter (tools/soundmeter): samples at
 # full scale, levels of every 10 s, and how far each cue stands above what
 # played before it. Exit status 0 when nothing reached full scale and every
 # cue stands above the mix, 1 when not, 2 when the measurement failed. It is
@@ -50,64 +51,144 @@ xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --syn
 # The screen the game shows, from the frame log's screen records.
 screen() { awk '$1 == "screen" { s = $2 } END { print s + 0 }' "$log" 2>/dev/null || echo 0; }
 
-step=0.25
-race_ticks=0     # quarter seconds of race played
-screen_ticks=0   # quarter seconds on the present screen
+# What the player sees ahead, from a screenshot of the window: the x of the
+# car (the reddest column of the strip it drives in), then how far each of
+# twelve 48-pixel columns of the road ahead is from the plain road's pale
+# grey (obstacles, wrecks, puddles and meteorites are coloured or dark).
+shot="$scratch/look.ppm"
+look() {
+  import -window "$window" "$shot" 2>/dev/null || return 1
+  local carx
+  carx=$(convert "$shot" -crop 580x120+110+340 +repage -filter box -resize 58x1\! -depth 8 txt:- |
+    awk 'NR > 1 { split($1, a, /[,:]/); gsub(/[()]/, "", $2); split($2, c, ",")
+                  red = c[1] - (c[2] + c[3]) / 2; if (red > best) { best = red; x = a[1] } }
+         END { print 110 + x * 10 + 5 }')
+  convert "$shot" -crop 576x320+112+20 +repage -filter box -resize 12x10\! -depth 8 txt:- |
+    awk -v carx="$carx" '
+      NR > 1 { split($1, a, /[,:]/); gsub(/[()]/, "", $2); split($2, c, ",")
+               lo = c[1]; hi = c[1]
+               for (i = 2; i <= 3; i++) { if (c[i] < lo) lo = c[i]; if (c[i] > hi) hi = c[i] }
+               d = hi - lo + (lo < 185 ? 185 - lo : 0); if (d > col[a[1]]) col[a[1]] = d }
+      END { printf "%d", carx; for (i = 0; i < 12; i++) printf " %d", col[i]; printf "\n" }'
+}
+# The danger of driving at x: the worst of the columns the car's 60 px cover.
+danger() {
+  local a=$(((${1} - 142) / 48)) b=$(((${1} - 82) / 48)) m=0 i
+  ((a < 0)) && a=0
+  ((b > 11)) && b=11
+  for ((i = a; i <= b; i++)); do ((col[i] > m)) && m=${col[i]}; done
+  echo "$m"
+}
+# One look and one move: where the car's way is blocked, it steers for the
+# lane (or the gap between two) that is clearest and clear to reach.
+drive() {
+  local carx c here target best cand way x w score dx
+  read -r carx c < <(look) || return 0
+  read -r -a col <<<"$c"
+  ((${#col[@]} == 12)) || return 0
+  here=$(danger "$carx")
+  target=$carx
+  if ((here > 35)); then
+    best=9999
+    for cand in 185 330 475 620 150 260 400 540 650; do
+      local lo=$carx hi=$cand
+      ((lo > hi)) && { lo=$cand; hi=$carx; }
+      way=0
+      for ((x = lo; x <= hi; x += 48)); do
+        w=$(danger "$x")
+        ((w > way)) && way=$w
+      done
+      score=$(($(danger "$cand") + way / 2 + (hi - lo) / 20))
+      ((score < best)) && { best=$score; target=$cand; }
+    done
+  fi
+  # The car moves sideways at about its speed, 14 px a frame at the top:
+  # a press as long as the way needs.
+  dx=$((target - carx))
+  if ((dx > 12 || dx < -12)); then
+    local key=Right
+    ((dx < 0)) && { key=Left; dx=$((-dx)); }
+    xdotool keydown "$key"
+    sleep "$(awk -v d="$dx" 'BEGIN { printf "%.3f", d / 900 }')"
+    xdotool keyup "$key"
+  fi
+}
+
+race_ms=0        # race played, in ms
+longest_ms=0     # the longest single race
+race_from=0      # when the present race (or its last stretch) began, ms
 last=0
-up=0
 races=0
-target_ticks=$((seconds * 4))
+next_stop=0
+next_question=0
+target_ms=$((seconds * 1000))
 deadline=$((SECONDS + seconds * 3 + 120))
-while ((race_ticks < target_ticks)); do
-  ((SECONDS < deadline)) || die "only $((race_ticks / 4)) s of race in the time allowed"
+now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
+this_race=0
+while ((race_ms + (last == 3 ? $(now_ms) - race_from : 0) < target_ms)); do
+  ((SECONDS < deadline)) || die "only $((race_ms / 1000)) s of race in the time allowed"
   kill -0 "$pid" 2>/dev/null || die "the game ended: $(cat "$scratch/game.txt")"
   now=$(screen)
   if ((now != last)); then
-    screen_ticks=0
-    last=$now
-    if ((up)); then
+    t=$(now_ms)
+    if ((last == 3)); then
+      race_ms=$((race_ms + t - race_from))
+      this_race=$((this_race + t - race_from))
       xdotool keyup Up
-      up=0
     fi
-    ((now == 3)) && races=$((races + 1))
+    if ((now == 3)); then
+      # Foot down for the whole race: the lava follows a slow car.
+      ((last == 9 || last == 2)) && { races=$((races + 1)); this_race=0; }
+      race_from=$t
+      next_stop=$((t + 11000))
+      next_question=$((t + 40000))
+      xdotool keydown Up
+    fi
+    ((this_race > longest_ms)) && longest_ms=$this_race
+    last=$now
+    screen_since=$t
   fi
-  screen_ticks=$((screen_ticks + 1))
   case $now in
-    1 | 2) ((screen_ticks % 8 == 4)) && xdotool key Return ;;
-    6) ((screen_ticks % 8 == 4)) && xdotool key Escape ;;
-    9) ((screen_ticks % 8 == 0 && screen_ticks >= 24)) && xdotool type a && xdotool key Return ;;
+    1 | 2)
+      xdotool key Return
+      sleep 1
+      ;;
+    6)
+      xdotool key Escape
+      sleep 1
+      ;;
+    9)
+      sleep 1
+      (($(now_ms) - screen_since > 6000)) && xdotool type a && xdotool key Return
+      ;;
     3)
-      race_ticks=$((race_ticks + 1))
-      t=$screen_ticks
-      # Up held for six seconds out of every nine: the speed rises and
-      # falls through every engine layer. (Slower driving lets the lava
-      # catch the car and ends the races sooner.)
-      if ((t % 36 == 8)); then
-        xdotool keydown Up
-        up=1
-      elif ((t % 36 == 32)); then
-        xdotool keyup Up
-        up=0
-      fi
-      ((t % 8 == 2)) && xdotool key Left
-      ((t % 8 == 6)) && xdotool key Right
-      ((t % 44 == 20)) && xdotool key Return # a stop charge, if there is one
-      if ((t % 160 == 100)); then            # the question opens and is answered "no"
-        xdotool key Escape
+      t=$(now_ms)
+      if ((t > next_stop)); then
+        xdotool key Return # a stop charge, if there is one
+        next_stop=$((t + 11000))
+      elif ((t > next_question)); then
+        xdotool key Escape # the question opens and is answered "no"
         sleep 1.5
         xdotool key Escape
+        next_question=$((t + 40000))
+      else
+        drive
       fi
       ;;
+    *) sleep 0.25 ;;
   esac
-  sleep "$step"
 done
-((up)) && xdotool keyup Up
+if ((last == 3)); then
+  this_race=$((this_race + $(now_ms) - race_from))
+  ((this_race > longest_ms)) && longest_ms=$this_race
+  xdotool keyup Up
+fi
 sleep 1
 stop_processes
 
 [ -s "$recording" ] || die "nothing was recorded"
 [ -n "${BD_KEEP_RECORDING:-}" ] && cp "$recording" "$BD_KEEP_RECORDING"
-echo "Race time: $seconds s in $races race(s); levels completed: $(grep -c '^sound applaus ' "$log" || true)"
+echo "Race time: $seconds s in $races race(s), the longest $((longest_ms / 1000)) s; levels completed: $(grep -c '^sound applaus ' "$log" || true)"
 echo "sox stats of the whole recording:"
 sox -t raw -r 44100 -e signed -b 16 -c 2 "$recording" -n stats 2>&1 |
   grep -E '^(Pk lev dB|RMS lev dB|RMS Pk dB|Flat factor|Pk count|Length s)' | sed 's/^/  /'
