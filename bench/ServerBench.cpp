@@ -40,6 +40,16 @@
 namespace bd::server {
 namespace {
 
+// One player's round: a version check, then a report with the token it
+// gave; true when the report was stored.
+bool ReportOnce(httplib::Client& client, const std::string& name, int32_t score) {
+  const auto version = client.Get("/cgi/version.pl?version&prg=BumperDash");
+  if (!version || version->status != 200) return false;
+  const std::string report = BuildScoreReport(name, score, ReportToken(version->body), "RU");
+  const auto stored = client.Get(("/cgi/version.pl?hs&prg=BumperDash&inf=" + EncodeSettingsValue(report)).c_str());
+  return stored && stored->status == 200;
+}
+
 constexpr int kStoredScores = 1'000'000;
 
 // A directory of this run's, removed with everything in it at exit.
@@ -172,16 +182,7 @@ void BM_ReportsFromManyClients(benchmark::State& state) {
         std::vector<double> mine;
         for (int i = 0; i < reportsPerClient && std::chrono::steady_clock::now() < deadline; ++i) {
           const auto start = std::chrono::steady_clock::now();
-          const auto version = client.Get("/cgi/version.pl?version&prg=BumperDash");
-          if (!version) {
-            ++failed;
-            continue;
-          }
-          const std::string report =
-              BuildScoreReport("C" + std::to_string(c), i, ReportToken(version->body), "RU");
-          const auto stored =
-              client.Get(("/cgi/version.pl?hs&prg=BumperDash&inf=" + EncodeSettingsValue(report)).c_str());
-          if (!stored || stored->status != 200) {
+          if (!ReportOnce(client, "C" + std::to_string(c), i)) {
             ++failed;
             continue;
           }
@@ -341,15 +342,7 @@ void BM_ReportsBySetup(benchmark::State& state) {
         std::vector<double> mine;
         for (int i = 0; std::chrono::steady_clock::now() < deadline; ++i) {
           const auto begin = std::chrono::steady_clock::now();
-          const auto version = client.Get("/cgi/version.pl?version&prg=BumperDash");
-          if (!version || version->status != 200) {
-            ++failed;
-            continue;
-          }
-          const std::string report = BuildScoreReport("B" + std::to_string(c), i, ReportToken(version->body), "RU");
-          const auto stored =
-              client.Get(("/cgi/version.pl?hs&prg=BumperDash&inf=" + EncodeSettingsValue(report)).c_str());
-          if (!stored || stored->status != 200) {
+          if (!ReportOnce(client, "B" + std::to_string(c), i)) {
             ++failed;
             continue;
           }
