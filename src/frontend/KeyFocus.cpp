@@ -151,6 +151,8 @@ std::vector<TFocusItem> FocusItems(const TMainForm& form) {
 }
 
 bool FocusedItem(const TMainForm& form, TFocusItem& item) {
+  // Most frames nothing has the keys' focus: no list to build then.
+  if (form.KeyFocus < 0) return false;
   const std::vector<TFocusItem> items = FocusItems(form);
   if (form.KeyFocus < 0 || form.KeyFocus >= static_cast<int>(items.size())) return false;
   item = items[static_cast<size_t>(form.KeyFocus)];
