@@ -9,9 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "ReportFuzzing.h"
 #include "app/Settings.h"
-#include "engine/ArchiveWriter.h"
 #include "codec/Cp1251.h"
+#include "codec/ScoreReportFormat.h"
+#include "codec/SettingsCodec.h"
+#include "engine/ArchiveWriter.h"
 #include "engine/Dib.h"
 #include "engine/Jpeg.h"
 
@@ -37,7 +40,8 @@ bd::TPixels Picture(int32_t width, int32_t height) {
   bd::TPixels p{width, height, {}};
   for (int32_t y = 0; y < height; ++y)
     for (int32_t x = 0; x < width; ++x) {
-      const bool inside = (x - width / 2) * (x - width / 2) + (y - height / 2) * (y - height / 2) < width * height / 5;
+      const bool inside =
+          (x - width / 2) * (x - width / 2) + (y - height / 2) * (y - height / 2) < width * height / 5;
       p.Colors.push_back(inside ? ((x / 3 + y / 3) % 2 ? 0x0000C0FFu : 0x00203040u) : 0x00FF00FFu);
     }
   return p;
@@ -70,7 +74,8 @@ void ImageArchives() {
   bd::TImageArchiveItem bitmap;
   bitmap.Name = "Sky";
   bitmap.Transparent = false;
-  bitmap.Picture = bd::TPictureData::Bitmap(bd::EncodeBmpFile(Picture(6, 5), {bd::TDibFormat::Rgb24, {}, true}));
+  bitmap.Picture =
+      bd::TPictureData::Bitmap(bd::EncodeBmpFile(Picture(6, 5), {bd::TDibFormat::Rgb24, {}, true}));
   Put("image_archive", "rle-bitmap-table.dxg", bd::WriteImageArchive({table, {rle, bitmap}}));
 
   bd::TImageArchiveItem jpeg;
@@ -88,8 +93,9 @@ void SoundArchives() {
   Put("sound_archive", "one-looped.dxw",
       bd::WriteSoundArchive({{"Engine", true, std::nullopt, bd::EncodeWave(1, 11025, 8, Samples(64, 9))}}));
   Put("sound_archive", "two-sounds.dxw",
-      bd::WriteSoundArchive({{"Crash", false, 3, bd::EncodeWave(2, 22050, 16, Samples(96, 37))},
-                             {"Bonus", std::nullopt, std::nullopt, bd::EncodeWave(1, 44100, 32, Samples(64, 5))}}));
+      bd::WriteSoundArchive(
+          {{"Crash", false, 3, bd::EncodeWave(2, 22050, 16, Samples(96, 37))},
+           {"Bonus", std::nullopt, std::nullopt, bd::EncodeWave(1, 44100, 32, Samples(64, 5))}}));
   Put("sound_archive", "no-wave.dxw", bd::WriteSoundArchive({{"Silent", false, 1, {}}}));
   // A rate of 1 Hz once made the mixer ask for gigabytes.
   Put("sound_archive", "regress-rate-1hz.dxw",
@@ -156,6 +162,25 @@ void VersionReplies() {
   PutText("version_reply", "empty-fields.txt", "OK|||||||");
 }
 
+// Report requests as the game sends them, with tokens the target accepts,
+// and the tricks a request may try: a body, a chunked body, two requests.
+void ReportRequests() {
+  const std::string token = bd::fuzzing::ReportSigner().Issue(bd::fuzzing::kReportNowMs);
+  const std::string report = bd::EncodeSettingsValue(bd::BuildScoreReport("Player", 12345, token, "Land"));
+  const std::string request =
+      "GET /cgi/version.pl?hs&prg=BumperDash&inf=" + report + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+  PutText("report_request", "report.txt", request);
+  PutText("report_request", "report-value.txt", report);
+  PutText("report_request", "spaced-name.txt",
+          bd::EncodeSettingsValue(bd::BuildScoreReport(" Pilot ", 7, token, " RU ")));
+  PutText("report_request", "body.txt",
+          "GET /healthz HTTP/1.1\r\nHost: a\r\nContent-Length: " + std::to_string(request.size()) +
+              "\r\n\r\n" + request);
+  PutText("report_request", "chunked.txt", "GET / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n");
+  PutText("report_request", "version-check.txt",
+          "GET /cgi/version.pl?version&prg=BumperDash HTTP/1.0\nConnection: keep-alive\n\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -171,5 +196,6 @@ int main(int argc, char** argv) {
   Settings();
   ShareConfigs();
   VersionReplies();
+  ReportRequests();
   return 0;
 }

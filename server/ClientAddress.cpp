@@ -1,11 +1,12 @@
 #include "server/ClientAddress.h"
 
+#include <arpa/inet.h>
+
+#include <array>
+#include <cstring>
+
 namespace bd::server {
 namespace {
-
-bool IsLoopback(std::string_view address) {
-  return address.starts_with("127.") || address == "::1" || address.starts_with("::ffff:127.");
-}
 
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -15,11 +16,42 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
+std::optional<std::string> CanonicalAddress(std::string_view text) {
+  // The longest IPv6 text with an embedded IPv4 address has 45 characters.
+  if (text.empty() || text.size() > 45) return std::nullopt;
+  const std::string copy(text);
+  std::array<char, INET6_ADDRSTRLEN> out{};
+  in_addr v4{};
+  if (::inet_pton(AF_INET, copy.c_str(), &v4) == 1) return ::inet_ntop(AF_INET, &v4, out.data(), out.size());
+  in6_addr v6{};
+  if (::inet_pton(AF_INET6, copy.c_str(), &v6) != 1) return std::nullopt;
+  if (IN6_IS_ADDR_V4MAPPED(&v6)) {
+    std::memcpy(&v4, v6.s6_addr + 12, 4);
+    return ::inet_ntop(AF_INET, &v4, out.data(), out.size());
+  }
+  return ::inet_ntop(AF_INET6, &v6, out.data(), out.size());
+}
+
+bool IsLoopbackAddress(std::string_view canonical) {
+  return canonical.starts_with("127.") || canonical == "::1";
+}
+
+std::string LimitKey(std::string_view canonical) {
+  const std::string copy(canonical);
+  in6_addr v6{};
+  if (canonical.find(':') == std::string_view::npos || ::inet_pton(AF_INET6, copy.c_str(), &v6) != 1)
+    return copy;
+  std::memset(v6.s6_addr + 8, 0, 8);
+  std::array<char, INET6_ADDRSTRLEN> out{};
+  return std::string(::inet_ntop(AF_INET6, &v6, out.data(), out.size())) + "/64";
+}
+
 std::string ClientAddress(std::string_view peer, std::string_view forwardedFor, bool behindProxy) {
-  if (!behindProxy || !IsLoopback(peer)) return std::string(peer);
+  if (!behindProxy || !IsLoopbackAddress(peer)) return std::string(peer);
   const size_t comma = forwardedFor.rfind(',');
-  const std::string_view last = Trimmed(comma == std::string_view::npos ? forwardedFor : forwardedFor.substr(comma + 1));
-  return last.empty() ? std::string(peer) : std::string(last);
+  const std::string_view last =
+      Trimmed(comma == std::string_view::npos ? forwardedFor : forwardedFor.substr(comma + 1));
+  return CanonicalAddress(last).value_or(std::string(peer));
 }
 
 }  // namespace bd::server

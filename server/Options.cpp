@@ -1,7 +1,6 @@
 #include "server/Options.h"
 
 #include <CLI/CLI.hpp>
-
 #include <charconv>
 
 namespace bd::server {
@@ -19,15 +18,16 @@ std::optional<TListenAddress> ParseListenAddress(const std::string& text) {
   }
   int value = -1;
   const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), value);
-  if (port.empty() || port.size() > 5 || error != std::errc() || end != port.data() + port.size() || value < 0 ||
-      value > 65535)
+  if (port.empty() || port.size() > 5 || error != std::errc() || end != port.data() + port.size() ||
+      value < 0 || value > 65535)
     return std::nullopt;
   return TListenAddress{host, value};
 }
 
 std::optional<int> ParseOptions(int argc, const char* const* argv, TServerOptions& options) {
   CLI::App app{
-      "bumperdash-scores: the online high-score server of Bumper Dash. It hands out report tokens, stores the "
+      "bumperdash-scores: the online high-score server of Bumper Dash. It hands out report tokens, stores "
+      "the "
       "scores the game reports in an SQLite or PostgreSQL database and shows the best 100 as a web page."};
   app.set_version_flag("--version", "bumperdash-scores 1.0");
   std::string listen;
@@ -52,7 +52,16 @@ std::optional<int> ParseOptions(int argc, const char* const* argv, TServerOption
   app.add_flag("--behind-proxy", options.BehindProxy,
                "a reverse proxy on this machine passes the players' connections on: their addresses, for the "
                "report limit, come from its X-Forwarded-For header");
-  app.add_option("--threads", options.Threads, "threads serving requests")
+  app.add_option("--max-connections", options.MaxConnections, "connections open at once, at most")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 1000000));
+  app.add_option(
+         "--max-connections-per-address", options.MaxConnectionsPerAddress,
+         "connections open at once from one client address (an IPv6 client: its /64 network), at most; "
+         "with --behind-proxy the proxy's own connections are not limited by this")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 1000000));
+  app.add_option("--threads", options.Threads, "threads answering requests (a waiting connection holds none)")
       ->capture_default_str()
       ->check(CLI::Range(1, 1024));
   app.add_option("--read-seconds", options.ReadSeconds, "the most one request may take to arrive, in seconds")

@@ -23,7 +23,9 @@ struct TServerOptions {
   double TokenMinutes = 15;
   int ReportsPerMinute = 10;  // per client address; 0: no limit
   bool BehindProxy = false;   // client addresses from a local proxy's X-Forwarded-For
-  int Threads = 64;  // each serves one connection at a time, keep-alive included
+  int Threads = 64;  // each handles one request at a time
+  int MaxConnections = 4096;          // open at once
+  int MaxConnectionsPerAddress = 32;  // from one client address (IPv6: its /64)
   double ReadSeconds = 10;  // the most one request may take to arrive
 };
 

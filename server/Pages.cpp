@@ -72,6 +72,8 @@ std::string Page(std::string_view title, std::string_view body) {
 
 }  // namespace
 
+std::string_view PageStyle() { return kStyle; }
+
 std::string HtmlEscape(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 16);

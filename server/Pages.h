@@ -15,6 +15,10 @@ namespace bd::server {
 // How many scores the table shows.
 inline constexpr size_t kTableRows = 100;
 
+// The style sheet every page carries in its head (the replies' content
+// security policy allows it by its hash).
+std::string_view PageStyle();
+
 // `text` with &, <, >, " and ' written as character references.
 std::string HtmlEscape(std::string_view text);
 

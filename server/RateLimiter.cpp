@@ -5,7 +5,13 @@
 
 namespace bd::server {
 
-TRateLimiter::TRateLimiter(int perMinute) : capacity_(perMinute > 0 ? perMinute : 0) {}
+namespace {
+// The shared bucket's key: no address reads like this.
+constexpr const char* kOverflowKey = "*";
+}  // namespace
+
+TRateLimiter::TRateLimiter(int perMinute, size_t maxClients)
+    : capacity_(perMinute > 0 ? perMinute : 0), maxClients_(std::max<size_t>(2, maxClients)) {}
 
 void TRateLimiter::Refill(TBucket& bucket, TClock::time_point now) const {
   const double minutes = std::chrono::duration<double, std::ratio<60>>(now - bucket.Updated).count();
@@ -16,6 +22,18 @@ void TRateLimiter::Refill(TBucket& bucket, TClock::time_point now) const {
 bool TRateLimiter::Allow(const std::string& client, TClock::time_point now) {
   if (capacity_ == 0) return true;
   std::lock_guard lock(mutex_);
+  if (buckets_.size() >= maxClients_ - 1 && !buckets_.contains(client)) {
+    // Looking through a full table costs: at most once a second.
+    if (now - fullTablePruned_ >= std::chrono::seconds(1)) {
+      DropFullBuckets(now);
+      fullTablePruned_ = now;
+    }
+    if (buckets_.size() >= maxClients_ - 1) return TakeFrom(kOverflowKey, now);
+  }
+  return TakeFrom(client, now);
+}
+
+bool TRateLimiter::TakeFrom(const std::string& client, TClock::time_point now) {
   auto [it, fresh] = buckets_.try_emplace(client, TBucket{capacity_, now});
   TBucket& bucket = it->second;
   if (!fresh) Refill(bucket, now);
@@ -43,6 +61,8 @@ void TRateLimiter::DropFullBuckets(TClock::time_point now) {
     Refill(b->second, now);
     b = b->second.Tokens >= capacity_ ? buckets_.erase(b) : std::next(b);
   }
+  // Give back the room of a table that a burst of addresses had grown.
+  if (buckets_.bucket_count() > 4 * std::max<size_t>(64, buckets_.size())) buckets_.rehash(0);
 }
 
 void TRateLimiter::Prune(TClock::time_point now) {

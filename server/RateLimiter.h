@@ -16,8 +16,11 @@ class TRateLimiter {
  public:
   using TClock = std::chrono::steady_clock;
 
-  // `perMinute` = 0 turns the limit off.
-  explicit TRateLimiter(int perMinute);
+  // `perMinute` = 0 turns the limit off. At most `maxClients` addresses have
+  // a bucket of their own; when that many are busy at once, any further
+  // address shares one bucket with the others like it, so a flood of
+  // addresses can neither grow the table nor slip past the limit.
+  explicit TRateLimiter(int perMinute, size_t maxClients = 65536);
 
   // Takes one report from the address's bucket; false when it is empty.
   bool Allow(const std::string& client, TClock::time_point now = TClock::now());
@@ -37,12 +40,15 @@ class TRateLimiter {
     TClock::time_point Updated;
   };
   void Refill(TBucket& bucket, TClock::time_point now) const;
-  void DropFullBuckets(TClock::time_point now);  // with mutex_ held
+  bool TakeFrom(const std::string& client, TClock::time_point now);  // with mutex_ held
+  void DropFullBuckets(TClock::time_point now);                      // with mutex_ held
 
   const double capacity_;
+  const size_t maxClients_;
   std::mutex mutex_;
   std::unordered_map<std::string, TBucket> buckets_;
   size_t pruneAt_ = 4096;
+  TClock::time_point fullTablePruned_{};
   uint64_t refused_ = 0;
 };
 

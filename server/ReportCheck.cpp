@@ -36,10 +36,18 @@ std::string JudgeText(std::string_view what, std::string_view text, size_t minLe
   if (text.size() < minLength) return std::string(what) + " is empty";
   if (text.size() > maxLength)
     return std::string(what) + " is longer than " + std::to_string(maxLength) + " characters";
-  if (!std::all_of(text.begin(), text.end(), [](char c) { return IsStorableCharacter(static_cast<unsigned char>(c)); }))
+  if (!std::all_of(text.begin(), text.end(),
+                   [](char c) { return IsStorableCharacter(static_cast<unsigned char>(c)); }))
     return std::string(what) + " holds a character that is not allowed";
-  if (!text.empty() && text.find_first_not_of(' ') == std::string_view::npos) return std::string(what) + " is blank";
   return {};
+}
+
+// Spaces around a name or country are an accident of typing (or of a hand
+// edited settings file): "Петя " and "Петя" are one player.
+std::string_view TrimSpaces(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
 }
 
 }  // namespace
@@ -59,7 +67,8 @@ bool IsStorableCharacter(unsigned char c) {
   return c != '|';
 }
 
-std::variant<TNewScore, TRefusal> CheckReport(std::string_view encoded, const TTokenSigner& signer, int64_t nowMs) {
+std::variant<TNewScore, TRefusal> CheckReport(std::string_view encoded, const TTokenSigner& signer,
+                                              int64_t nowMs) {
   if (encoded.empty()) return TRefusal{kBadRequest, "no report"};
   if (encoded.size() > kMaxEncodedReport) return TRefusal{kBadRequest, "the report is too long"};
   if (!std::all_of(encoded.begin(), encoded.end(), IsAlphabetSymbol))
@@ -74,9 +83,11 @@ std::variant<TNewScore, TRefusal> CheckReport(std::string_view encoded, const TT
   if (!fields) return TRefusal{kBadRequest, "not a score report: " + reason};
   if (fields->Type != "0") return TRefusal{kBadRequest, "unknown report type"};
   if (fields->Key != std::string(1, ScoreReportKey)) return TRefusal{kBadRequest, "wrong key"};
-  if (std::string why = JudgeText("the name", fields->PlayerName, 1, kMaxNameLength); !why.empty())
+  const std::string_view name = TrimSpaces(fields->PlayerName);
+  const std::string_view country = TrimSpaces(fields->Country);
+  if (std::string why = JudgeText("the name", name, 1, kMaxNameLength); !why.empty())
     return TRefusal{kBadRequest, why};
-  if (std::string why = JudgeText("the country", fields->Country, 0, kMaxCountryLength); !why.empty())
+  if (std::string why = JudgeText("the country", country, 0, kMaxCountryLength); !why.empty())
     return TRefusal{kBadRequest, why};
   TNewScore score;
   if (!ParseScore(fields->Score, score.Score))
@@ -87,8 +98,8 @@ std::variant<TNewScore, TRefusal> CheckReport(std::string_view encoded, const TT
   if (token.Verdict == TTokenVerdict::Unknown) return TRefusal{kForbidden, "unknown token"};
   if (token.Verdict == TTokenVerdict::Expired) return TRefusal{kForbidden, "the token has expired"};
 
-  score.Name = Cp1251ToUtf8(fields->PlayerName);
-  score.Country = Cp1251ToUtf8(fields->Country);
+  score.Name = Cp1251ToUtf8(name);
+  score.Country = Cp1251ToUtf8(country);
   score.TokenId = token.Id;
   score.TokenExpiresAtMs = token.ExpiresAtMs;
   return score;

@@ -22,114 +22,134 @@ constexpr const char* kHtml = "text/html; charset=utf-8";
 // its message for a failed request, and a player tries again later.
 constexpr const char* kDatabaseAway = "the score database is unavailable just now: try again in a minute\n";
 
-void Reply(httplib::Response& res, int status, const std::string& body, const char* type) {
-  res.status = status;
-  res.set_content(body, type);
+THttpResponse Reply(int status, std::string body, const char* type) {
+  THttpResponse res;
+  res.Status = status;
+  res.Body = std::move(body);
+  res.ContentType = type;
+  return res;
 }
 
 // Answers that belong to one moment and one client are not kept by caches.
-void NoStore(httplib::Response& res) { res.set_header("Cache-Control", "no-store"); }
+THttpResponse NoStore(THttpResponse res) {
+  res.Set("Cache-Control", "no-store");
+  return res;
+}
 
-void ServePicture(httplib::Response& res, const std::string& png) {
-  if (png.empty()) return Reply(res, 404, "not found\n", kText);
-  res.set_header("Cache-Control", "public, max-age=86400");
-  Reply(res, 200, png, "image/png");
+// A service that is away for a while tells clients when to ask again.
+THttpResponse Unavailable(THttpResponse res, int seconds) {
+  res.Set("Retry-After", std::to_string(seconds));
+  return res;
+}
+
+THttpResponse Picture(const std::string& png) {
+  if (png.empty()) return Reply(404, "not found\n", kText);
+  THttpResponse res = Reply(200, png, "image/png");
+  res.Set("Cache-Control", "public, max-age=86400");
+  return res;
+}
+
+// The paths the server answers on: any other method than these gets 405.
+bool IsKnownPath(std::string_view path) {
+  return path == "/" || path == "/healthz" || path == "/logo.png" || path == "/favicon.png" ||
+         path == "/favicon.ico" || path == "/cgi/version.pl";
 }
 
 }  // namespace
 
-void TScoreServer::InstallRoutes() {
-  http_.Get("/", [this](const httplib::Request&, httplib::Response& res) { Reply(res, 200, homePage_, kHtml); });
+THttpResponse TScoreServer::Handle(const THttpRequest& req) {
+  const TQuery query = TQuery::FromTarget(req.Target);
+  const TRoute route = ClassifyRequest(req.Path, query);
+  THttpResponse res = Route(req, query, route);
+  const auto took = std::chrono::steady_clock::now() - req.Received;
+  LogLine(RequestLogText(req.Method, RouteName(route), res.Status,
+                         std::chrono::duration<double, std::milli>(took).count()));
+  return res;
+}
 
-  http_.Get("/healthz", [this](const httplib::Request&, httplib::Response& res) {
-    NoStore(res);
-    try {
-      store_->Check();
-      database_->Saw(true);
-      Reply(res, 200, "ok\n", kText);
-    } catch (const std::exception& e) {
-      LogLine(std::string("health check: ") + e.what());
-      database_->Saw(false);
-      Reply(res, 503, "the database cannot be read\n", kText);
+THttpResponse TScoreServer::Route(const THttpRequest& req, const TQuery& query, TRoute route) {
+  if (req.Method != "GET" && req.Method != "HEAD") {
+    if (!IsKnownPath(req.Path)) return Reply(404, "not found\n", kText);
+    THttpResponse res = Reply(405, "only GET and HEAD are answered here\n", kText);
+    res.Set("Allow", "GET, HEAD");
+    return res;
+  }
+  switch (route) {
+    case TRoute::Home: {
+      THttpResponse res = Reply(200, homePage_, kHtml);
+      res.Set("Cache-Control", "public, max-age=300");
+      return res;
     }
-  });
 
-  http_.Get("/logo\\.png", [this](const httplib::Request&, httplib::Response& res) { ServePicture(res, web_.Logo); });
-  http_.Get("/favicon\\.(png|ico)",
-            [this](const httplib::Request&, httplib::Response& res) { ServePicture(res, web_.Favicon); });
-
-  http_.Get("/cgi/version\\.pl", [this](const httplib::Request& req, httplib::Response& res) {
-    const TQuery query = TQuery::FromTarget(req.target);
-    switch (ClassifyRequest(req.path, query)) {
-      case TRoute::VersionCheck:
-        NoStore(res);
-        // A token now would only lead to a report that cannot be stored.
-        if (!database_->Up()) return Reply(res, 503, kDatabaseAway, kText);
-        return Reply(res, 200, BuildVersionReply(signer_->Issue(UnixMillis())), kText);
-
-      case TRoute::Report: {
-        NoStore(res);
-        if (!limiter_.Allow(
-                ClientAddress(req.remote_addr, req.get_header_value("X-Forwarded-For"), options_.BehindProxy)))
-          return Reply(res, 429, "too many reports from this address: try again in a minute\n", kText);
-        if (query.Count("inf") > 1) return Reply(res, 400, "more than one report\n", kText);
-        auto checked = CheckReport(query.Value("inf"), *signer_, UnixMillis());
-        if (const auto* refusal = std::get_if<TRefusal>(&checked))
-          return Reply(res, refusal->Status, refusal->Reason + "\n", kText);
-        if (!database_->Up()) return Reply(res, 503, kDatabaseAway, kText);
-        try {
-          // Answered within the request time limit, stored or not.
-          const auto deadline =
-              std::chrono::steady_clock::now() + std::chrono::milliseconds(std::llround(options_.ReadSeconds * 1000));
-          if (writer_->Submit(std::move(std::get<TNewScore>(checked)), deadline) == TStoreOutcome::TokenUsed)
-            return Reply(res, 409, "the token was used already\n", kText);
-          return Reply(res, 200, "OK stored\n", kText);
-        } catch (const EWriterStopped&) {
-          return Reply(res, 503, "the server is stopping\n", kText);
-        } catch (const std::exception& e) {
-          LogLine(std::string("cannot store a report: ") + e.what());
-          return Reply(res, 503, "the report could not be stored\n", kText);
-        }
+    case TRoute::Health:
+      try {
+        store_->Check();
+        database_->Saw(true);
+        return NoStore(Reply(200, "ok\n", kText));
+      } catch (const std::exception& e) {
+        LogLine(std::string("health check: ") + e.what());
+        database_->Saw(false);
+        return NoStore(Unavailable(Reply(503, "the database cannot be read\n", kText), 10));
       }
 
-      case TRoute::Table:
-        res.set_header("Cache-Control", "no-cache");
-        if (!database_->Up()) return Reply(res, 503, RenderUnavailablePage(), kHtml);
-        try {
-          const auto page = table_.Get([this] { return RenderTablePage(store_->Best(kTableRows)); });
-          return Reply(res, 200, *page, kHtml);
-        } catch (const std::exception& e) {
-          LogLine(std::string("cannot read the table: ") + e.what());
-          database_->Saw(false);
-          return Reply(res, 503, RenderUnavailablePage(), kHtml);
-        }
+    case TRoute::Logo:
+      return Picture(web_.Logo);
+    case TRoute::Favicon:
+      return Picture(web_.Favicon);
 
-      default:
-        return Reply(res, 404, "not found\n", kText);
-    }
-  });
+    case TRoute::VersionCheck:
+      // A token now would only lead to a report that cannot be stored.
+      if (!database_->Up()) return NoStore(Unavailable(Reply(503, kDatabaseAway, kText), 60));
+      return NoStore(Reply(200, BuildVersionReply(signer_->Issue(UnixMillis())), kText));
 
-  // Statuses the library sets by itself (unknown path, malformed request)
-  // get a short text too.
-  http_.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-    if (res.body.empty()) res.set_content(res.status == 404 ? "not found\n" : "bad request\n", kText);
-  });
-  http_.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr error) {
-    try {
-      if (error) std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-      LogLine(std::string("request failed: ") + e.what());
-    } catch (...) {
-      LogLine("request failed");
+    case TRoute::Report:
+      return NoStore(Report(req, query));
+
+    case TRoute::Table: {
+      if (!database_->Up()) return Unavailable(Reply(503, RenderUnavailablePage(), kHtml), 60);
+      try {
+        const auto page = table_.Get([this] { return RenderTablePage(store_->Best(kTableRows)); });
+        THttpResponse res = Reply(200, *page, kHtml);
+        res.Set("Cache-Control", "no-cache");
+        return res;
+      } catch (const std::exception& e) {
+        LogLine(std::string("cannot read the table: ") + e.what());
+        database_->Saw(false);
+        return Unavailable(Reply(503, RenderUnavailablePage(), kHtml), 60);
+      }
     }
-    Reply(res, 500, "internal error\n", kText);
-  });
-  http_.set_logger([](const httplib::Request& req, const httplib::Response& res) {
-    const auto took = std::chrono::steady_clock::now() - THttpServer::RequestStart();
-    const TRoute route = req.path.empty() ? TRoute::NotFound : ClassifyRequest(req.path, TQuery::FromTarget(req.target));
-    LogLine(RequestLogText(req.method, RouteName(route), res.status,
-                           std::chrono::duration<double, std::milli>(took).count()));
-  });
+
+    case TRoute::NotFound:
+      break;
+  }
+  return Reply(404, "not found\n", kText);
+}
+
+THttpResponse TScoreServer::Report(const THttpRequest& req, const TQuery& query) {
+  const std::string client = ClientAddress(req.Peer, req.Header("x-forwarded-for"), options_.BehindProxy);
+  if (!limiter_.Allow(LimitKey(client))) {
+    THttpResponse res = Reply(429, "too many reports from this address: try again in a minute\n", kText);
+    res.Set("Retry-After", "60");
+    return res;
+  }
+  if (query.Count("inf") > 1) return Reply(400, "more than one report\n", kText);
+  auto checked = CheckReport(query.Value("inf"), *signer_, UnixMillis());
+  if (const auto* refusal = std::get_if<TRefusal>(&checked))
+    return Reply(refusal->Status, refusal->Reason + "\n", kText);
+  if (!database_->Up()) return Unavailable(Reply(503, kDatabaseAway, kText), 60);
+  try {
+    // Answered within the request time limit, stored or not.
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(std::llround(options_.ReadSeconds * 1000));
+    if (writer_->Submit(std::move(std::get<TNewScore>(checked)), deadline) == TStoreOutcome::TokenUsed)
+      return Reply(409, "the token was used already\n", kText);
+    return Reply(200, "OK stored\n", kText);
+  } catch (const EWriterStopped&) {
+    return Unavailable(Reply(503, "the server is stopping\n", kText), 5);
+  } catch (const std::exception& e) {
+    LogLine(std::string("cannot store a report: ") + e.what());
+    return Unavailable(Reply(503, "the report could not be stored\n", kText), 10);
+  }
 }
 
 }  // namespace bd::server

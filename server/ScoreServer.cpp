@@ -3,17 +3,21 @@
 #include <cmath>
 
 #include "server/Log.h"
-#include "server/Pages.h"
 #include "server/OpenStore.h"
+#include "server/Pages.h"
 #include "server/PostgresStore.h"
+#include "server/SecurityHeaders.h"
 
 namespace bd::server {
 
 namespace {
 
-TRequestLimits LimitsFor(const TServerOptions& options) {
-  TRequestLimits limits;
+TConnectionLimits LimitsFor(const TServerOptions& options) {
+  TConnectionLimits limits;
   limits.ReadTime = std::chrono::milliseconds(std::llround(options.ReadSeconds * 1000));
+  limits.MaxConnections = static_cast<size_t>(options.MaxConnections);
+  limits.MaxConnectionsPerAddress = static_cast<size_t>(options.MaxConnectionsPerAddress);
+  limits.LoopbackUnlimited = options.BehindProxy;
   return limits;
 }
 
@@ -26,11 +30,15 @@ TScoreServer::TScoreServer(const TServerOptions& options)
       limiter_(options.ReportsPerMinute),
       // Servers sharing a PostgreSQL database store each other's scores
       // unseen: their pages age out sooner.
-      table_(IsPostgresAddress(options.Database.string()) ? std::chrono::seconds(1) : std::chrono::seconds(5)),
-      http_(LimitsFor(options)) {
-  const auto threads = static_cast<size_t>(options.Threads);
-  http_.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-  InstallRoutes();
+      table_(IsPostgresAddress(options.Database.string()) ? std::chrono::seconds(1)
+                                                          : std::chrono::seconds(5)),
+      http_(
+          LimitsFor(options), static_cast<size_t>(options.Threads),
+          [this](const THttpRequest& request) { return Handle(request); },
+          [](int status, std::string_view reason) {
+            LogLine("refused a request: " + std::to_string(status) + " " + std::string(reason));
+          }) {
+  http_.SetCommonHeaders(SecurityHeaders(PageStyle()));
   housekeeping_ = std::thread([this] { Housekeeping(); });
 }
 
@@ -47,7 +55,8 @@ TScoreServer::~TScoreServer() {
 int TScoreServer::Bind() {
   const int port = http_.Bind(options_.Listen.Host, options_.Listen.Port);
   if (port < 0)
-    throw std::runtime_error("cannot listen on " + options_.Listen.Host + ":" + std::to_string(options_.Listen.Port));
+    throw std::runtime_error("cannot listen on " + options_.Listen.Host + ":" +
+                             std::to_string(options_.Listen.Port));
   // Only a server that has its address touches the database: one started
   // where another already answers leaves no file behind.
   store_ = OpenStore(options_.Database.string());
@@ -55,8 +64,8 @@ int TScoreServer::Bind() {
   // The first server on a database makes the secret; the others take it.
   signer_ = std::make_unique<TTokenSigner>(store_->TokenSecret(RandomBytes(32)),
                                            std::llround(options_.TokenMinutes * 60 * 1000));
-  writer_ = std::make_unique<TReportWriter>(*store_, [this] { table_.Invalidate(); },
-                                           [this](bool stored) { database_->Saw(stored); });
+  writer_ = std::make_unique<TReportWriter>(
+      *store_, [this] { table_.Invalidate(); }, [this](bool stored) { database_->Saw(stored); });
   return port;
 }
 
@@ -70,7 +79,7 @@ bool TScoreServer::Run() {
   }
   housekeepingWake_.notify_all();
   if (housekeeping_.joinable()) housekeeping_.join();
-  LogRefusedReports();
+  LogRefusals();
   return ok;
 }
 
@@ -80,15 +89,20 @@ void TScoreServer::Housekeeping() {
   std::unique_lock lock(housekeepingMutex_);
   while (!housekeepingWake_.wait_for(lock, std::chrono::minutes(1), [this] { return stopping_; })) {
     lock.unlock();
-    LogRefusedReports();
+    LogRefusals();
     limiter_.Prune();
     lock.lock();
   }
 }
 
-void TScoreServer::LogRefusedReports() {
+void TScoreServer::LogRefusals() {
   if (const uint64_t refused = limiter_.TakeRefused(); refused > 0)
     LogLine("rate limit: refused " + std::to_string(refused) + " reports");
+  const THttpServer::TCounts counts = http_.TakeCounts();
+  if (counts.Refused > 0)
+    LogLine("connection limits: refused " + std::to_string(counts.Refused) + " connections");
+  if (counts.TimedOut > 0)
+    LogLine("time limits: " + std::to_string(counts.TimedOut) + " connections sent no whole request in time");
 }
 
 }  // namespace bd::server

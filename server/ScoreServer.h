@@ -12,6 +12,7 @@
 #include "server/DatabaseWatch.h"
 #include "server/HttpServer.h"
 #include "server/Options.h"
+#include "server/Query.h"
 #include "server/RateLimiter.h"
 #include "server/ReportWriter.h"
 #include "server/ScoreStore.h"
@@ -45,9 +46,11 @@ class TScoreServer {
   IScoreStore& Store() { return *store_; }  // after Bind()
 
  private:
-  void InstallRoutes();
+  THttpResponse Handle(const THttpRequest& request);
+  THttpResponse Route(const THttpRequest& request, const TQuery& query, TRoute route);
+  THttpResponse Report(const THttpRequest& request, const TQuery& query);
   void Housekeeping();
-  void LogRefusedReports();
+  void LogRefusals();
 
   TServerOptions options_;
   std::unique_ptr<IScoreStore> store_;

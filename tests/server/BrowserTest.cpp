@@ -17,13 +17,17 @@ namespace {
 constexpr const char* kChromium = "/usr/bin/chromium";
 
 // Runs Chromium headless on `url` with `what` (--dump-dom, --screenshot=…);
-// returns its standard output.
-std::string Chromium(const std::string& url, const std::string& what, const std::filesystem::path& profile) {
+// returns its standard output, and with `console` its log too (where the
+// page's console messages go, a refusal by the content security policy
+// among them).
+std::string Chromium(const std::string& url, const std::string& what, const std::filesystem::path& profile,
+                     bool console = false) {
   const std::string command = std::string(kChromium) +
                               " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
                               " --disable-background-networking --disable-component-update --disable-sync"
                               " --hide-scrollbars --user-data-dir=" +
-                              profile.string() + " " + what + " '" + url + "' 2>/dev/null";
+                              profile.string() + (console ? " --enable-logging=stderr --v=0 " : " ") + what +
+                              " '" + url + (console ? "' 2>&1" : "' 2>/dev/null");
   return RunForOutput(command);
 }
 
@@ -43,7 +47,8 @@ TEST(Browser, TheTableShowsTheStoredNames) {
   ASSERT_EQ(SendReport(server.Base(), "Пётр", 90210, "Україна"), 200);
   ASSERT_EQ(SendReport(server.Base(), "<i>Tag</i>", 4000, "UK"), 200);
   ASSERT_EQ(SendReport(server.Base(), "Anna", 4000, "DE"), 200);  // a tie: the earlier one first
-  for (int i = 0; i < 12; ++i) ASSERT_EQ(SendReport(server.Base(), "Racer" + std::to_string(i), 300 - i, "FR"), 200);
+  for (int i = 0; i < 12; ++i)
+    ASSERT_EQ(SendReport(server.Base(), "Racer" + std::to_string(i), 300 - i, "FR"), 200);
 
   const std::string url = server.Base() + kTableTarget;
   const std::string dom = Chromium(url, "--dump-dom", dir.Path() / "profile-dom");
@@ -57,6 +62,13 @@ TEST(Browser, TheTableShowsTheStoredNames) {
   EXPECT_LT(petr, tag);
   EXPECT_LT(tag, anna);
   EXPECT_EQ(dom.find("<script"), std::string::npos);
+  // The replies' security policy lets the pages' own style and pictures
+  // through, and the browser has nothing to refuse.
+  for (const std::string& page : {url, server.Base() + "/"}) {
+    const std::string log = Chromium(page, "--dump-dom", dir.Path() / "profile-console", true);
+    EXPECT_NE(log.find("</html>"), std::string::npos) << page;
+    EXPECT_EQ(log.find("Content Security Policy"), std::string::npos) << page << "\n" << log.substr(0, 2000);
+  }
 
   const std::filesystem::path out = BD_SERVER_TEST_OUTPUT_DIR;
   std::filesystem::create_directories(out);
@@ -71,7 +83,8 @@ TEST(Browser, TheTableShowsTheStoredNames) {
     EXPECT_TRUE(IsPng(out / view.File)) << out / view.File;
   }
   std::filesystem::remove(out / "home-desktop.png");
-  Chromium(server.Base() + "/", "--screenshot=" + (out / "home-desktop.png").string() + " --window-size=1280,900",
+  Chromium(server.Base() + "/",
+           "--screenshot=" + (out / "home-desktop.png").string() + " --window-size=1280,900",
            dir.Path() / "profile-home");
   EXPECT_TRUE(IsPng(out / "home-desktop.png"));
 }

@@ -60,6 +60,52 @@ int FreeLoopbackPort() {
 }
 
 TNginxProcess::TNginxProcess(const std::vector<int>& upstreamPorts) {
+  Start([upstreamPorts](int port) {
+    std::ostringstream site;
+    site << "  upstream scores {\n";
+    for (int p : upstreamPorts) site << "    server 127.0.0.1:" << p << " max_fails=1 fail_timeout=10s;\n";
+    site << "    keepalive 64;\n  }\n"
+         << "  server {\n    listen 127.0.0.1:" << port << ";\n"
+         << "    location / {\n      proxy_pass http://scores;\n      proxy_http_version 1.1;\n"
+         << "      proxy_set_header Connection \"\";\n      proxy_set_header X-Forwarded-For $remote_addr;\n"
+         << "      proxy_connect_timeout 1s;\n      proxy_read_timeout 15s;\n"
+         << "      proxy_next_upstream error timeout;\n    }\n  }\n";
+    return site.str();
+  });
+}
+
+TNginxProcess::TNginxProcess(const std::function<std::string(int port)>& site) { Start(site); }
+
+std::string SampleSite(int port, int upstreamPort) {
+  const auto path =
+      std::filesystem::path(BD_SOURCE_DIR) / "server" / "deploy" / "nginx-bumperdash-scores.conf";
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  std::stringstream whole;
+  whole << in.rdbuf();
+  const std::string text = whole.str();
+  // The site's second server block: the one that proxies.
+  const size_t tls = text.find("listen 443");
+  const size_t begin = text.rfind("server {", tls);
+  if (tls == std::string::npos || begin == std::string::npos)
+    throw std::runtime_error("no TLS server block in " + path.string());
+  size_t end = begin + 8;
+  for (int depth = 1; depth > 0 && end < text.size(); ++end)
+    depth += text[end] == '{' ? 1 : text[end] == '}' ? -1 : 0;
+  std::istringstream block(text.substr(begin, end - begin));
+  std::string site, line;
+  const std::string upstream = "127.0.0.1:27183";
+  while (std::getline(block, line)) {
+    if (line.find("ssl") != std::string::npos || line.find("listen ") != std::string::npos) continue;
+    if (const size_t at = line.find(upstream); at != std::string::npos)
+      line.replace(at, upstream.size(), "127.0.0.1:" + std::to_string(upstreamPort));
+    site += line + "\n";
+    if (line.starts_with("server {")) site += "    listen 127.0.0.1:" + std::to_string(port) + ";\n";
+  }
+  return site;
+}
+
+void TNginxProcess::Start(const std::function<std::string(int port)>& site) {
   std::string pattern = (std::filesystem::temp_directory_path() / "bd-nginx-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   dir_ = pattern;
@@ -68,14 +114,14 @@ TNginxProcess::TNginxProcess(const std::vector<int>& upstreamPorts) {
   ::chmod(dir_.c_str(), 0755);
   // Another program may take the chosen port before nginx binds it.
   for (int attempt = 0; attempt < 5; ++attempt)
-    if (TryStart(upstreamPorts)) return;
+    if (TryStart(site)) return;
   const std::string log = ErrorLog();
   std::error_code ec;
   std::filesystem::remove_all(dir_, ec);
   throw std::runtime_error("nginx did not start:\n" + log);
 }
 
-bool TNginxProcess::TryStart(const std::vector<int>& upstreamPorts) {
+bool TNginxProcess::TryStart(const std::function<std::string(int port)>& site) {
   port_ = FreeLoopbackPort();
   const std::string d = dir_.string();
   std::ostringstream conf;
@@ -86,14 +132,7 @@ bool TNginxProcess::TryStart(const std::vector<int>& upstreamPorts) {
        << "  client_body_temp_path " << d << "/body;\n  proxy_temp_path " << d << "/proxy;\n"
        << "  fastcgi_temp_path " << d << "/fastcgi;\n  uwsgi_temp_path " << d << "/uwsgi;\n"
        << "  scgi_temp_path " << d << "/scgi;\n"
-       << "  upstream scores {\n";
-  for (int p : upstreamPorts) conf << "    server 127.0.0.1:" << p << " max_fails=1 fail_timeout=10s;\n";
-  conf << "    keepalive 64;\n  }\n"
-       << "  server {\n    listen 127.0.0.1:" << port_ << ";\n"
-       << "    location / {\n      proxy_pass http://scores;\n      proxy_http_version 1.1;\n"
-       << "      proxy_set_header Connection \"\";\n      proxy_set_header X-Forwarded-For $remote_addr;\n"
-       << "      proxy_connect_timeout 1s;\n      proxy_read_timeout 15s;\n"
-       << "      proxy_next_upstream error timeout;\n    }\n  }\n}\n";
+       << site(port_) << "}\n";
   std::ofstream(dir_ / "nginx.conf") << conf.str();
 
   const std::string program = NginxProgram().string();

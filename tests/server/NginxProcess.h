@@ -9,6 +9,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ class TNginxProcess {
   // 127.0.0.1); returns once it takes connections. Throws
   // std::runtime_error, with its error log, when it does not start.
   explicit TNginxProcess(const std::vector<int>& upstreamPorts);
+  // Starts nginx with the site that `site` writes for a listening port:
+  // the text inside its http block.
+  explicit TNginxProcess(const std::function<std::string(int port)>& site);
   ~TNginxProcess();
   TNginxProcess(const TNginxProcess&) = delete;
   TNginxProcess& operator=(const TNginxProcess&) = delete;
@@ -30,13 +34,20 @@ class TNginxProcess {
   std::string ErrorLog() const;
 
  private:
-  bool TryStart(const std::vector<int>& upstreamPorts);
+  void Start(const std::function<std::string(int port)>& site);
+  bool TryStart(const std::function<std::string(int port)>& site);
   void StopProcess();
 
   std::filesystem::path dir_;
   pid_t pid_ = -1;
   int port_ = 0;
 };
+
+// The public site of the sample deployment (server/deploy/
+// nginx-bumperdash-scores.conf) as it would run, but on plain HTTP on
+// 127.0.0.1:`port` in front of a server on `upstreamPort`: its TLS lines go,
+// everything else stays as an operator would copy it.
+std::string SampleSite(int port, int upstreamPort);
 
 // A loopback port that nothing listens on just now.
 int FreeLoopbackPort();

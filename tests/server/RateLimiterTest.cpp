@@ -35,7 +35,8 @@ TEST(RateLimiter, NoLimitAtZero) {
 TEST(RateLimiter, AddressesThatFilledUpAreForgotten) {
   TRateLimiter limiter(2);
   const auto t0 = TRateLimiter::TClock::time_point{} + 1h;
-  for (int i = 0; i < 10000; ++i) limiter.Allow("client" + std::to_string(i), t0 + std::chrono::milliseconds(i));
+  for (int i = 0; i < 10000; ++i)
+    limiter.Allow("client" + std::to_string(i), t0 + std::chrono::milliseconds(i));
   limiter.Allow("busy", t0 + 70s);
   limiter.Allow("busy", t0 + 70s);
   limiter.Prune(t0 + 70s);
@@ -60,9 +61,44 @@ TEST(ClientAddress, AProxysHeaderCountsOnlyFromThisMachineAndOnlyWhenTrusted) {
       // Not trusted: without the option, or from another machine.
       {"127.0.0.1", "203.0.113.7", false, "127.0.0.1"},
       {"198.51.100.2", "203.0.113.7", true, "198.51.100.2"},
+      // Read as an address, or not at all: anything else leaves the peer's.
+      {"127.0.0.1", "2001:DB8:0:0::5", true, "2001:db8::5"},
+      {"127.0.0.1", "::ffff:203.0.113.7", true, "203.0.113.7"},
+      {"127.0.0.1", "203.0.113.7:5555", true, "127.0.0.1"},
+      {"127.0.0.1", "unknown", true, "127.0.0.1"},
+      {"127.0.0.1", "203.0.113.07", true, "127.0.0.1"},
+      {"127.0.0.1", "203.0.113.7 x", true, "127.0.0.1"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(ClientAddress(c.peer, c.forwardedFor, c.behindProxy), c.counted) << c.peer << " / " << c.forwardedFor;
+    EXPECT_EQ(ClientAddress(c.peer, c.forwardedFor, c.behindProxy), c.counted)
+        << c.peer << " / " << c.forwardedFor;
+  // A header of any size costs no more than an address.
+  EXPECT_EQ(ClientAddress("127.0.0.1", std::string(8192, '7'), true), "127.0.0.1");
+}
+
+TEST(ClientAddress, LimitsCountAnIpv6ClientByItsNetwork) {
+  EXPECT_EQ(LimitKey("203.0.113.7"), "203.0.113.7");
+  EXPECT_EQ(LimitKey("2001:db8:1:2:aaaa::1"), "2001:db8:1:2::/64");
+  EXPECT_EQ(LimitKey("2001:db8:1:2:bbbb:cccc:dddd:eeee"), "2001:db8:1:2::/64");
+  EXPECT_NE(LimitKey("2001:db8:1:3::1"), LimitKey("2001:db8:1:2::1"));
+}
+
+TEST(RateLimiter, AFloodOfAddressesSharesOneBucketOnceTheTableIsFull) {
+  TRateLimiter limiter(2, 100);
+  const auto t0 = TRateLimiter::TClock::time_point{} + 1h;
+  // Each address spends one of its two reports: none is full again, so
+  // none can be forgotten.
+  for (int i = 0; i < 1000; ++i) limiter.Allow("flood" + std::to_string(i), t0);
+  EXPECT_LE(limiter.TrackedClients(), 100u);
+  // The addresses past the table's room shared one allowance of two.
+  EXPECT_EQ(limiter.TakeRefused(), 1000u - 99u - 2u);
+  // An address with a bucket of its own keeps it.
+  EXPECT_TRUE(limiter.Allow("flood0", t0));
+  EXPECT_FALSE(limiter.Allow("flood0", t0));
+  // Once the flood's buckets have filled up again, a new address gets its own.
+  EXPECT_TRUE(limiter.Allow("late", t0 + 2min));
+  EXPECT_TRUE(limiter.Allow("late", t0 + 2min));
+  EXPECT_FALSE(limiter.Allow("late", t0 + 2min));
 }
 
 }  // namespace

@@ -67,6 +67,8 @@ TEST_P(ReportRequests, EachReportIsStoredOrRefusedWithNothingStored) {
       {"valid", [](const std::string& t) { return Report("Valid", "1234", t, "UK"); }, 200, "Valid"},
       {"Cyrillic with yo", [](const std::string& t) { return Report("Пётр", "999", t, "Россия"); }, 200, "Пётр"},
       {"ten characters", [](const std::string& t) { return Report("TenLetters", "5", t); }, 200, "TenLetters"},
+      {"spaces around, dropped", [](const std::string& t) { return Report("  Петя ", "11", t, " RU "); }, 200,
+       "Петя"},
       {"largest score", [](const std::string& t) { return Report("Max", "2147483647", t); }, 200, "Max"},
       {"zero score", [](const std::string& t) { return Report("Zero", "0", t); }, 200, "Zero"},
       {"an HTML tag, escaped", [](const std::string& t) { return Report("<b>Bo</b>", "77", t); }, 200,
