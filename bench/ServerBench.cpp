@@ -105,6 +105,8 @@ class TRunningServer {
     options.Database = database;
     options.WebDir = ScratchDir();
     options.ReportsPerMinute = 0;
+    // Every player of the benchmark comes from this machine's address.
+    options.MaxConnectionsPerAddress = 1024;
     server_ = std::make_unique<TScoreServer>(options);
     port_ = server_->Bind();
     thread_ = std::thread([this] { server_->Run(); });
@@ -291,7 +293,8 @@ class TSetup {
     for (int i = 0; i < instances; ++i) {
       servers_.push_back(std::make_unique<test::TServerProcess>(
           database, ScratchDir() / ("setup" + std::to_string(kind) + "-" + std::to_string(i) + ".log"),
-          std::vector<std::string>{"--web-dir", ScratchDir().string()}));
+          // Every player (and the proxy) comes from this machine's address.
+          std::vector<std::string>{"--web-dir", ScratchDir().string(), "--max-connections-per-address", "1024"}));
       ports.push_back(servers_.back()->Port());
     }
     if (kind == 2) {
