@@ -170,6 +170,9 @@ void TSdlEvents::Translate(const SDL_Event& e) {
       out.Key = key;
       out.Shift = ShiftFlagsFromMod(e.key.keysym.mod) | pads_.Shift();
       out.Repeat = e.key.repeat != 0;
+      // SDL stamps the event when it takes it from the window system, on its
+      // own millisecond clock: its age carries it over to the game's clock.
+      out.PressedAt = clock_.Milliseconds() - (static_cast<uint32_t>(SDL_GetTicks()) - e.key.timestamp);
       pending_.push_back(out);
       if (e.type == SDL_KEYDOWN) {
         if (const uint8_t c = ControlCharForKey(key); c != 0) {
@@ -189,6 +192,7 @@ void TSdlEvents::Translate(const SDL_Event& e) {
       }
       break;
     case SDL_MOUSEMOTION:
+      if (!window_.PointerMovedSinceSwitch()) return;
       out.type = T::MouseMove;
       std::tie(out.X, out.Y) = PicturePosition(window_, e.motion.x, e.motion.y);
       out.Shift = ShiftFlagsFromMod(static_cast<uint16_t>(SDL_GetModState()));
@@ -341,6 +345,7 @@ void TSdlWindow::SavePlacement() {
 
 void TSdlWindow::RestorePlacement() {
   if (!placementSaved_) return;
+  NoteDisplaySwitch();
   SDL_SetWindowSize(window_, placement_.w, placement_.h);
   SDL_SetWindowPosition(window_, placement_.x, placement_.y);
   // The window is still without its frame here (it comes back with the
@@ -379,7 +384,23 @@ std::vector<DisplayMode> TSdlWindow::DisplayModes() {
   return modes;
 }
 
+void TSdlWindow::NoteDisplaySwitch() {
+  SDL_Point at{};
+  SDL_GetGlobalMouseState(&at.x, &at.y);
+  pointerAtSwitch_ = at;
+}
+
+bool TSdlWindow::PointerMovedSinceSwitch() {
+  if (!pointerAtSwitch_) return true;
+  SDL_Point at{};
+  SDL_GetGlobalMouseState(&at.x, &at.y);
+  if (at.x == pointerAtSwitch_->x && at.y == pointerAtSwitch_->y) return false;
+  pointerAtSwitch_.reset();
+  return true;
+}
+
 bool TSdlWindow::SetFullScreen(const DisplayMode* mode) {
+  NoteDisplaySwitch();
   if (mode == nullptr) {
     // Back to the window the player had (the placement brings back its size
     // and place); a window already in a window keeps its size.
@@ -409,8 +430,12 @@ void TSdlWindow::Reshaped() { sendWhole_ = true; }
 
 TRect TSdlWindow::OutputRect(TSize output, const TRect& dest) {
   const TRect place = FitPicture(output, kPicture);
-  auto x = [&](int v) { return place.Left + static_cast<int>(static_cast<int64_t>(v) * place.Width() / kClientWidth); };
-  auto y = [&](int v) { return place.Top + static_cast<int>(static_cast<int64_t>(v) * place.Height() / kClientHeight); };
+  auto x = [&](int v) {
+    return place.Left + static_cast<int>(static_cast<int64_t>(v) * place.Width() / kClientWidth);
+  };
+  auto y = [&](int v) {
+    return place.Top + static_cast<int>(static_cast<int64_t>(v) * place.Height() / kClientHeight);
+  };
   return TRect{x(dest.Left), y(dest.Top), x(dest.Right), y(dest.Bottom)};
 }
 
@@ -473,11 +498,11 @@ void TSdlWindow::PresentOnProcessor(const SDL_Surface* backBuffer, const TRect& 
   }
   if (surface->format->BytesPerPixel == 4 && surface->format->format == backBuffer->format->format &&
       SDL_LockSurface(surface) == 0) {
-    uint32_t* to = static_cast<uint32_t*>(surface->pixels) + static_cast<size_t>(r.Top) * (surface->pitch / 4) +
-                   r.Left;
-    scaler_.Scale(static_cast<const uint32_t*>(backBuffer->pixels), static_cast<size_t>(backBuffer->pitch / 4),
-                  {backBuffer->w, backBuffer->h}, to, static_cast<size_t>(surface->pitch / 4),
-                  {r.Width(), r.Height()});
+    uint32_t* to =
+        static_cast<uint32_t*>(surface->pixels) + static_cast<size_t>(r.Top) * (surface->pitch / 4) + r.Left;
+    scaler_.Scale(static_cast<const uint32_t*>(backBuffer->pixels),
+                  static_cast<size_t>(backBuffer->pitch / 4), {backBuffer->w, backBuffer->h}, to,
+                  static_cast<size_t>(surface->pitch / 4), {r.Width(), r.Height()});
     SDL_UnlockSurface(surface);
   } else {
     // A frame buffer of another pixel format: SDL converts (slowly, but no
