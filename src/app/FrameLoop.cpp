@@ -22,7 +22,6 @@ void TMainForm::DXTimerTimer(int lagCount) {
   // A frame can start or leave a race, or open a level with its caption.
   HoldRaceClocks();
   DXDraw.PresentFrame();
-  if (!ScreenShownAt) ScreenShownAt = Application.Clock().Milliseconds();
   if (FrameLog != nullptr) FrameLog->Presented();
   MusicWatchdog();
 }

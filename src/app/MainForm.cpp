@@ -202,8 +202,7 @@ void TMainForm::FormClose() {
 }
 
 bool TMainForm::KeyPressedBeforeScreen(const PlatformEvent& event) const {
-  if (!event.PressedAt) return false;
-  if (!ScreenShownAt) return true;
+  if (!event.PressedAt || !ScreenShownAt) return false;
   return static_cast<int32_t>(*event.PressedAt - *ScreenShownAt) < 0;
 }
 

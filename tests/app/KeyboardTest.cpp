@@ -46,7 +46,6 @@ TEST_F(Keyboard, EnterLeavesSplashAndMenuButAltEnterOnlyTogglesFullScreen) {
 TEST_F(Keyboard, AKeyPressedBeforeTheScreenAppearedDoesNotActOnIt) {
   while (form->CurrentScreen == screen::Splash && Now() < 10000) RunFor(5);
   ASSERT_EQ(form->CurrentScreen, screen::MainMenu);
-  RunFor(20);
   ASSERT_TRUE(form->ScreenShownAt.has_value());
   auto enter = [this](uint32_t pressedAt, uint8_t shift = 0) {
     PlatformEvent e;
