@@ -171,12 +171,17 @@ TEST(SdlPlatform, ADisplaySwitchUnderAStillPointerIsNoPointerMove) {
   SDL_WarpMouseInWindow(window.Sdl(), 100, 100);
   ASSERT_EQ(moves().size(), 1u);
 
+  // The switch puts the window 20 pixels higher and further left: the
+  // still pointer is then at (120, 120) in it.
+  int left = 0, top = 0;
+  SDL_GetWindowPosition(window.Sdl(), &left, &top);
   window.SetFullScreen(nullptr);
+  SDL_SetWindowPosition(window.Sdl(), left - 20, top - 20);
   SDL_Event e{};
   e.type = SDL_MOUSEMOTION;
   e.motion.windowID = SDL_GetWindowID(window.Sdl());
-  e.motion.x = 100;
-  e.motion.y = 80;
+  e.motion.x = 120;
+  e.motion.y = 120;
   SDL_PushEvent(&e);
   EXPECT_TRUE(moves().empty());
 

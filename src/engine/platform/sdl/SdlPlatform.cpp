@@ -192,7 +192,7 @@ void TSdlEvents::Translate(const SDL_Event& e) {
       }
       break;
     case SDL_MOUSEMOTION:
-      if (!window_.PointerMovedSinceSwitch()) return;
+      if (!window_.PointerMovedSinceSwitch(e.motion.x, e.motion.y)) return;
       out.type = T::MouseMove;
       std::tie(out.X, out.Y) = PicturePosition(window_, e.motion.x, e.motion.y);
       out.Shift = ShiftFlagsFromMod(static_cast<uint16_t>(SDL_GetModState()));
@@ -385,17 +385,21 @@ std::vector<DisplayMode> TSdlWindow::DisplayModes() {
 }
 
 void TSdlWindow::NoteDisplaySwitch() {
-  SDL_Point at{};
-  SDL_GetGlobalMouseState(&at.x, &at.y);
-  pointerAtSwitch_ = at;
+  if (pointerOnDesktop_) pointerAtSwitch_ = pointerOnDesktop_;
 }
 
-bool TSdlWindow::PointerMovedSinceSwitch() {
-  if (!pointerAtSwitch_) return true;
-  SDL_Point at{};
-  SDL_GetGlobalMouseState(&at.x, &at.y);
-  if (at.x == pointerAtSwitch_->x && at.y == pointerAtSwitch_->y) return false;
+bool TSdlWindow::PointerMovedSinceSwitch(int x, int y) {
+  // Where the event puts the pointer on the desktop: its place in the
+  // window from the window's own place, both as the window system last
+  // told them.
+  SDL_Point at{x, y};
+  int left = 0, top = 0;
+  SDL_GetWindowPosition(window_, &left, &top);
+  at.x += left;
+  at.y += top;
+  if (pointerAtSwitch_ && at.x == pointerAtSwitch_->x && at.y == pointerAtSwitch_->y) return false;
   pointerAtSwitch_.reset();
+  pointerOnDesktop_ = at;
   return true;
 }
 
