@@ -84,8 +84,6 @@ if(BD_BUILD_TESTS)
   # the installed game through its launcher from another directory.
   add_test(NAME install.InstalledGameStartsFromAnyDirectory
     COMMAND "${PROJECT_SOURCE_DIR}/scripts/check-install.sh" "${CMAKE_BINARY_DIR}")
-  # Its launcher runs a score server on the port the game was built for.
-  set_tests_properties(install.InstalledGameStartsFromAnyDirectory PROPERTIES RESOURCE_LOCK bd_score_port)
 endif()
 
 # The Debian package: `cpack -G DEB` in the build directory.

@@ -38,8 +38,17 @@ esac
 # hand) answers there and the game uses that one.
 ready="$data/scores.ready"
 : >"$ready" 2>/dev/null || exec "$game"
+# The log is only ever appended to: a server another copy of the game runs
+# may be writing it, and emptying it under that server would lose its lines
+# (and leave it writing at its old offset). A log grown past a megabyte is
+# renamed first, which a server still writing it does not notice; the one
+# before it goes.
+log="$data/scores.log"
+if [ "$(wc -c 2>/dev/null <"$log" || echo 0)" -gt 1048576 ]; then
+  mv -f -- "$log" "$log.old" 2>/dev/null
+fi
 "$server" --listen "127.0.0.1:$port" --database "$data/scores.sqlite" --web-dir "$web" \
-  >"$ready" 2>"$data/scores.log" &
+  >"$ready" 2>>"$log" &
 pid=$!
 tries=0
 until grep -q '^listening on ' "$ready" 2>/dev/null; do

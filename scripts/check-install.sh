@@ -40,6 +40,19 @@ appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/n
   fail "the metainfo is not valid: $(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml")"
 grep -qx "Exec=bumperdash" "$prefix/share/applications/$id.desktop" || fail "the menu entry starts something else"
 
+# A game built for a server on this machine reports to the port it was built
+# for, where a player's own game and server may be running: the scratch
+# installation and its game use a free port instead.
+score_address=
+if grep -q '^http://127\.0\.0\.1:' "$prefix/share/bumperdash/score-server"; then
+  while :; do
+    port=$((20000 + RANDOM % 40000))
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || break
+  done
+  score_address="http://127.0.0.1:$port"
+  echo "$score_address" >"$prefix/share/bumperdash/score-server"
+fi
+
 # Started from an unrelated directory, as a menu or a terminal would. The
 # game runs until it is stopped; three seconds show it started and settled.
 # In a sanitizer build the leak report at exit would name the system
@@ -48,6 +61,7 @@ mkdir "$scratch/elsewhere"
 status=0
 (cd "$scratch/elsewhere" && env -u XDG_DATA_HOME HOME="$scratch/home" SDL_VIDEODRIVER=offscreen \
   SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software ASAN_OPTIONS=detect_leaks=0 PATH="$prefix/bin:$PATH" \
+  BUMPERDASH_SCORE_SERVER="$score_address" \
   timeout -k 2 3 bumperdash >"$scratch/out.txt" 2>&1) || status=$?
 [ "$status" -eq 124 ] || [ "$status" -eq 137 ] || {
   cat "$scratch/out.txt" >&2
@@ -66,7 +80,7 @@ done
 # The game reports to this machine by default: the launcher ran a score
 # server beside it, with its table in the player's directory, and stopped it
 # with the game.
-if grep -q '^http://127\.0\.0\.1:' "$prefix/share/bumperdash/score-server"; then
+if [ -n "$score_address" ]; then
   [ -s "$user/scores.sqlite" ] || fail "no local score server kept its table in $user ($(cat "$user/scores.log" 2>&1))"
   ! pgrep -f "^$prefix/bin/bumperdash-scores" >/dev/null || fail "the local score server still runs after the game"
 fi

@@ -201,11 +201,24 @@ void TMainForm::FormClose() {
   PlaySound("button_down");
 }
 
+bool TMainForm::KeyPressedBeforeScreen(const PlatformEvent& event) const {
+  if (!event.PressedAt || !ScreenShownAt) return false;
+  return static_cast<int32_t>(*event.PressedAt - *ScreenShownAt) < 0;
+}
+
 void TMainForm::HandleEvent(const PlatformEvent& event) {
   using T = PlatformEvent::Type;
   switch (event.type) {
     case T::KeyDown:
-      if (!event.FromPad || !PadKeyDown(event.Key, event.Shift)) FormKeyDown(event.Key, event.Shift);
+      if (KeyPressedBeforeScreen(event)) {
+        // Held, as the race reads it, but no command: Enter pressed as the
+        // splash gives way must not start a race on the menu it never saw.
+        // Alt+Enter is about the display, not the screen, and still works.
+        KeyDown[static_cast<uint8_t>(event.Key)] = 1;
+        if (event.Key == vk::Return && (event.Shift & ssAlt) != 0) GameFullScreenClick();
+      } else if (!event.FromPad || !PadKeyDown(event.Key, event.Shift)) {
+        FormKeyDown(event.Key, event.Shift);
+      }
       break;
     case T::KeyUp:
       FormKeyUp(event.Key, event.Shift);

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -116,6 +117,9 @@ class TMainForm : public IEventHandler {
 
   // Form state.
   uint8_t CurrentScreen = screen::None;
+  // When the current screen took over, on the game's clock. Keys pressed
+  // before then were meant for the screen the player saw.
+  std::optional<uint32_t> ScreenShownAt;
   std::string Country;     // mirror of Edit1
   std::string PlayerName;  // mirror of Edit2
   THighScoreTable HighScores{};
@@ -209,6 +213,8 @@ class TMainForm : public IEventHandler {
   uint8_t HelpPage = 0;          // 1 to 3
   int32_t CaretTextWidth = 0;    // width of the country text, measured by the caret
   void DXDrawMouseMove(uint8_t shift, int x, int y);
+  // The key went down before the current screen took over.
+  bool KeyPressedBeforeScreen(const PlatformEvent& event) const;
   void DXDrawMouseDown(int button, uint8_t shift, int x, int y);
   void GameMainExitClick();
   void GameClearHighScoreClick();

@@ -9,6 +9,7 @@ void TMainForm::SwitchScreen(uint8_t n) {
   KeyFocus = -1;
   LeaveScreen(CurrentScreen);
   CurrentScreen = n;
+  ScreenShownAt = Application.Clock().Milliseconds();
   if (FrameLog != nullptr) FrameLog->ScreenShown(n);
   BuildScreen(n);
 }

@@ -125,6 +125,11 @@ TTF_Font* TFontLibrary::Font(const std::string& face, int points, uint8_t style)
     if (style & fsUnderline) ttfStyle |= TTF_STYLE_UNDERLINE;
     if (style & fsStrikeOut) ttfStyle |= TTF_STYLE_STRIKETHROUGH;
     TTF_SetFontStyle(font, ttfStyle);
+    // Full hinting rounds every glyph's advance to a whole pixel on its own,
+    // which at the help pages' small sizes opens visible gaps inside words
+    // ("с оседнего"); light hinting with subpixel placement keeps the
+    // letters' spacing as the font designed it.
+    TTF_SetFontHinting(font, TTF_HINTING_LIGHT_SUBPIXEL);
   }
   fonts_[key] = font;
   return font;

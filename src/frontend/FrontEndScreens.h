@@ -4,6 +4,7 @@
 // texts their frames draw over the sprites.
 
 #include <cstdint>
+#include <string_view>
 
 namespace bd {
 
@@ -34,5 +35,8 @@ struct THelpPage {
   int Count;
 };
 THelpPage HelpPageLines(int page);
+// Page 3 for a game that reports to `scoreServer`. The public server's
+// address it shows stays valid until the next call.
+THelpPage AboutPage(std::string_view scoreServer);
 
 }  // namespace bd

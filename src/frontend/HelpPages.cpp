@@ -1,9 +1,9 @@
 // The three help pages: the story, the controls and the credits.
-#include "frontend/FrontEndScreens.h"
-
 #include <cstddef>
 #include <string>
 
+#include "codec/ScoreServerAddress.h"
+#include "frontend/FrontEndScreens.h"
 #include "frontend/ScoreReport.h"
 
 namespace bd {
@@ -48,26 +48,40 @@ constexpr THelpLine kControls[] = {
     {40, 488, 10, "Используйте \"Alt\"+\"Enter\" для смены режима экрана."},
 };
 
-
 template <std::size_t N>
 constexpr THelpPage Page(const THelpLine (&lines)[N]) {
   return {lines, static_cast<int>(N)};
 }
 
-// The game's web page is the score server's home page, whose address is
-// chosen when the game is built.
-THelpPage AboutPage() {
-  static const std::string address = ScoreServerHomePage();
-  static const THelpLine lines[] = {
+// The table of a server on this machine is nobody's web site: the page then
+// says where the table is and how to open it. A public server's home page is
+// the game's address on the web.
+constexpr THelpLine kAboutLocal[] = {
+    {202, 162, 16, "ОБ ИГРЕ"},
+    {231, 300, 12, "Bumper Dash"},
+    {231, 320, 10, "Разработка: команда Bumper Dash"},
+    {231, 350, 10, "Таблица рекордов хранится"},
+    {231, 368, 10, "на этом компьютере. Чтобы её"},
+    {231, 386, 10, "открыть, нажмите «ОНЛАЙН»"},
+    {231, 404, 10, "на экране рекордов."},
+};
+
+}  // namespace
+
+THelpPage AboutPage(std::string_view scoreServer) {
+  if (IsLoopbackScoreServer(scoreServer)) return Page(kAboutLocal);
+  static std::string address;
+  address = ScoreServerHomePage(scoreServer);
+  static THelpLine lines[] = {
       {202, 162, 16, "ОБ ИГРЕ"},
       {231, 300, 12, "Bumper Dash"},
       {231, 320, 10, "Разработка: команда Bumper Dash"},
-      {231, 360, 10, address.c_str()},
+      {231, 350, 10, "Сайт игры и таблица рекордов:"},
+      {231, 368, 10, ""},
   };
+  lines[4].Utf8 = address.c_str();
   return Page(lines);
 }
-
-}  // namespace
 
 THelpPage HelpPageLines(int page) {
   switch (page) {
@@ -76,7 +90,7 @@ THelpPage HelpPageLines(int page) {
     case 2:
       return Page(kControls);
     case 3:
-      return AboutPage();
+      return AboutPage(ScoreServerBase());
     default:
       return {nullptr, 0};
   }

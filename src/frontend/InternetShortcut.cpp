@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -18,6 +19,16 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
          });
+}
+
+// "scheme:" at the start, as in "http:", "https:", "file:" or "mailto:".
+bool HasScheme(std::string_view url) {
+  const size_t colon = url.find(':');
+  if (colon == std::string_view::npos || colon == 0) return false;
+  if (!std::isalpha(static_cast<unsigned char>(url.front()))) return false;
+  return std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+  });
 }
 
 }  // namespace
@@ -48,7 +59,12 @@ std::string ShellTarget(const std::string& path) {
   if (file) {
     std::ostringstream text;
     text << file.rdbuf();
-    if (std::optional<std::string> url = ShortcutUrl(text.str())) return *url;
+    if (std::optional<std::string> url = ShortcutUrl(text.str())) {
+      if (HasScheme(*url)) return *url;
+      // A relative address names a file beside the shortcut, as the game's
+      // own page is named, so that the shortcut works wherever the game is.
+      return (std::filesystem::path(path).parent_path() / *url).lexically_normal().string();
+    }
   }
   return path;
 }

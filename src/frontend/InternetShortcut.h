@@ -18,7 +18,8 @@ namespace bd {
 std::optional<std::string> ShortcutUrl(std::string_view fileText);
 
 // What the shell should open for the local file `path`: the address inside
-// a readable shortcut file, otherwise the file itself.
+// a readable shortcut file, otherwise the file itself. An address without a
+// scheme ("pdata/site.html") is a file path relative to the shortcut's folder.
 std::string ShellTarget(const std::string& path);
 
 }  // namespace bd

@@ -1,6 +1,9 @@
 #include "frontend/ScoreReport.h"
 
+#include <cstdlib>
+
 #include "codec/ScoreReportFormat.h"
+#include "codec/ScoreServerAddress.h"
 #include "codec/SettingsCodec.h"
 
 #ifndef BD_SCORE_SERVER
@@ -22,7 +25,15 @@ std::string Address(std::string_view base, std::string_view query) {
 
 }  // namespace
 
-std::string_view ScoreServerBase() { return BD_SCORE_SERVER; }
+std::string_view ChooseScoreServer(const char* fromEnvironment) {
+  if (fromEnvironment != nullptr && IsScoreServerBase(fromEnvironment)) return fromEnvironment;
+  return BD_SCORE_SERVER;
+}
+
+std::string_view ScoreServerBase() {
+  static const std::string_view base = ChooseScoreServer(std::getenv(kScoreServerVariable));
+  return base;
+}
 
 std::string VersionCheckAddress(std::string_view base) { return Address(base, "version&prg=BumperDash"); }
 

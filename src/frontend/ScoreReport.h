@@ -13,14 +13,18 @@
 namespace bd {
 
 // Scheme, host and port of the score server, chosen when the game is built.
+// A valid address in this environment variable stands in for it, so that a
+// test can run its own server on a free port beside a player's local one.
+constexpr const char* kScoreServerVariable = "BUMPERDASH_SCORE_SERVER";
 std::string_view ScoreServerBase();
+// The built-in address, or `fromEnvironment` when that is a valid one.
+std::string_view ChooseScoreServer(const char* fromEnvironment);
 
 std::string VersionCheckAddress(std::string_view base = ScoreServerBase());
 std::string ScoreReportAddress(std::string_view encodedReport, std::string_view base = ScoreServerBase());
 std::string OnlineTableAddress(std::string_view base = ScoreServerBase());
 // The server's home page, which tells about the game and links its score
-// table: the game's web page, named on the "about" help page and in the
-// "moregames.url" shortcut that the build writes beside the game.
+// table; the "about" help page names it when the server is a public one.
 std::string ScoreServerHomePage(std::string_view base = ScoreServerBase());
 
 // VersionReplyIsOk and ReportToken, which read the version reply, come with

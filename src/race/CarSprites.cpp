@@ -31,7 +31,12 @@ TCarSprite::TCarSprite(IRaceHost& host) : TRaceSprite(host) {
 void TCarSprite::Step(int32_t moveCount) {
   TRaceSprite::Step(moveCount);  // the car never animates: this puts FramePos back to 0
   TRaceState& s = State();
-  if (s.Paused) return;
+  if (s.Paused) {
+    // A fresh life's blink must not leave the car hidden for the whole
+    // pause: the player looks at the stopped road to plan the next move.
+    if (s.Grace && !s.Falling) Visible = true;
+    return;
+  }
 
   // The level is done: drive off upward, faster in the middle of the clock.
   if (Host().LevelCompleteTimerEnabled() && !Host().LevelTimerEnabled()) {

@@ -40,6 +40,33 @@ TEST_F(Keyboard, EnterLeavesSplashAndMenuButAltEnterOnlyTogglesFullScreen) {
   EXPECT_EQ(form->CurrentScreen, screen::Race);
 }
 
+// The splash gives way after four seconds. Enter pressed just before the
+// menu was shown, though handled after, does not start a race; pressed
+// once the menu is there, it does. Alt+Enter still switches the display.
+TEST_F(Keyboard, AKeyPressedBeforeTheScreenAppearedDoesNotActOnIt) {
+  while (form->CurrentScreen == screen::Splash && Now() < 10000) RunFor(5);
+  ASSERT_EQ(form->CurrentScreen, screen::MainMenu);
+  ASSERT_TRUE(form->ScreenShownAt.has_value());
+  auto enter = [this](uint32_t pressedAt, uint8_t shift = 0) {
+    PlatformEvent e;
+    e.type = PlatformEvent::Type::KeyDown;
+    e.Key = vk::Return;
+    e.Shift = shift;
+    e.PressedAt = pressedAt;
+    platform.events.Push(e);
+    platform.events.KeyUp(vk::Return, shift);
+    RunFor(5);
+  };
+  const uint32_t shown = *form->ScreenShownAt;
+  enter(shown - 10);
+  EXPECT_EQ(form->CurrentScreen, screen::MainMenu);
+  const bool fullScreen = form->GameFullScreen.Checked;
+  enter(shown - 10, ssAlt);
+  EXPECT_NE(form->GameFullScreen.Checked, fullScreen);
+  enter(Now());
+  EXPECT_EQ(form->CurrentScreen, screen::Race);
+}
+
 TEST_F(Keyboard, EscapeClosesTheClearConfirmationBeforeItLeavesTheTable) {
   form->SwitchScreen(screen::HighScores);
   form->GameClearHighScoreClick();

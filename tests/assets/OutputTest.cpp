@@ -19,8 +19,8 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& p) {
 }
 
 TEST(BuilderOutput, TwoRunsGiveTheSameBytesAsTheBuild) {
-  const auto first = art::MakeGameData();
-  const auto second = art::MakeGameData();
+  const auto first = art::MakeGameData("http://127.0.0.1:27183");
+  const auto second = art::MakeGameData("http://127.0.0.1:27183");
   ASSERT_EQ(first.size(), second.size());
   for (size_t i = 0; i < first.size(); ++i) {
     EXPECT_EQ(first[i].path, second[i].path);

@@ -83,8 +83,8 @@ TEST(SdlPlatform, WindowReturnsToItsPlaceAfterFullScreen) {
 }
 
 uint32_t PixelAt(const SDL_Surface* s, int x, int y) {
-  return static_cast<const uint32_t*>(s->pixels)[static_cast<size_t>(y) * static_cast<size_t>(s->pitch / 4) +
-                                                 static_cast<size_t>(x)];
+  return static_cast<const uint32_t*>(
+      s->pixels)[static_cast<size_t>(y) * static_cast<size_t>(s->pitch / 4) + static_cast<size_t>(x)];
 }
 
 // Without a graphics processor the picture is copied into the window's own
@@ -100,13 +100,15 @@ TEST(SdlPlatform, LargerWindowShowsThePictureScaledAndMapsThePointerBack) {
   ASSERT_NE(picture, nullptr);
   for (int y = 0; y < 600; ++y)
     for (int x = 0; x < 800; ++x)
-      static_cast<uint32_t*>(picture->pixels)[static_cast<size_t>(y) * static_cast<size_t>(picture->pitch / 4) +
-                                              static_cast<size_t>(x)] = static_cast<uint32_t>(y << 10 | x) | 1u << 23;
+      static_cast<uint32_t*>(
+          picture->pixels)[static_cast<size_t>(y) * static_cast<size_t>(picture->pitch / 4) +
+                           static_cast<size_t>(x)] = static_cast<uint32_t>(y << 10 | x) | 1u << 23;
   struct Case {
     int width, height;
     int left, top, scale;
   };
-  const Case cases[] = {{1600, 1200, 0, 0, 2}, {2000, 1200, 200, 0, 2}, {2400, 2000, 0, 100, 3}, {800, 600, 0, 0, 1}};
+  const Case cases[] = {
+      {1600, 1200, 0, 0, 2}, {2000, 1200, 200, 0, 2}, {2400, 2000, 0, 100, 3}, {800, 600, 0, 0, 1}};
   for (const Case& c : cases) {
     SDL_SetWindowSize(window.Sdl(), c.width, c.height);
     window.Present(picture, Bounds(0, 0, 800, 600), false);
@@ -149,6 +151,45 @@ TEST(SdlPlatform, LargerWindowShowsThePictureScaledAndMapsThePointerBack) {
     EXPECT_EQ(pointer[1].Y, 599);
   }
   SDL_FreeSurface(picture);
+}
+
+// A display switch moves the picture under a pointer that stays where it is;
+// the move the window system reports then is not the player's and is not
+// passed on. The next real move of the pointer is.
+TEST(SdlPlatform, ADisplaySwitchUnderAStillPointerIsNoPointerMove) {
+  TSdlPlatform platform;
+  TSdlWindow& window = platform.Window();
+  window.Show();
+  IEventSource& events = *platform.Get().events;
+  auto moves = [&events] {
+    std::vector<PlatformEvent> got;
+    PlatformEvent e;
+    while (events.Poll(e))
+      if (e.type == PlatformEvent::Type::MouseMove) got.push_back(e);
+    return got;
+  };
+  SDL_WarpMouseInWindow(window.Sdl(), 100, 100);
+  ASSERT_EQ(moves().size(), 1u);
+
+  // The switch puts the window 20 pixels higher and further left: the
+  // still pointer is then at (120, 120) in it.
+  int left = 0, top = 0;
+  SDL_GetWindowPosition(window.Sdl(), &left, &top);
+  window.SetFullScreen(nullptr);
+  SDL_SetWindowPosition(window.Sdl(), left - 20, top - 20);
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.windowID = SDL_GetWindowID(window.Sdl());
+  e.motion.x = 120;
+  e.motion.y = 120;
+  SDL_PushEvent(&e);
+  EXPECT_TRUE(moves().empty());
+
+  SDL_WarpMouseInWindow(window.Sdl(), 300, 200);
+  const std::vector<PlatformEvent> real = moves();
+  ASSERT_EQ(real.size(), 1u);
+  EXPECT_EQ(real[0].X, 300);
+  EXPECT_EQ(real[0].Y, 200);
 }
 
 }  // namespace

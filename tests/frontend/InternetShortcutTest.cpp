@@ -1,9 +1,9 @@
-#include "frontend/InternetShortcut.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "frontend/InternetShortcut.h"
 
 namespace bd {
 namespace {
@@ -16,7 +16,8 @@ TEST(InternetShortcut, AddressIsReadFromItsSection) {
   const Case cases[] = {
       {"[InternetShortcut]\r\nURL=http://games.example/more\r\n", "http://games.example/more"},
       {"[internetshortcut]\nurl = http://a.example/ \n", "http://a.example/"},
-      {"[DEFAULT]\r\nBASEURL=http://wrong.example/\r\n[InternetShortcut]\r\nIconIndex=0\r\nURL=http://b.example/\r\n",
+      {"[DEFAULT]\r\nBASEURL=http://wrong.example/\r\n[InternetShortcut]\r\nIconIndex=0\r\nURL=http://"
+       "b.example/\r\n",
        "http://b.example/"},
       {"[Other]\nURL=http://wrong.example/\n", std::nullopt},
       {"[InternetShortcut]\nURL=\n", std::nullopt},
@@ -35,6 +36,20 @@ TEST(InternetShortcut, ShellGetsTheAddressOrTheFileItself) {
   std::ofstream(plain) << "just text\n";
   EXPECT_EQ(ShellTarget(link), "http://games.example/");
   EXPECT_EQ(ShellTarget(plain), plain);
+  // An address without a scheme is a file beside the shortcut.
+  const struct {
+    const char* url;
+    std::string target;
+  } relative[] = {
+      {"pdata/site.html", (dir / "pdata/site.html").string()},
+      {"./pdata/../pdata/site.html", (dir / "pdata/site.html").string()},
+      {"file:///usr/share/doc/x.html", "file:///usr/share/doc/x.html"},
+      {"mailto:team@example.org", "mailto:team@example.org"},
+  };
+  for (const auto& c : relative) {
+    std::ofstream(link) << "[InternetShortcut]\r\nURL=" << c.url << "\r\n";
+    EXPECT_EQ(ShellTarget(link), c.target) << c.url;
+  }
   std::filesystem::remove_all(dir);
 }
 

@@ -3,16 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "engine/Canvas.h"
 #include "codec/Cp1251.h"
+#include "engine/Canvas.h"
 #include "frontend/FrontEndRun.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/InternetShortcut.h"
+#include "frontend/ShareConfig.h"
 #include "support/SoundFixtures.h"
 
 namespace bd::test {
@@ -29,15 +31,35 @@ TEST_F(FrontEnd, HoverSoundPlaysOncePerItemReached) {
     int sounds;
   };
   const Case cases[] = {
-      {"Options across the gap onto High Score", screen::MainMenu, false, {{300, 300}, {600, 200}, {600, 250}, {600, 270}}, 2},
+      {"Options across the gap onto High Score",
+       screen::MainMenu,
+       false,
+       {{300, 300}, {600, 200}, {600, 250}, {600, 270}},
+       2},
       {"within one item", screen::MainMenu, false, {{300, 300}, {600, 200}, {620, 210}, {640, 230}}, 1},
-      {"every move over the badge", screen::MainMenu, false, {{300, 300}, {600, 550}, {610, 560}, {620, 570}}, 3},
-      {"within an answer of the exit confirmation", screen::MainMenu, true, {{100, 100}, {300, 360}, {310, 370}}, 1},
+      {"every move over the badge",
+       screen::MainMenu,
+       false,
+       {{300, 300}, {600, 550}, {610, 560}, {620, 570}},
+       3},
+      {"within an answer of the exit confirmation",
+       screen::MainMenu,
+       true,
+       {{100, 100}, {300, 360}, {310, 370}},
+       1},
       // The help panel's group follows the column and re-arms the sound, so
       // the item sounds again at the next move (made on the main menu).
-      {"column item from a sub-screen", screen::Help, false, {{100, 150}, {600, 200}, {610, 205}, {620, 210}}, 2},
+      {"column item from a sub-screen",
+       screen::Help,
+       false,
+       {{100, 150}, {600, 200}, {610, 205}, {620, 210}},
+       2},
       {"panel button after the column group", screen::Help, false, {{100, 150}, {200, 530}, {210, 535}}, 2},
-      {"options rows leave the sound as it was", screen::Options, false, {{100, 150}, {200, 300}, {200, 530}, {210, 531}}, 2},
+      {"options rows leave the sound as it was",
+       screen::Options,
+       false,
+       {{100, 150}, {200, 300}, {200, 530}, {210, 531}},
+       2},
   };
   for (const Case& c : cases) {
     Go(screen::MainMenu);
@@ -97,7 +119,8 @@ TEST_F(FrontEnd, ClickAreasDifferBetweenScreens) {
     const size_t before = platform.shell.Opened().size();
     ClickAt(c.x, c.y, c.button);
     const bool opened = platform.shell.Opened().size() > before;
-    EXPECT_EQ(opened, c.opensMoreGames) << int(c.screen) << " at " << c.x << "," << c.y << " button " << c.button;
+    EXPECT_EQ(opened, c.opensMoreGames)
+        << int(c.screen) << " at " << c.x << "," << c.y << " button " << c.button;
     if (opened) {
       EXPECT_EQ(platform.shell.Opened().back(), "http://games.bumperdash.example/");
     }
@@ -194,21 +217,43 @@ TEST_F(FrontEnd, HelpLinesFitThePanelAboveItsButtons) {
   form->DXDraw.ReleaseCanvas();
 }
 
-TEST(HelpPages, AboutPageNamesTheWebPageTheMenusOpen) {
-  // The address on page 3 and the build's "moregames.url" both come from the
-  // score server's address chosen at build time.
-  const std::vector<uint8_t> bytes = test::ReadFile(std::string(BD_RUN_DIR) + "/moregames.url");
-  const std::string shortcut(bytes.begin(), bytes.end());
-  const std::optional<std::string> url = ShortcutUrl(shortcut);
-  ASSERT_TRUE(url.has_value());
-  const THelpPage about = HelpPageLines(3);
-  int shown = 0;
-  for (int i = 0; i < about.Count; ++i) {
-    const std::string line = about.Lines[i].Utf8;
-    shown += line == *url;
-    EXPECT_EQ(line.find(".example"), std::string::npos) << line;
+// Page 3 names a web address only for a public score server; for one on
+// this machine it says where the table is and how to open it.
+TEST(HelpPages, AboutPageNamesAnAddressOnlyForAPublicServer) {
+  auto lines = [](std::string_view server) {
+    std::string all;
+    const THelpPage about = AboutPage(server);
+    for (int i = 0; i < about.Count; ++i) all += std::string(about.Lines[i].Utf8) + "\n";
+    return all;
+  };
+  for (const char* local : {"http://127.0.0.1:27183", "http://localhost:8080"}) {
+    const std::string text = lines(local);
+    EXPECT_EQ(text.find("http"), std::string::npos) << text;
+    EXPECT_NE(text.find("на этом компьютере"), std::string::npos) << text;
+    EXPECT_NE(text.find("«ОНЛАЙН»"), std::string::npos) << text;
   }
-  EXPECT_EQ(shown, 1);
+  const std::string text = lines("https://scores.example.org");
+  EXPECT_NE(text.find("\nhttps://scores.example.org/\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("на этом компьютере"), std::string::npos) << text;
+}
+
+// The menus' shortcut and the exit screen's site button lead to one page,
+// the game's own, which the build puts beside the game.
+TEST(HelpPages, EverySiteLinkOpensTheGamesOwnPage) {
+  const std::filesystem::path run(BD_RUN_DIR);
+  const std::filesystem::path fromMenus = ShellTarget((run / "moregames.url").string());
+  const TShareConfig exit = ReadShareConfig(run / ShareConfigFile, run);
+  std::vector<std::filesystem::path> pages;
+  for (const TShareButtonConfig& b : exit.Buttons)
+    if (b.Command.ends_with(".html")) pages.push_back(b.Command);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_EQ(std::filesystem::weakly_canonical(pages[0]), std::filesystem::weakly_canonical(fromMenus));
+  const std::vector<uint8_t> bytes = test::ReadFile(fromMenus.string());
+  const std::string page(bytes.begin(), bytes.end());
+  for (const char* part :
+       {"<h2>Об игре</h2>", "<h2>Как играть</h2>", "<h2>Рекорды</h2>", "Config.cfg", "«ОНЛАЙН»"})
+    EXPECT_NE(page.find(part), std::string::npos) << part;
+  EXPECT_TRUE(std::filesystem::exists(fromMenus.parent_path() / "site-logo.png"));
 }
 
 TEST_F(FrontEnd, OptionTogglesSwitchMusicSoundAndTheWhiteWord) {

@@ -2,8 +2,9 @@
 
 #include <chrono>
 
-#include "codec/SettingsCodec.h"
 #include "codec/Cp1251.h"
+#include "codec/ScoreServerAddress.h"
+#include "codec/SettingsCodec.h"
 #include "frontend/ScoreReport.h"
 #include "support/LoopbackServer.h"
 
@@ -137,6 +138,36 @@ TEST(ScoreReport, AddressesUseTheFixedPathAndQueries) {
   EXPECT_EQ(ScoreReportAddress("ABC", "http://h:81"), "http://h:81/cgi/version.pl?hs&prg=BumperDash&inf=ABC");
   EXPECT_EQ(OnlineTableAddress("http://h:81"), "http://h:81/cgi/version.pl?prg=BumperDash&show&type=0");
   EXPECT_TRUE(VersionCheckAddress().starts_with(ScoreServerBase()));
+}
+
+// The address the game reports to: built in, or a valid one from the
+// environment; loopback ones are this machine's.
+TEST(ScoreReport, ServerAddressFromTheEnvironmentAndWhetherItIsThisMachines) {
+  const struct {
+    const char* address;
+    bool valid;
+    bool loopback;
+  } cases[] = {
+      {"http://127.0.0.1:27183", true, true},
+      {"http://localhost:80", true, true},
+      {"http://[::1]:8080", true, true},
+      {"https://scores.example.org", true, false},
+      {"http://127.example.org:80", true, false},
+      {"http://10.0.0.2:27183", true, false},
+      {"http://h:81/path", false, false},
+      {"ftp://h:81", false, false},
+      {"http://", false, false},
+      {"http://h 1:80", false, false},
+      {"", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsScoreServerBase(c.address), c.valid) << c.address;
+    EXPECT_EQ(IsLoopbackScoreServer(c.address), c.loopback) << c.address;
+    EXPECT_EQ(ChooseScoreServer(c.address),
+              c.valid ? std::string_view(c.address) : ChooseScoreServer(nullptr))
+        << c.address;
+  }
+  EXPECT_TRUE(IsScoreServerBase(ChooseScoreServer(nullptr)));
 }
 
 }  // namespace

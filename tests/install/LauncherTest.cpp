@@ -9,13 +9,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace bd {
 namespace {
@@ -218,17 +217,23 @@ TEST_F(Launcher, RunsALocalScoreServerOnlyWhenTheGamesServerIsHereAndSilent) {
   // The stand-in game asks the server it was built for whether it is well.
   Write(prefix / "libexec/bumperdash/bumperdash",
         "#!/bin/bash\nif { exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port) +
-            "; } 2>/dev/null; then printf 'GET /healthz HTTP/1.0\\r\\n\\r\\n' >&3; echo \"server: $(tail -1 <&3)\"; "
+            "; } 2>/dev/null; then printf 'GET /healthz HTTP/1.0\\r\\n\\r\\n' >&3; echo \"server: $(tail -1 "
+            "<&3)\"; "
             "else echo 'server: none'; fi\n");
   const fs::path dir = home / ".local/share/bumperdash";
   Write(prefix / "share/bumperdash/score-server", "http://127.0.0.1:" + std::to_string(port) + "\n");
 
-  // Another server already answers there: the game uses it, none is started.
+  // Another server already answers there, as a first copy of the game's
+  // does, writing the player's log: the game uses it, none is started, and
+  // the log keeps what that server wrote.
   const fs::path other = root_ / "other server";
   fs::create_directories(other);
+  const std::string firstLines = "the first copy's server was here\n";
+  Write(dir / "scores.log", firstLines);
   const std::string start = "cd " + Quote(other) + " && (" + Quote(prefix / "bin/bumperdash-scores") +
                             " --listen 127.0.0.1:" + std::to_string(port) +
-                            " --database scores.sqlite >out 2>log & echo $! >pid)";
+                            " --database scores.sqlite >out 2>>" + Quote(dir / "scores.log") +
+                            " & echo $! >pid)";
   ASSERT_EQ(std::system(start.c_str()), 0);
   for (int i = 0; i < 200 && Slurp(other / "out").find("listening on") == std::string::npos; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
@@ -236,13 +241,20 @@ TEST_F(Launcher, RunsALocalScoreServerOnlyWhenTheGamesServerIsHereAndSilent) {
   EXPECT_EQ(Launch(env), "server: ok\nstatus=0\n");
   EXPECT_FALSE(fs::exists(dir / "scores.sqlite"));
   EXPECT_TRUE(Listening(port));
+  EXPECT_EQ(Slurp(dir / "scores.log").substr(0, firstLines.size()), firstLines);
   ::kill(std::stoi(Slurp(other / "pid")), SIGTERM);
   for (int i = 0; i < 200 && Listening(port); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
 
-  // Nothing there: a local server answers the game, then goes with it.
+  // Nothing there: a local server answers the game, then goes with it. A
+  // log grown past a megabyte is set aside whole, not emptied.
+  const std::string bigLog(1100000, 'x');
+  Write(dir / "scores.log", bigLog);
   EXPECT_EQ(Launch(env), "server: ok\nstatus=0\n");
   EXPECT_GT(fs::file_size(dir / "scores.sqlite"), 0u);
   EXPECT_FALSE(Listening(port));
+  EXPECT_TRUE(Slurp(dir / "scores.log.old") == bigLog) << fs::exists(dir / "scores.log.old");
+  EXPECT_TRUE(fs::exists(dir / "scores.log"));
+  EXPECT_LT(fs::file_size(dir / "scores.log"), bigLog.size());
 
   // A game built for a public server is started alone.
   fs::remove(dir / "scores.sqlite");

@@ -221,6 +221,36 @@ TEST(CarSprite, BlinksUnderGraceEveryTwentyFrames) {
   EXPECT_FALSE(host.State.Grace);
 }
 
+// A pause caught in the blink's hidden half shows the car for the whole
+// pause; the blink goes on once the race does. A car that fell into the
+// chasm stays hidden.
+TEST(CarSprite, ShowsTheBlinkingCarWhilePaused) {
+  TFakeRaceHost host;
+  TCarSprite* car = MakeCar(host);
+  for (int f = 0; f < 21; ++f) host.Frame();
+  ASSERT_FALSE(car->Visible);
+  host.State.Paused = true;
+  host.State.RaceRunning = false;
+  for (int f = 0; f < 50; ++f) {
+    host.Frame();
+    ASSERT_TRUE(car->Visible) << "paused frame " << f;
+  }
+  host.State.Paused = false;
+  host.State.RaceRunning = true;
+  bool hiddenAgain = false;
+  for (int f = 0; f < 21; ++f) {
+    host.Frame();
+    hiddenAgain = hiddenAgain || !car->Visible;
+  }
+  EXPECT_TRUE(hiddenAgain);
+
+  car->Visible = false;
+  host.State.Falling = true;
+  host.State.Paused = true;
+  host.Frame();
+  EXPECT_FALSE(car->Visible);
+}
+
 TEST(CarSprite, DrivesOffUpwardWhileTheLevelCompleteClockRuns) {
   TFakeRaceHost host;
   TCarSprite* car = MakeCar(host);

@@ -84,12 +84,8 @@ std::vector<OutputFile> MakeExitScreen() {
                                  "один заряд бонуса «СТОП».\n"
                                  "Ctrl — выстрел, когда у машины есть пулемёт.\n"
                                  "P — пауза, Esc — выйти из гонки.\n")});
-  out.push_back({"pdata/site.html",
-                 Bytes("<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">"
-                       "<title>Bumper Dash</title></head>\n<body style=\"font-family:sans-serif;"
-                       "background:#bfe8ff\">\n<h1>Bumper Dash</h1>\n<p>Аркадные гонки по "
-                       "разрушенному городу: лава, метеориты, бонусы и пушка.</p>\n</body></html>\n")});
-  // The description: three buttons, the exit button last, a five-second countdown.
+  // The description: three buttons, the exit button last, a five-second
+  // countdown. The site button opens the game's page (see GamePage.h).
   const std::string config =
       "3\r\n"
       "pdata\\back.jpg\r\n"

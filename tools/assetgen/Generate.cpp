@@ -5,6 +5,7 @@
 
 #include "Archives.h"
 #include "ContactSheet.h"
+#include "GamePage.h"
 #include "Songs.h"
 #include "Web.h"
 
@@ -50,19 +51,21 @@ std::vector<ArtItem> RaceArchiveArt() {
 
 }  // namespace
 
-std::vector<OutputFile> MakeGameData() {
+std::vector<OutputFile> MakeGameData(std::string_view scoreServer) {
   std::vector<OutputFile> files;
   files.push_back({"Data/GraphicsMenu.dxg", BuildImageArchive(MakeMenuArt())});
   files.push_back({"Data/GraphicsMain.dxg", BuildImageArchive(RaceArchiveArt())});
   files.push_back({"Data/Sound.dxw", BuildSoundArchive(synth::MakeSounds())});
   for (const xm::Song& s : xm::MakeSongs()) files.push_back({"Music/" + s.name + ".xm", s.bytes});
   for (OutputFile& f : MakeExitScreen()) files.push_back(std::move(f));
+  for (OutputFile& f : MakeGamePage(scoreServer)) files.push_back(std::move(f));
   for (OutputFile& f : MakeWebFiles()) files.push_back(std::move(f));
   return files;
 }
 
-std::string Generate(const std::filesystem::path& runDir, const std::filesystem::path& sheet) {
-  for (const OutputFile& f : MakeGameData()) {
+std::string Generate(const std::filesystem::path& runDir, std::string_view scoreServer,
+                     const std::filesystem::path& sheet) {
+  for (const OutputFile& f : MakeGameData(scoreServer)) {
     if (!WriteFile(runDir / f.path, f.bytes)) return "cannot write " + (runDir / f.path).string();
   }
   if (!sheet.empty()) {

@@ -178,8 +178,13 @@ void Label(cairo_t* cr, const std::string& utf8, double cx, double cy, double si
   SelectFont(cr, size, true, font);
   cairo_text_extents_t ext;
   cairo_text_extents(cr, utf8.c_str(), &ext);
+  // Across by the ink; up and down by the capital letters alone, so that a
+  // breve (Й), a descender (Д, Щ) or a comma does not lift or drop one label
+  // against its neighbours.
+  cairo_text_extents_t caps;
+  cairo_text_extents(cr, "Н", &caps);
   double x = cx - ext.width / 2 - ext.x_bearing;
-  double y = cy - ext.height / 2 - ext.y_bearing;
+  double y = cy - caps.height / 2 - caps.y_bearing;
   cairo_new_path(cr);
   cairo_move_to(cr, x, y);
   cairo_text_path(cr, utf8.c_str());

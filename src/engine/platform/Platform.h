@@ -4,6 +4,7 @@
 // benchmarks, driven by a virtual clock and scripted input).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,9 @@ struct PlatformEvent {
   // The key event was made by a game controller standing in for the
   // keyboard: the game may give a pad's button another meaning off the race.
   bool FromPad = false;
+  // When a key of the keyboard went down, on the game's clock, if known: a
+  // key pressed before the screen it reaches was shown is not meant for it.
+  std::optional<uint32_t> PressedAt;
 };
 
 // Millisecond clock (32-bit, wrapping) and a high-resolution counter.

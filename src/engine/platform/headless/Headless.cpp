@@ -105,6 +105,9 @@ bool THeadlessEvents::Poll(PlatformEvent& event) {
     // real platform.
     if (event.type == PlatformEvent::Type::KeyDown || event.type == PlatformEvent::Type::KeyUp)
       event.Shift |= pads_.Shift();
+    // A scripted key goes down when it is delivered, unless the script says
+    // it was pressed earlier.
+    if (event.type == PlatformEvent::Type::KeyDown && !event.PressedAt) event.PressedAt = next.at;
     return true;
   }
 }

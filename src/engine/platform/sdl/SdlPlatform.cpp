@@ -170,6 +170,9 @@ void TSdlEvents::Translate(const SDL_Event& e) {
       out.Key = key;
       out.Shift = ShiftFlagsFromMod(e.key.keysym.mod) | pads_.Shift();
       out.Repeat = e.key.repeat != 0;
+      // SDL stamps the event when it takes it from the window system, on its
+      // own millisecond clock: its age carries it over to the game's clock.
+      out.PressedAt = clock_.Milliseconds() - (static_cast<uint32_t>(SDL_GetTicks()) - e.key.timestamp);
       pending_.push_back(out);
       if (e.type == SDL_KEYDOWN) {
         if (const uint8_t c = ControlCharForKey(key); c != 0) {
@@ -189,6 +192,7 @@ void TSdlEvents::Translate(const SDL_Event& e) {
       }
       break;
     case SDL_MOUSEMOTION:
+      if (!window_.PointerMovedSinceSwitch(e.motion.x, e.motion.y)) return;
       out.type = T::MouseMove;
       std::tie(out.X, out.Y) = PicturePosition(window_, e.motion.x, e.motion.y);
       out.Shift = ShiftFlagsFromMod(static_cast<uint16_t>(SDL_GetModState()));
@@ -341,6 +345,7 @@ void TSdlWindow::SavePlacement() {
 
 void TSdlWindow::RestorePlacement() {
   if (!placementSaved_) return;
+  NoteDisplaySwitch();
   SDL_SetWindowSize(window_, placement_.w, placement_.h);
   SDL_SetWindowPosition(window_, placement_.x, placement_.y);
   // The window is still without its frame here (it comes back with the
@@ -379,7 +384,27 @@ std::vector<DisplayMode> TSdlWindow::DisplayModes() {
   return modes;
 }
 
+void TSdlWindow::NoteDisplaySwitch() {
+  if (pointerOnDesktop_) pointerAtSwitch_ = pointerOnDesktop_;
+}
+
+bool TSdlWindow::PointerMovedSinceSwitch(int x, int y) {
+  // Where the event puts the pointer on the desktop: its place in the
+  // window from the window's own place, both as the window system last
+  // told them.
+  SDL_Point at{x, y};
+  int left = 0, top = 0;
+  SDL_GetWindowPosition(window_, &left, &top);
+  at.x += left;
+  at.y += top;
+  if (pointerAtSwitch_ && at.x == pointerAtSwitch_->x && at.y == pointerAtSwitch_->y) return false;
+  pointerAtSwitch_.reset();
+  pointerOnDesktop_ = at;
+  return true;
+}
+
 bool TSdlWindow::SetFullScreen(const DisplayMode* mode) {
+  NoteDisplaySwitch();
   if (mode == nullptr) {
     // Back to the window the player had (the placement brings back its size
     // and place); a window already in a window keeps its size.
@@ -409,8 +434,12 @@ void TSdlWindow::Reshaped() { sendWhole_ = true; }
 
 TRect TSdlWindow::OutputRect(TSize output, const TRect& dest) {
   const TRect place = FitPicture(output, kPicture);
-  auto x = [&](int v) { return place.Left + static_cast<int>(static_cast<int64_t>(v) * place.Width() / kClientWidth); };
-  auto y = [&](int v) { return place.Top + static_cast<int>(static_cast<int64_t>(v) * place.Height() / kClientHeight); };
+  auto x = [&](int v) {
+    return place.Left + static_cast<int>(static_cast<int64_t>(v) * place.Width() / kClientWidth);
+  };
+  auto y = [&](int v) {
+    return place.Top + static_cast<int>(static_cast<int64_t>(v) * place.Height() / kClientHeight);
+  };
   return TRect{x(dest.Left), y(dest.Top), x(dest.Right), y(dest.Bottom)};
 }
 
@@ -473,11 +502,11 @@ void TSdlWindow::PresentOnProcessor(const SDL_Surface* backBuffer, const TRect& 
   }
   if (surface->format->BytesPerPixel == 4 && surface->format->format == backBuffer->format->format &&
       SDL_LockSurface(surface) == 0) {
-    uint32_t* to = static_cast<uint32_t*>(surface->pixels) + static_cast<size_t>(r.Top) * (surface->pitch / 4) +
-                   r.Left;
-    scaler_.Scale(static_cast<const uint32_t*>(backBuffer->pixels), static_cast<size_t>(backBuffer->pitch / 4),
-                  {backBuffer->w, backBuffer->h}, to, static_cast<size_t>(surface->pitch / 4),
-                  {r.Width(), r.Height()});
+    uint32_t* to =
+        static_cast<uint32_t*>(surface->pixels) + static_cast<size_t>(r.Top) * (surface->pitch / 4) + r.Left;
+    scaler_.Scale(static_cast<const uint32_t*>(backBuffer->pixels),
+                  static_cast<size_t>(backBuffer->pitch / 4), {backBuffer->w, backBuffer->h}, to,
+                  static_cast<size_t>(surface->pitch / 4), {r.Width(), r.Height()});
     SDL_UnlockSurface(surface);
   } else {
     // A frame buffer of another pixel format: SDL converts (slowly, but no

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,12 @@ class TSdlWindow : public IWindow {
   // Told by the event source when the window changed size or was exposed:
   // the whole window, bars included, is sent again with the next picture.
   void Reshaped();
+  // Whether the pointer has really moved on the desktop since the game last
+  // switched the display. A switch moves the picture under a still pointer,
+  // and the window system reports that as a pointer move: such a report is
+  // no player's move and must not act (say, as the pointer leaving a panel).
+  // (x, y) is the event's position in the window.
+  bool PointerMovedSinceSwitch(int x, int y);
   // A position in the window (as pointer events give it) in picture
   // coordinates, through the current scaling.
   TPoint ToPicture(int x, int y) const;
@@ -141,6 +148,11 @@ class TSdlWindow : public IWindow {
   uint64_t holdPlacementUntil_ = 0;
   int placementCorrections_ = 0;
   SDL_Cursor* cursors_[3] = {nullptr, nullptr, nullptr};
+  // Where the last pointer move put the pointer on the desktop, and where
+  // it stood at the last display switch, until it moves from there.
+  std::optional<SDL_Point> pointerOnDesktop_;
+  std::optional<SDL_Point> pointerAtSwitch_;
+  void NoteDisplaySwitch();
 };
 
 class TSdlMessageBox : public IMessageBox {
