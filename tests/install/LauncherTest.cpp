@@ -242,8 +242,17 @@ TEST_F(Launcher, RunsALocalScoreServerOnlyWhenTheGamesServerIsHereAndSilent) {
   EXPECT_FALSE(fs::exists(dir / "scores.sqlite"));
   EXPECT_TRUE(Listening(port));
   EXPECT_EQ(Slurp(dir / "scores.log").substr(0, firstLines.size()), firstLines);
-  ::kill(std::stoi(Slurp(other / "pid")), SIGTERM);
-  for (int i = 0; i < 200 && Listening(port); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  // Gone for good, its last lines written: a server stops listening before
+  // it has logged its stop.
+  const std::string pid = Slurp(other / "pid").substr(0, Slurp(other / "pid").find('\n'));
+  ::kill(std::stoi(pid), SIGTERM);
+  const auto running = [&] {
+    const std::string stat = Slurp(fs::path("/proc") / pid / "stat");
+    const size_t close = stat.rfind(')');
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
+  };
+  for (int i = 0; i < 400 && running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  ASSERT_FALSE(running());
 
   // Nothing there: a local server answers the game, then goes with it. A
   // log grown past a megabyte is set aside whole, not emptied.
