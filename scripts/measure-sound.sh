@@ -17,7 +17,8 @@
 # Usage: scripts/measure-sound.sh [SECONDS]
 #   SECONDS  race time to record at least (default 200)
 # BD_BUILD_DIR chooses the build directory (default build/); BD_KEEP_RECORDING
-# names a file to copy the recording to (to listen to or measure again).
+# names a file to copy the recording to (to listen to or measure again), and
+# the frame log goes beside it as FILE.frames (for tools/soundmeter).
 set -euo pipefail
 export LC_ALL=C
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -137,8 +138,14 @@ enough() {
   ((race_ms + running >= target_ms && longest >= min_race_ms))
 }
 while ! enough; do
-  ((SECONDS < deadline)) ||
+  if ((SECONDS >= deadline)); then
+    # What was recorded can still be measured by hand (tools/soundmeter).
+    if [ -n "${BD_KEEP_RECORDING:-}" ]; then
+      cp "$recording" "$BD_KEEP_RECORDING"
+      cp "$log" "$BD_KEEP_RECORDING.frames"
+    fi
     die "only $((race_ms / 1000)) s of race, the longest $((longest_ms / 1000)) s, in the time allowed"
+  fi
   kill -0 "$pid" 2>/dev/null || die "the game ended: $(cat "$scratch/game.txt")"
   now=$(screen)
   if ((now != last)); then
@@ -201,7 +208,10 @@ sleep 1
 stop_processes
 
 [ -s "$recording" ] || die "nothing was recorded"
-[ -n "${BD_KEEP_RECORDING:-}" ] && cp "$recording" "$BD_KEEP_RECORDING"
+if [ -n "${BD_KEEP_RECORDING:-}" ]; then
+  cp "$recording" "$BD_KEEP_RECORDING"
+  cp "$log" "$BD_KEEP_RECORDING.frames"
+fi
 echo "Race time: $(((race_ms + 500) / 1000)) s in $races race(s), the longest $((longest_ms / 1000)) s; levels completed: $(grep -c '^sound applaus ' "$log" || true)"
 echo "sox stats of the whole recording:"
 sox -t raw -r 44100 -e signed -b 16 -c 2 "$recording" -n stats 2>&1 |

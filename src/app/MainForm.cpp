@@ -156,11 +156,14 @@ void TMainForm::DXDrawFinalize() { DXTimer.SetEnabled(false); }
 void TMainForm::DXTimerActivate() {
   Window.SetCaption(RunningCaption());
   DXSound.SetFocused(true);
+  music_->SetPaused(false);
 }
 
 void TMainForm::DXTimerDeactivate() {
   Window.SetCaption(PausedCaption());
   DXSound.SetFocused(false);
+  // The effects fall silent with the race; the music waits with them.
+  music_->SetPaused(true);
 }
 
 void TMainForm::FormResize() { ResizePending = true; }

@@ -35,6 +35,10 @@ TXmpMusicLibrary::TXmpMusicLibrary(IAudio* audio) : audio_(audio) {
   if (audio_ != nullptr) audio_->SetMusicSource(this);
 }
 
+int TXmpMusicLibrary::Rate() const {
+  return audio_ != nullptr && audio_->IsOpen() ? audio_->OutputRate() : kDefaultRate;
+}
+
 TXmpMusicLibrary::~TXmpMusicLibrary() {
   if (audio_ != nullptr) audio_->SetMusicSource(nullptr);
   while (!songs_.empty()) SongFree(songs_.begin()->first);
@@ -59,7 +63,7 @@ void TXmpMusicLibrary::SongPlay(uint32_t song) {
   auto found = songs_.find(song);
   if (found == songs_.end()) return;
   xmp_context context = found->second;
-  const int rate = audio_ != nullptr && audio_->IsOpen() ? audio_->OutputRate() : kDefaultRate;
+  const int rate = Rate();
   std::lock_guard<std::mutex> lock(mutex_);
   FadeOutPlaying();
   if (playing_ != nullptr) xmp_end_player(playing_);
@@ -78,7 +82,8 @@ void TXmpMusicLibrary::SongPlay(uint32_t song) {
 // next few milliseconds it would have played, ramped down to silence, for
 // the audio thread to mix in where the song left off.
 void TXmpMusicLibrary::FadeOutPlaying() {
-  if (playing_ == nullptr || audio_ == nullptr || !audio_->IsOpen()) return;
+  // A paused song is silent already: nothing of it is to be heard.
+  if (playing_ == nullptr || paused_ || audio_ == nullptr || !audio_->IsOpen()) return;
   std::vector<int16_t> tail(static_cast<size_t>(kFadeFrames) * 2, 0);
   xmp_play_buffer(playing_, tail.data(), kFadeFrames * kBytesPerFrame, 0);
   for (size_t i = 0; i < tail.size(); ++i) {
@@ -110,6 +115,23 @@ void TXmpMusicLibrary::SongFree(uint32_t song) {
   xmp_free_context(context);
 }
 
+void TXmpMusicLibrary::DuckUnderCue(double seconds) {
+  const int rate = Rate();
+  std::lock_guard<std::mutex> lock(mutex_);
+  ducking_.SetRate(rate);
+  ducking_.Duck(seconds);
+}
+
+void TXmpMusicLibrary::SetPaused(bool paused) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (paused == paused_) return;
+  // Pausing: the song's next moments fade out, and it stands still after
+  // them. Resuming: it comes back from silence.
+  if (paused) FadeOutPlaying();
+  fadeInDone_ = 0;
+  paused_ = paused;
+}
+
 void TXmpMusicLibrary::Detach(xmp_context context) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (playing_ != context) return;
@@ -132,8 +154,9 @@ void TXmpMusicLibrary::RenderMusic(int16_t* stereo, int frames) {
       tailAt_ = 0;
     }
   };
-  if (playing_ == nullptr) {
+  if (playing_ == nullptr || paused_) {
     mixTail();
+    ducking_.Apply(stereo, frames);
     return;
   }
   xmp_play_buffer(playing_, stereo, frames * kBytesPerFrame, 0);
@@ -143,6 +166,7 @@ void TXmpMusicLibrary::RenderMusic(int16_t* stereo, int frames) {
     stereo[2 * f + 1] = static_cast<int16_t>(std::lround(stereo[2 * f + 1] * gain));
   }
   mixTail();
+  ducking_.Apply(stereo, frames);
   xmp_frame_info info;
   xmp_get_frame_info(playing_, &info);
   int32_t order = info.pos;

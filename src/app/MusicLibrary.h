@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MusicDucking.h"
 #include "engine/platform/Audio.h"
 
 namespace bd {
@@ -29,6 +30,12 @@ class IMusicLibrary {
   virtual int32_t SongGetOrder(uint32_t song) = 0;
   // Stops the song and forgets the handle.
   virtual void SongFree(uint32_t song) = 0;
+  // A cue of `seconds` starts: the music steps back under it for that long
+  // and then comes back (see TMusicDucking).
+  virtual void DuckUnderCue(double seconds) = 0;
+  // While paused the music fades out and stands still where it was; it
+  // fades in from there when play resumes. Songs started meanwhile wait too.
+  virtual void SetPaused(bool paused) = 0;
 };
 
 // The library over libxmp. The audio thread renders the playing song through
@@ -46,6 +53,8 @@ class TXmpMusicLibrary : public IMusicLibrary, private IMusicSource {
   void SongPlay(uint32_t song) override;
   int32_t SongGetOrder(uint32_t song) override;
   void SongFree(uint32_t song) override;
+  void DuckUnderCue(double seconds) override;
+  void SetPaused(bool paused) override;
   // How many times the playing song has wrapped round to its start.
   int32_t SongLoopCount(uint32_t song);
 
@@ -56,6 +65,7 @@ class TXmpMusicLibrary : public IMusicLibrary, private IMusicSource {
  private:
   void RenderMusic(int16_t* stereo, int frames) override;
   void Detach(xmp_context context);
+  int Rate() const;  // the output's frames per second
 
   IAudio* audio_;
   std::map<uint32_t, xmp_context> songs_;  // game thread only
@@ -67,12 +77,14 @@ class TXmpMusicLibrary : public IMusicLibrary, private IMusicSource {
   // are rendered ahead and fade out under it.
   void FadeOutPlaying();
 
-  std::mutex mutex_;               // guards playing_, lastLoop_ and the fades
+  std::mutex mutex_;               // guards playing_, lastLoop_, the fades, ducking_ and paused_
   xmp_context playing_ = nullptr;  // the context the audio thread renders
   int lastLoop_ = 0;
   int fadeInDone_ = 0;             // frames of the playing song already faded in
   std::vector<int16_t> tail_;      // the faded end of the song before, stereo
   size_t tailAt_ = 0;              // samples of tail_ already mixed
+  TMusicDucking ducking_;          // the music's gain under the cues
+  bool paused_ = false;            // the game is in the background: nothing is rendered
   std::atomic<int32_t> order_{0};  // published by the audio thread
   std::atomic<int32_t> loops_{0};
 };

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <iostream>
 
+#include "app/CueSounds.h"
 #include "app/MainForm.h"
 
 namespace bd {
@@ -27,6 +28,14 @@ std::string SongName(const std::string& number) {
   }
 }
 
+// How long a sound plays, in seconds, at the rate it is played at.
+double PlayingSeconds(const TWaveCollectionItem& sound) {
+  const TWaveFormat f = sound.Wave().Format();
+  const uint32_t rate = sound.Frequency != 0 ? sound.Frequency : f.SamplesPerSec;
+  if (f.BlockAlign == 0 || rate == 0) return 0;
+  return static_cast<double>(sound.Wave().Size() / f.BlockAlign) / rate;
+}
+
 }  // namespace
 
 void TMainForm::PlaySound(const std::string& name, bool wait) {
@@ -34,6 +43,7 @@ void TMainForm::PlaySound(const std::string& name, bool wait) {
   if (!GameSound.Checked) return;
   TWaveCollectionItem* sound = SoundNamed(name);
   if (sound == nullptr) return;
+  if (IsCueSound(name)) music_->DuckUnderCue(PlayingSeconds(*sound));
   sound->PlayWave(wait);
   if (FrameLog != nullptr)
     if (IAudio* audio = DXSound.Audio()) FrameLog->SoundStarted(name, audio->FramesMixed());

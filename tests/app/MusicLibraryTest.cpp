@@ -7,9 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <vector>
 #include <thread>
+#include <vector>
 
+#include "app/MusicDucking.h"
 #include "app/MusicLibrary.h"
 #include "engine/platform/headless/HeadlessAudio.h"
 #include "engine/platform/sdl/SdlAudio.h"
@@ -108,6 +109,80 @@ TEST_F(MusicLibrary, StartingAndStoppingASongFadesInsteadOfJumping) {
   EXPECT_LT(std::abs(after[0] - last), loudest / 4);
   EXPECT_LT(Loudest(after, 2 * kFade * 9 / 10, 2 * kFade), loudest / 8);
   EXPECT_EQ(Loudest(after, 2 * kFade, after.size()), 0);
+}
+
+// The same song played by a second library on an output of its own: what the
+// music would have been without the cue or the pause.
+class MusicBeside : public MusicLibrary {
+ protected:
+  void SetUp() override {
+    MusicLibrary::SetUp();
+    otherAudio.Open();
+    const std::string path = Write("Song.xm", test::TinyXm(2, 8));
+    song = music.SongLoadFromFile(path);
+    otherSong = other.SongLoadFromFile(path);
+    ASSERT_NE(song, 0u);
+    music.SongPlay(song);
+    other.SongPlay(otherSong);
+    ASSERT_EQ(audio.PullMusic(4410), otherAudio.PullMusic(4410));
+  }
+
+  THeadlessAudio otherAudio;
+  TXmpMusicLibrary music{&audio}, other{&otherAudio};
+  uint32_t song = 0, otherSong = 0;
+};
+
+TEST_F(MusicBeside, ACueDucksTheSongForItsLengthAndThenLeavesItAsItWas) {
+  music.DuckUnderCue(0.1);
+  const std::vector<int16_t> ducked = audio.PullMusic(4410), plain = otherAudio.PullMusic(4410);
+  ASSERT_GT(Loudest(plain, 2 * 1323, plain.size()), 4000);
+  // Once the 30 ms ramp is down the song plays at the ducked gain.
+  for (size_t i = 2 * 1323; i < plain.size(); ++i)
+    ASSERT_NEAR(ducked[i], plain[i] * TMusicDucking::kDuckedGain, 1) << i;
+  // On the way down the gain the song is played at only falls, in small steps.
+  double gain = 1;
+  for (size_t i = 0; i < 2 * 1323; ++i) {
+    if (std::abs(plain[i]) < 2000) continue;  // too quiet to read the gain from
+    const double now = static_cast<double>(ducked[i]) / plain[i];
+    ASSERT_LT(now, gain + 0.002) << i;
+    ASSERT_GT(now, gain - 0.02) << i;
+    gain = now;
+  }
+  EXPECT_LT(gain, 0.3);
+  // After the 300 ms release it is the song as it was, sample for sample.
+  audio.PullMusic(13230);
+  otherAudio.PullMusic(13230);
+  EXPECT_EQ(audio.PullMusic(4410), otherAudio.PullMusic(4410));
+}
+
+TEST_F(MusicBeside, PausedTheSongFadesOutStandsStillAndComesBackWhereItWas) {
+  constexpr size_t kFade = TXmpMusicLibrary::kFadeFrames;
+  const std::vector<int16_t> before = audio.PullMusic(441);
+  otherAudio.PullMusic(441);
+  const int loudest = Loudest(before, 0, before.size());
+  music.SetPaused(true);
+  const std::vector<int16_t> paused = audio.PullMusic(kFade + 44100);
+  EXPECT_LT(std::abs(paused[0] - before[before.size() - 2]), loudest / 4);  // no jump into the fade
+  EXPECT_EQ(Loudest(paused, 2 * kFade, paused.size()), 0);
+  music.SetPaused(true);  // pausing twice changes nothing
+  EXPECT_EQ(Loudest(audio.PullMusic(441), 0, 882), 0);
+
+  // Back, it rises from silence and goes on from where the fade left it: the
+  // song beside it plays the fade's moments to be there too.
+  music.SetPaused(false);
+  otherAudio.PullMusic(kFade);
+  const std::vector<int16_t> back = audio.PullMusic(4410), plain = otherAudio.PullMusic(4410);
+  EXPECT_LT(Loudest(back, 0, 40), loudest / 10);
+  EXPECT_EQ(std::vector<int16_t>(back.begin() + 2 * kFade, back.end()),
+            std::vector<int16_t>(plain.begin() + 2 * kFade, plain.end()));
+
+  // A song started while paused waits for the pause to end.
+  music.SetPaused(true);
+  audio.PullMusic(kFade);
+  music.SongPlay(song);
+  EXPECT_EQ(Loudest(audio.PullMusic(4410), 0, 8820), 0);
+  music.SetPaused(false);
+  EXPECT_GT(Loudest(audio.PullMusic(4410), 0, 8820), 4000);
 }
 
 TEST_F(MusicLibrary, SongsThatCannotBeLoadedGiveHandleZero) {

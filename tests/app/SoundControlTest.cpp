@@ -31,10 +31,13 @@ class TScriptedMusic : public IMusicLibrary {
     log.push_back("free " + std::to_string(song));
     live[song] = false;
   }
+  void DuckUnderCue(double seconds) override { ducks.push_back(seconds); }
+  void SetPaused(bool paused) override { log.push_back(paused ? "pause" : "resume"); }
   std::vector<std::string> Take() { return std::exchange(log, {}); }
 
   int32_t order = 0;
   std::vector<std::string> log;
+  std::vector<double> ducks;  // the length of every cue the music stepped back under
   std::map<uint32_t, bool> live;
   uint32_t next = 1;
 };
@@ -221,13 +224,32 @@ TEST_F(SoundControl, EveryDisplayStartReloadsTheSounds) {
   EXPECT_EQ(form->DXWaveList.Items().Count(), 1);  // the old sounds stay
 }
 
-TEST_F(SoundControl, FocusDecidesWhetherSoundsAreHeard) {
+TEST_F(SoundControl, FocusDecidesWhetherSoundsAndMusicAreHeard) {
+  music.Take();
   platform.events.Activate(false);
   app->RunUntil(platform.clock.Milliseconds() + 50);
   EXPECT_TRUE(platform.audio.Muted());
+  EXPECT_EQ(music.Take(), (Log{"pause"}));
   platform.events.Activate(true);
   app->RunUntil(platform.clock.Milliseconds() + 50);
   EXPECT_FALSE(platform.audio.Muted());
+  EXPECT_EQ(music.Take(), (Log{"resume"}));
+}
+
+TEST_F(SoundControl, TheMusicStepsBackUnderACueForTheCuesLength) {
+  WriteSounds({"button_up", "back1", "ruchnik", "boom", "beep"});
+  platform.window.SetDisplayModes({{800, 600, 32}});
+  form->GameFullScreenClick();  // the display starts again and loads them
+  form->PlaySound("boom");
+  for (const char* other : {"button_up", "back1", "ruchnik"}) form->PlaySound(other);
+  form->DXWaveList.Items().FindSound("beep").Frequency = 44100;  // played twice as fast
+  form->PlaySound("beep");
+  ASSERT_EQ(music.ducks.size(), 2u);
+  EXPECT_DOUBLE_EQ(music.ducks[0], 500.0 / 22050);
+  EXPECT_DOUBLE_EQ(music.ducks[1], 500.0 / 44100);
+  form->GameSound.Checked = false;  // a cue that is not played ducks nothing
+  form->PlaySound("boom");
+  EXPECT_EQ(music.ducks.size(), 2u);
 }
 
 }  // namespace

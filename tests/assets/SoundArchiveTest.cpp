@@ -6,12 +6,13 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <string>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "Sounds.h"
 #include "app/AssetNames.h"
+#include "app/CueSounds.h"
 #include "engine/DXSounds.h"
 #include "engine/platform/MixLevels.h"
 
@@ -181,7 +182,8 @@ std::vector<synth::Buffer> Channels(const TWave& w) {
   for (size_t at = 0; at + frame <= w.Size(); at += frame)
     for (size_t c = 0; c < f.Channels; ++c) {
       const uint8_t* p = w.Data() + at + c * bytes;
-      out[c].s.push_back(bytes == 1 ? (p[0] - 128) / 128.0 : static_cast<int16_t>(p[0] | (p[1] << 8)) / 32768.0);
+      out[c].s.push_back(bytes == 1 ? (p[0] - 128) / 128.0
+                                    : static_cast<int16_t>(p[0] | (p[1] << 8)) / 32768.0);
     }
   return out;
 }
@@ -250,10 +252,13 @@ TEST_F(SoundArchive, MixHeadroomHoldsTheMusicTheEngineAndTwoEffectsAtOnce) {
   }
   synth::EngineLayer layers[3];
   const char* names[] = {"back1", "forward1", "forward2"};
-  for (int i = 0; i < 3; ++i) layers[i] = {Samples(sounds_->FindSound(names[i]).Wave()), sounds_->FindSound(names[i]).MaxPlayingCount()};
+  for (int i = 0; i < 3; ++i)
+    layers[i] = {Samples(sounds_->FindSound(names[i]).Wave()),
+                 sounds_->FindSound(names[i]).MaxPlayingCount()};
   double enginePeak = 0;
   for (double frameMs : {15.0, 16.0, 20.0}) {
-    const synth::Buffer run = synth::RenderEngineRun(layers, 2.0, frameMs, [](double) { return 10.0; }, 22050);
+    const synth::Buffer run = synth::RenderEngineRun(
+        layers, 2.0, frameMs, [](double) { return 10.0; }, 22050);
     for (double v : run.s) enginePeak = std::max(enginePeak, std::fabs(v));
   }
   double effectPeak = 0;
@@ -270,15 +275,24 @@ TEST_F(SoundArchive, CuesStandAboveTheRaceMusic) {
   SongLevels race = MeasureSong("Main");
   ASSERT_FALSE(race.windowsDb.empty());
   std::sort(race.windowsDb.begin(), race.windowsDb.end());
-  const double musicLoudDb =
-      race.windowsDb[race.windowsDb.size() * 95 / 100] + 20 * std::log10(kMusicGain);
+  const double musicLoudDb = race.windowsDb[race.windowsDb.size() * 95 / 100] + 20 * std::log10(kMusicGain);
   for (std::string_view view : assets::kSounds) {
     const std::string name(view);
     if (synth::KindOf(name) != synth::SoundKind::Cue) continue;
     SCOPED_TRACE(name);
     const std::vector<synth::Buffer> ch = Channels(sounds_->FindSound(name).Wave());
-    const double cueDb = synth::LoudnessDb(ch[0], ch.size() > 1 ? &ch[1] : nullptr) + 20 * std::log10(kVoiceGain);
+    const double cueDb =
+        synth::LoudnessDb(ch[0], ch.size() > 1 ? &ch[1] : nullptr) + 20 * std::log10(kVoiceGain);
     EXPECT_GT(cueDb, musicLoudDb + 3) << "music's loud moments at " << musicLoudDb << " dBFS";
+  }
+}
+
+// The game steps the music back under the sounds that are made as cues, and
+// under no other.
+TEST_F(SoundArchive, TheMusicDucksUnderExactlyTheCues) {
+  for (std::string_view view : assets::kSounds) {
+    const std::string name(view);
+    EXPECT_EQ(IsCueSound(name), synth::KindOf(name) == synth::SoundKind::Cue) << name;
   }
 }
 

@@ -25,7 +25,11 @@ class TRecordingMusic : public IMusicLibrary {
   void SongFree(uint32_t song) override {
     if (playing == song) playing = 0;
   }
+  void DuckUnderCue(double) override { ++ducks; }
+  void SetPaused(bool p) override { paused = p; }
   std::vector<std::string> loaded;
+  int ducks = 0;
+  bool paused = false;
   uint32_t playing = 0;
 
  private:
