@@ -53,7 +53,7 @@ std::string_view TrimSpaces(std::string_view text) {
 }  // namespace
 
 // The game's entry fields take digits, Latin letters and the Cyrillic
-// letters (with ё), so that is all an honest report holds. The name and
+// letters (with Ё and ё), so that is all an honest report holds. The name and
 // country in a report come from the settings file, though, which a player
 // may edit by hand, so the server takes every printable Windows-1251
 // character: spaces and punctuation as well, since the table page escapes

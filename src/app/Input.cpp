@@ -14,9 +14,12 @@ namespace {
 constexpr int kPauseKey = 'P';
 
 // The characters a country or a name may hold: digits, Latin letters and
-// the Cyrillic letters of Windows-1251 (Ё/ё at 168/184 is only taken as ё).
+// the Cyrillic letters of Windows-1251, which keeps Ё and ё apart from the
+// rest at 168 and 184. No space or other sign: a Space typed into a name
+// is dropped, and nothing else on the screen answers it.
 bool IsFieldCharacter(uint8_t c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == 184 || c >= 192;
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == 168 || c == 184 ||
+         c >= 192;
 }
 
 // The short pause before the game-over screen gives way to the menu, so the
@@ -91,10 +94,12 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
       }
       if (key == vk::Back && GamegoEdit.Checked && !Edit2.Text.empty()) Edit2.Text.pop_back();
       if (FocusStep(key) != 0) MoveKeyFocus(*this, FocusStep(key));
-      // Space ticks the send box, as Enter does with the focus on it.
+      // Enter ticks the send box when the keys' focus is on it. Space never
+      // does: the name takes the typing, and a key typed as part of a name
+      // must not publish the score (a pad's X ticks it, see PadKeyDown).
       TFocusItem focused;
       const bool onSendBox = FocusedItem(*this, focused) && focused.kind == TFocusItem::Kind::SendBox;
-      if (GameEnterName.Checked && ((enter && !alt && onSendBox) || key == vk::Space)) {
+      if (GameEnterName.Checked && enter && !alt && onSendBox) {
         GameSendResultClick();
         PlaySound("button_down");
       } else if (enter && !alt && !PlayerName.empty() && RaceState.Score > tenth) {
@@ -158,11 +163,19 @@ bool TMainForm::PadKeyDown(int key, uint8_t shift) {
     FormKeyDown(vk::Escape, static_cast<uint8_t>(shift & ~ssCtrl));
     return true;
   }
-  // A pad has no letters: on the name entry its d-pad turns them.
-  if (CurrentScreen == screen::GameOver && GameEnterName.Checked && TurnNameWheel(Edit2.Text, key)) {
-    GamegoEdit.Checked = true;
-    KeyFocus = -1;
-    return true;
+  if (CurrentScreen == screen::GameOver && GameEnterName.Checked) {
+    // A pad has no letters: on the name entry its d-pad turns them.
+    if (TurnNameWheel(Edit2.Text, key)) {
+      GamegoEdit.Checked = true;
+      KeyFocus = -1;
+      return true;
+    }
+    // X, which cannot be part of a name, ticks the send box.
+    if (key == vk::Space) {
+      GameSendResultClick();
+      PlaySound("button_down");
+      return true;
+    }
   }
   return false;
 }

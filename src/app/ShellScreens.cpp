@@ -1,6 +1,8 @@
 // The screens the shell builds itself: the splash with its tiled backdrop
-// and centred logo, and the game-over picture with the score and the name.
+// and centred logo, and the game-over picture with the score, the level
+// reached and the name.
 #include "app/MainForm.h"
+#include "codec/Cp1251.h"
 #include "engine/BackgroundSprite.h"
 #include "engine/Canvas.h"
 #include "engine/ImageSprite.h"
@@ -22,6 +24,9 @@ TImageSprite& AddPicture(TSpriteEngine& engine, TPictureCollectionItem& image, d
   sprite->ChangeZ(z);
   return *sprite;
 }
+
+// The dark brown of the name entry panel's own captions.
+constexpr uint32_t kPanelInk = 0x00141721;  // 0x00BBGGRR
 
 }  // namespace
 
@@ -50,16 +55,35 @@ void TMainForm::BuildGameOver() {
 }
 
 void TMainForm::DrawGameOverTexts() {
-  if (!GameEnterName.Checked) return;
-  PlayerName = Edit2.Text;
   TCanvas& canvas = DXDraw.SurfaceCanvas();
   canvas.Brush.Style = TBrushStyle::bsClear;
   canvas.Font.Name = TextFont;
   canvas.Font.Color = 0;
   canvas.Font.Size = 20;
+  canvas.Font.Style = 0;
+  auto centred = [&canvas](int y, const std::string& text) {
+    canvas.TextOut(static_cast<int>(400 - Round(canvas.TextWidth(text) / 2.0)), y, text);
+  };
   const std::string score = std::to_string(RaceState.Score);
-  canvas.TextOut(static_cast<int>(400 - Round(canvas.TextWidth(score) / 2.0)), 210, score);
-  canvas.TextOut(static_cast<int>(400 - Round(canvas.TextWidth(PlayerName) / 2.0)), 310, PlayerName);
+  const std::string level = std::to_string(RaceState.Level);
+  if (GameEnterName.Checked) {
+    PlayerName = Edit2.Text;
+    centred(210, score);
+    centred(310, PlayerName);
+    // The level, in the panel's own lettering, between the score's plate
+    // and the line that asks for the name.
+    canvas.Font.Size = 11;
+    canvas.Font.Style = fsBold;
+    canvas.Font.Color = kPanelInk;
+    centred(247, W("УРОВЕНЬ ") + level);
+    canvas.Font.Style = 0;
+  } else {
+    // The two clouds carry the score and the level reached: for good when
+    // the score stays below the table; when it enters the table, until the
+    // name entry opens over them.
+    centred(210, W("СЧЁТ: ") + score);
+    centred(310, W("УРОВЕНЬ: ") + level);
+  }
   DrawKeyFocusFrame(*this, canvas);
   DXDraw.ReleaseCanvas();
 }

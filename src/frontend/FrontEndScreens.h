@@ -22,6 +22,10 @@ void LeaveFrontEndScreen(TMainForm& form);
 // sprites.
 void DrawFrontEndTexts(TMainForm& form, uint8_t n);
 
+// The depth of the high-score screen's clear question: its frame lies here,
+// its words and answers above.
+constexpr int32_t kClearQuestionDepth = 801;
+
 // The lines of help page `page` (1 to 3) as they are drawn: position, point
 // size and Windows-1251 text. Nothing for other pages.
 struct THelpLine {

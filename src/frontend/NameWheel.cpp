@@ -7,11 +7,16 @@
 namespace bd {
 namespace {
 
-// The letters the wheel turns through, in Windows-1251: А..Я, then A..Z,
-// then the digits, and round again.
+// The letters the wheel turns through, in Windows-1251: А..Я in the
+// alphabet's order, with Ё after Е although the code page keeps it apart,
+// then A..Z, then the digits, and round again.
 std::string Wheel() {
+  constexpr int kCapitalIe = 197, kCapitalIo = 168;
   std::string letters;
-  for (int c = 192; c <= 223; ++c) letters += static_cast<char>(c);
+  for (int c = 192; c <= 223; ++c) {
+    letters += static_cast<char>(c);
+    if (c == kCapitalIe) letters += static_cast<char>(kCapitalIo);
+  }
   for (char c = 'A'; c <= 'Z'; ++c) letters += c;
   for (char c = '0'; c <= '9'; ++c) letters += c;
   return letters;

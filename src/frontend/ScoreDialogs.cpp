@@ -2,6 +2,7 @@
 // entry with its "send online" tick.
 #include "app/MainForm.h"
 #include "engine/PictureCollection.h"
+#include "frontend/FrontEndScreens.h"
 #include "frontend/MenuSprites.h"
 
 namespace bd {
@@ -14,8 +15,8 @@ void TMainForm::GameClearHighScoreClick() {
     TPictureCollectionItem& frame = MenuImage(*this, "Exit_Main");
     const double x = (DXDraw.SurfaceWidth() - frame.Width()) / 2.0;
     const double y = (DXDraw.SurfaceHeight() - frame.Height()) / 2.0 - 5;
-    AddPicture<TClearHighScore>(*this, "Exit_Main", x, y, 801);
-    AddPicture<TClearHighScore_Word>(*this, "HighScore_Clear_Word", 188, 195, 802);
+    AddPicture<TClearHighScore>(*this, "Exit_Main", x, y, kClearQuestionDepth);
+    AddPicture<TClearHighScore_Word>(*this, "HighScore_Clear_Word", 188, 195, kClearQuestionDepth + 1);
   } else {
     TSprite& engine = EngineRoot(*this);
     for (int32_t i = 0; i < engine.ChildCount(); ++i) {
@@ -33,8 +34,10 @@ void TMainForm::GameEnterNameClick() {
   const double x = (DXDraw.SurfaceWidth() - panel.Width()) / 2.0;
   const double y = (DXDraw.SurfaceHeight() - panel.Height()) / 2.0;
   AddPicture<TEnter_Name>(*this, "Enter_Name", x, y, 0);
-  // A remembered name is kept and not edited until the field is clicked.
-  GamegoEdit.Checked = Edit2.Text.empty();
+  // The name takes the typing at once, a remembered one too: the caret
+  // stands after it, so typing goes on from it and Backspace takes it back.
+  GamegoEdit.Checked = true;
+  CaretBlink = 30;
 }
 
 void TMainForm::GameSendResultClick() {

@@ -1,13 +1,17 @@
 // The texts the help, options and high-score frames draw over their
-// sprites, anew in every frame. With a confirmation open the titles stay and
-// the rest is left out, so that nothing shows through the overlay.
+// sprites, anew in every frame. With the exit confirmation open the titles
+// stay and the rest is left out, so that nothing shows through the overlay.
+// The clear question leaves the table drawn and is drawn again over it, so
+// the table looks untouched until the answer.
 #include <string>
+#include <vector>
 
 #include "app/MainForm.h"
-#include "engine/Canvas.h"
 #include "codec/Cp1251.h"
+#include "engine/Canvas.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/KeyFocus.h"
+#include "frontend/MenuSprites.h"
 
 namespace bd {
 namespace {
@@ -105,17 +109,27 @@ void OptionsTexts(TMainForm& form, TTextWriter& out) {
   out.Text(62, 345, 18, W("ВАША СТРАНА:"));
 }
 
+// Draws again, in depth order, the sprites at `depth` and above: an overlay
+// that the frame's texts, drawn after every sprite, would otherwise cover.
+void RedrawOverlay(TMainForm& form, int32_t depth) {
+  // A copy: rendering must not be disturbed by a list that changes under it.
+  const std::vector<TSprite*> sprites = EngineRoot(form).DrawList();
+  for (TSprite* sprite : sprites)
+    if (sprite->Z() >= depth && !sprite->IsDead()) sprite->DrawTree();
+}
+
 void HighScoreTexts(TMainForm& form, TTextWriter& out) {
-  if (form.GameClearHighScore.Checked) return;
   out.Text(190, 120, 20, W("РЕКОРДЫ"));
-  if (form.GameMainExit.Checked) return;
-  for (int i = 0; i < HighScoreCount; ++i) {
-    const int y = 198 + 30 * i;
-    out.Text(kRankX, y, 19, std::to_string(i + 1));
-    // Ten wide letters or a ten-digit score would run past their column.
-    out.FittedText(kNameX, y, 19, form.HighScores[i].Name, kNameWidth);
-    out.FittedText(kScoreX, y, 19, std::to_string(form.HighScores[i].Score), kScoreWidth);
+  if (!form.GameMainExit.Checked) {
+    for (int i = 0; i < HighScoreCount; ++i) {
+      const int y = 198 + 30 * i;
+      out.Text(kRankX, y, 19, std::to_string(i + 1));
+      // Ten wide letters or a ten-digit score would run past their column.
+      out.FittedText(kNameX, y, 19, form.HighScores[i].Name, kNameWidth);
+      out.FittedText(kScoreX, y, 19, std::to_string(form.HighScores[i].Score), kScoreWidth);
+    }
   }
+  if (form.GameClearHighScore.Checked) RedrawOverlay(form, kClearQuestionDepth);
 }
 
 }  // namespace

@@ -29,7 +29,12 @@ TEST_F(ShellScreens, GameOverShowsScoreAndNameOnceTheTimerHasFired) {
   EXPECT_EQ(form->Timer1.Interval(), 5000u);
   RunFor(4900);
   EXPECT_EQ(ShownColor(10, 10), StandInColor("gameOver"));
-  EXPECT_EQ(DarkPixels({300, 205, 500, 240}), 0);
+  // Before the name entry opens, the picture itself tells the score and
+  // the level reached.
+  EXPECT_FALSE(form->GameEnterName.Checked);
+  EXPECT_EQ(ShownColor(190, 170), StandInColor("gameOver"));
+  EXPECT_GT(DarkPixels({300, 205, 500, 240}), 0);
+  EXPECT_GT(DarkPixels({300, 305, 500, 340}), 0);
   EXPECT_EQ(platform.window.Pointer(), PointerShape::Hidden);
 
   RunFor(200);

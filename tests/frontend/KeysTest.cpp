@@ -5,7 +5,9 @@
 #include <functional>
 #include <string>
 
+#include "codec/Cp1251.h"
 #include "engine/Canvas.h"
+#include "engine/platform/Controller.h"
 #include "frontend/FrontEndRun.h"
 
 namespace bd::test {
@@ -52,7 +54,7 @@ TEST_F(Keys, CountryTakesOneCharacterEveryThirdFrameUntilTheFieldIsFull) {
     }
     // Characters outside the accepted set never enter.
     form->Edit1.Text = "Ab";
-    for (int ch : {int('-'), int(' '), int('%'), int('|'), 168}) {
+    for (int ch : {int('-'), int(' '), int('%'), int('|'), 0xA0, 0xA9}) {
       for (int frame = 0; frame < 4; ++frame) form->DXTimerTimer(1);
       form->FormKeyPress(static_cast<uint8_t>(ch));
     }
@@ -111,6 +113,51 @@ TEST_F(Keys, GameOverWaitsFiveSecondsUnlessARememberedNameEntersTheScore) {
   EXPECT_EQ(form->CurrentScreen, screen::HighScores);
   EXPECT_EQ(form->HighScores[4], (TLocal_HighScores{"Ace", 1200}));
   EXPECT_EQ(form->HighScores[5].Score, 1000);
+}
+
+TEST_F(Keys, TheNameEntryTakesTheTypingAtOnceAndNoTypedKeyTicksTheSendBox) {
+  // A name remembered from the last record: the entry opens with the caret
+  // after it and the typing goes on from it.
+  form->HighScores = DefaultHighScores();
+  form->Edit2.Text = form->PlayerName = W("Пе");
+  form->RaceState.Score = 1200;
+  Go(screen::GameOver);
+  while (!form->GameEnterName.Checked) RunFor(16);
+  EXPECT_TRUE(form->GamegoEdit.Checked);
+  Frame();
+  EXPECT_EQ(CountOf<Palka>(), 1);
+
+  // Typed as a keyboard sends it: every key goes down and up, Space also
+  // types its character. A space is no part of a name and ticks nothing.
+  auto type = [this](const std::string& utf8) {
+    for (uint8_t c : W(utf8)) {
+      // The Cyrillic letters' own keys are left out: their codes depend on
+      // the layout.
+      const int key = c == ' ' ? vk::Space : (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : (c < 128 ? c : 0);
+      if (key != 0) platform.events.KeyDown(key);
+      platform.events.Char(c);
+      if (key != 0) platform.events.KeyUp(key);
+      RunFor(60);
+    }
+  };
+  type("тя Pt3");
+  EXPECT_EQ(form->Edit2.Text, W("ПетяPt3"));
+  EXPECT_FALSE(form->GameSendResult.Checked);
+  EXPECT_EQ(CountOf<TEnter_Name_Send>(), 0);
+
+  // A pad's X, which types nothing, ticks the box and unticks it.
+  for (const bool ticked : {true, false}) {
+    platform.events.Pad(ControllerInput::Press(1, PadButton::X));
+    RunFor(30);
+    platform.events.Pad(ControllerInput::Release(1, PadButton::X));
+    RunFor(30);
+    EXPECT_EQ(form->GameSendResult.Checked, ticked);
+    EXPECT_EQ(CountOf<TEnter_Name_Send>(), ticked ? 1 : 0);
+  }
+  platform.events.KeyDown(vk::Return);
+  RunFor(30);
+  EXPECT_EQ(form->CurrentScreen, screen::HighScores);
+  EXPECT_EQ(form->HighScores[4], (TLocal_HighScores{W("ПетяPt3"), 1200}));
 }
 
 TEST_F(Keys, TypingGoesOnIntoTheSameFieldAfterADisplaySwitch) {

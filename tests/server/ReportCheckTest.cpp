@@ -24,10 +24,12 @@ std::variant<TNewScore, TRefusal> Check(const std::string& nameCp1251, const std
 }
 
 TEST(ReportCheck, AcceptsEveryCharacterTheGameLetsAPlayerType) {
-  // Digits, Latin letters, ё and А to я (Windows-1251 184 and 192 to 255).
+  // Digits, Latin letters, Ё, ё and А to я (Windows-1251 168, 184 and 192
+  // to 255).
   std::string typed;
   for (int c = 0; c < 256; ++c)
-    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == 184 || c >= 192)
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == 168 || c == 184 ||
+        c >= 192)
       typed.push_back(static_cast<char>(c));
   for (size_t i = 0; i < typed.size(); i += 10) {
     const std::string name = typed.substr(i, 10);

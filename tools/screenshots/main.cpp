@@ -116,6 +116,7 @@ int Run(const fs::path& runDir, const fs::path& outDir) {
   click(450, 360);
   click(250, 540);
   form.RaceState.Score = 4321;
+  form.RaceState.Level = 6;
   form.Edit2.Text = bd::W("Гонщик");
   form.SwitchScreen(bd::screen::GameOver);
   run(5100);
@@ -125,6 +126,14 @@ int Run(const fs::path& runDir, const fs::path& outDir) {
   tap(bd::vk::Down);
   tap(bd::vk::Down);
   shot("12-gameover-name-keys");
+  // A game that ends below the table: no name entry, the score and level.
+  form.SwitchScreen(bd::screen::MainMenu);
+  form.RaceState.Score = 40;
+  form.RaceState.Level = 2;
+  form.SwitchScreen(bd::screen::GameOver);
+  shot("12-gameover-no-record");
+  run(5100);
+  shot("12-gameover-no-record-later");
   form.SwitchScreen(bd::screen::Race);
   run(2500);
   form.GameMainExitClick();
