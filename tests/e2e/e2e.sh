@@ -738,6 +738,20 @@ scenario_race() {
   pass
 }
 
+# Maximises the window (the game then takes the full screen), leaves full
+# screen with Alt+Enter and expects the window's client area back at
+# GEOMETRY, and still there a moment later: the window manager frames the
+# window again after the game has placed it.
+maximise_and_return() {
+  wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz || fail "the window manager was not asked to maximise"
+  wait_for 20 size_is "$screen" || fail "the window is $(geometry), not the whole $screen screen"
+  wait_for 10 looks_like full-screen "$menu_shot" || fail "the menu is not drawn over the whole screen ($last_shot)"
+  xdotool key alt+Return
+  wait_for 20 geometry_is "$1" || fail "the window came back at $(geometry) instead of $1"
+  sleep 1
+  geometry_is "$1" || fail "the window moved on to $(geometry) from $1"
+}
+
 scenario_full_screen() {
   start_game
   reach_main_menu
@@ -761,13 +775,19 @@ scenario_full_screen() {
     pass
   done
 
-  check "maximising the window switches to full screen; Alt+Enter gives the window back"
-  wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz || fail "the window manager was not asked to maximise"
-  wait_for 20 size_is "$screen" || fail "the window is $(geometry), not the whole $screen screen"
-  wait_for 10 looks_like full-screen "$menu_shot" || fail "the menu is not drawn over the whole screen ($last_shot)"
-  xdotool key alt+Return
-  wait_for 20 not size_is "$screen" || fail "the window stayed at $(geometry)"
+  check "maximising the window switches to full screen; Alt+Enter gives the window back where it was"
+  maximise_and_return "$windowed"
   wait_for 10 main_menu_shown || fail "the main menu is not drawn in the window again ($last_shot)"
+  pass
+
+  check "a window the player moved comes back to its new place after maximise, full screen and Alt+Enter"
+  local moved
+  xdotool windowmove "$window" 40 30
+  wait_for 10 not geometry_is "$windowed" || fail "the window manager did not move the window"
+  moved=$(geometry)
+  # A person's pause between moving the window and maximising it.
+  sleep 1
+  maximise_and_return "$moved"
   pass
 
   check "typing into the country field goes on across both switches"

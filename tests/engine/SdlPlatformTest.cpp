@@ -60,7 +60,8 @@ TEST(SdlPlatform, RunsWithoutADisplay) {
 // Back from full screen the window gets its frame again, and a window
 // manager that keeps the frame's corner in place pushes the window down and
 // right by the frame's size. That push is undone, a few times at most, so
-// a window manager that insists is not fought for ever.
+// a window manager that insists is not fought for ever; and however long
+// the display took to come back before the game read the push.
 TEST(SdlPlatform, WindowReturnsToItsPlaceAfterFullScreen) {
   TSdlPlatform platform;
   TSdlWindow& window = platform.Window();
@@ -68,6 +69,8 @@ TEST(SdlPlatform, WindowReturnsToItsPlaceAfterFullScreen) {
   SDL_SetWindowPosition(window.Sdl(), 114, 124);
   window.SavePlacement();
   window.RestorePlacement();
+  // A display that starts slowly on a busy machine (sounds loading).
+  SDL_Delay(2100);
   int x = 0, y = 0;
   for (int push = 1; push <= 4; ++push) {
     SDL_SetWindowPosition(window.Sdl(), 114 + push, 124 + 20 * push);

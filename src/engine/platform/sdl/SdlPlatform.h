@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/platform/Controller.h"
+#include "engine/platform/PlainWindowPlace.h"
 #include "engine/platform/Platform.h"
 #include "engine/platform/Presentation.h"
 #include "engine/platform/sdl/SdlAudio.h"
@@ -96,6 +97,9 @@ class TSdlWindow : public IWindow {
   void SetActive(bool active) { active_ = active; }
   // Told by the event source whenever the window has moved.
   void Moved();
+  // Told by the event source when the window changed size or state (a move
+  // goes through Moved): a plain window's place is remembered.
+  void PlaceChanged();
   // Told by the event source when the window changed size or was exposed:
   // the whole window, bars included, is sent again with the next picture.
   void Reshaped();
@@ -141,12 +145,31 @@ class TSdlWindow : public IWindow {
   int openingScale_ = 1;
   bool active_ = true;
   std::string caption_;
-  SDL_Rect placement_{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600};
+  // Where leaving full screen puts the window (its client area): the
+  // plain window the player had before full screen, or before maximising.
+  TWindowPlace placement_{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600};
   bool placementSaved_ = false;
-  // After a restored placement: until this tick the window is put back
-  // where it belongs when the window manager moves it (a few times at most).
+  // The window's opening place, for a return to a window that was never
+  // seen plain (full screen from the start, or maximised at once).
+  TWindowPlace openingPlace_{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600};
+  TPlainWindowPlace plainPlace_;
+  // After a restored placement the window is put back where it belongs
+  // when the window manager moves it (a few times at most), until a while
+  // after the first window event that follows (holdPlacementUntil_, 0
+  // before that event).
+  bool holdPlacement_ = false;
   uint64_t holdPlacementUntil_ = 0;
   int placementCorrections_ = 0;
+  bool HoldingPlacement() const;
+  void StartPlacementHold();
+  // Whether a move by (dx, dy) from the restored place is the window
+  // manager's push by the frame's size, rather than a move of the player's.
+  bool IsFramingPush(int dx, int dy) const;
+  // The client area's place on the desktop and size, as last reported.
+  TWindowPlace CurrentPlace() const;
+  // Whether the window is a plain one: shown, not maximised, minimised or
+  // full screen, and not being put back after full screen.
+  bool IsPlain() const;
   SDL_Cursor* cursors_[3] = {nullptr, nullptr, nullptr};
   // Where the last pointer move put the pointer on the desktop, and where
   // it stood at the last display switch, until it moves from there.
