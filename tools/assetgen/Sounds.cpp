@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstddef>
 #include <deque>
-#include <vector>
 #include <numbers>
+#include <vector>
 
 namespace bd::synth {
 
@@ -74,10 +74,9 @@ std::vector<double> LimiterGain(const std::vector<double>& level, double ceiling
   return gain;
 }
 
-// Brings a sound (one or two channels) to its kind's loudness with its
-// peaks under the kind's ceiling.
-void Level(SoundKind kind, Buffer& l, Buffer* r = nullptr) {
-  const LevelTarget t = TargetOf(kind);
+// Brings a sound (one or two channels) to its loudness with its peaks
+// under its ceiling.
+void Level(const LevelTarget& t, Buffer& l, Buffer* r = nullptr) {
   // A hair under the ceiling, so that rounding to the file's samples stays under it too.
   const double ceiling = FromDb(t.peakDb) * 0.995;
   const Buffer srcL = l;
@@ -203,8 +202,12 @@ void Applause(Buffer& l, Buffer& r) {
   double m = 0;
   for (double v : l.s) m = std::max(m, std::fabs(v));
   for (double v : r.s) m = std::max(m, std::fabs(v));
-  for (double& v : l.s) v *= 0.8 / m;
-  for (double& v : r.s) v *= 0.8 / m;
+  // The claps pile up into noise whose peaks stand far above its body; a
+  // soft saturation rounds the highest of them off (heard as a denser
+  // crowd, not as distortion), so that the applause can be made as loud as
+  // the cues that stop the engine without passing the cue's ceiling.
+  for (Buffer* b : {&l, &r})
+    for (double& v : b->s) v = 0.8 * std::tanh(3 * v / m) / std::tanh(3.0);
 }
 
 // A brass-like note: a saw through a filter that opens with the attack.
@@ -466,23 +469,40 @@ Buffer Beep() {
 }  // namespace
 
 LevelTarget TargetOf(SoundKind kind) {
-  // Played at the mixer's voice gain (-6 dB) over the race music, whose
-  // loud moments come to about -23.5 dBFS in the mix: cues (-19.5 dBFS
-  // there) stand some 4 dB above those, menu sounds sit lower. A cue's
-  // peaks are at most 8.5 dB above its loudness, which noise-like sounds
-  // (applause, crashes) reach only through the limiter. Peaks leave room
-  // for two cues, the engine and the music at once.
+  // Played at the mixer's voice gain (-6 dB) in a race, whose loudest
+  // second (the race music's loudest, with the engine at top speed) comes to
+  // about -22 dBFS in the mix: cues (-18 dBFS there, most of them over the
+  // engine that plays on) stand 4.5 dB or more above it, menu sounds sit
+  // lower. A cue's peaks are at most 7 dB above its
+  // loudness (6 dB for those that stop the engine, below), which noise-like
+  // and thudding sounds (applause, crashes) reach only through the
+  // limiter. Peaks leave room for two cues, the engine and the music at
+  // once.
   switch (kind) {
     case SoundKind::Interface:
       return {-18, -6};
     case SoundKind::Cue:
-      return {-13.5, -5};
+      return {-12, -5};
     case SoundKind::Held:
       return {-26, -16};
     case SoundKind::Engine:
       break;
   }
   return {-30, -20};  // one engine grain; the layers are made by their pile-up
+}
+
+bool StopsTheEngine(const std::string& name) {
+  return name == "ruchnik2" || name == "boom" || name == "applaus";
+}
+
+LevelTarget TargetFor(const std::string& name) {
+  LevelTarget t = TargetOf(KindOf(name));
+  // The car stands still from the moment these sound, so the engine falls
+  // silent under them: each is heard by itself against the roar that has
+  // just ended, without the engine's share that the other cues sound on,
+  // and is made louder by about that share.
+  if (StopsTheEngine(name)) t.loudnessDb += 1;
+  return t;
 }
 
 SoundKind KindOf(const std::string& name) {
@@ -514,11 +534,11 @@ std::vector<SoundItem> MakeSounds() {
   std::vector<SoundItem> out;
   // A mono sound levelled for its kind.
   auto mono = [&out](const std::string& name, Buffer b, int bits, int max = 0) {
-    Level(KindOf(name), b);
+    Level(TargetFor(name), b);
     out.push_back(Item(name, b, bits, false, max));
   };
   auto stereo = [&out](const std::string& name, Buffer l, Buffer r, int bits) {
-    Level(KindOf(name), l, &r);
+    Level(TargetFor(name), l, &r);
     out.push_back(Stereo(name, l, r, bits));
   };
   mono("button_up", Tick(), 8);
@@ -535,7 +555,8 @@ std::vector<SoundItem> MakeSounds() {
                            {EngineGrain(100, 1000, 0.45, 73, 0.13), 16}};
   double enginePeak = 0;
   for (double frameMs : {15.0, 16.0, 20.0}) {
-    const Buffer run = RenderEngineRun(engine, 1.0, frameMs, [](double) { return 10.0; }, 22050);
+    const Buffer run = RenderEngineRun(
+        engine, 1.0, frameMs, [](double) { return 10.0; }, 22050);
     enginePeak = std::max(enginePeak, Peak(run, nullptr));
   }
   const char* engineNames[] = {"back1", "forward1", "forward2"};

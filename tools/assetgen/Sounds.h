@@ -36,6 +36,13 @@ struct LevelTarget {
 };
 LevelTarget TargetOf(SoundKind kind);
 SoundKind KindOf(const std::string& name);
+// The cues at which the car comes to a standstill (the stop charge, the
+// explosion that ends a life, the level's end), so that the engine falls
+// silent under them.
+bool StopsTheEngine(const std::string& name);
+// The level a sound is made to: its kind's, a little louder for the cues
+// that stop the engine.
+LevelTarget TargetFor(const std::string& name);
 // The RMS of the loudest 50 ms (both channels when `right` is given), in dBFS.
 double LoudnessDb(const Buffer& left, const Buffer* right = nullptr);
 // The highest sample of the engine's pile-up at top speed, as a factor of
