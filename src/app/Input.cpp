@@ -1,9 +1,8 @@
 // Keys from the window: the table of held keys that the race reads, the
 // key commands of each screen, and typing into the country and name fields.
-#include <chrono>
-#include <thread>
-
 #include "app/MainForm.h"
+#include "frontend/BriefPause.h"
+#include "frontend/HighScores.h"
 #include "frontend/KeyFocus.h"
 #include "frontend/NameWheel.h"
 #include "race/CarSprites.h"
@@ -21,10 +20,6 @@ bool IsFieldCharacter(uint8_t c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == 168 || c == 184 ||
          c >= 192;
 }
-
-// The short pause before the game-over screen gives way to the menu, so the
-// key that ends it does not also act on the menu.
-void BriefPause() { std::this_thread::sleep_for(std::chrono::milliseconds(200)); }
 
 // How far an arrow key moves the keys' focus: Up and Left back, Down and
 // Right on; 0 for other keys.
@@ -87,8 +82,8 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
       }
       break;
     case screen::GameOver: {
-      const int32_t tenth = HighScores[HighScoreCount - 1].Score;
-      if ((escape || enter) && RaceState.Score <= tenth && !Timer1.Enabled()) {
+      const bool beatsTable = BeatsHighScores(HighScores, RaceState.Score);
+      if ((escape || enter) && !beatsTable && !Timer1.Enabled()) {
         BriefPause();
         SwitchScreen(screen::MainMenu);
       }
@@ -102,7 +97,7 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
       if (GameEnterName.Checked && enter && !alt && onSendBox) {
         GameSendResultClick();
         PlaySound("button_down");
-      } else if (enter && !alt && !PlayerName.empty() && RaceState.Score > tenth) {
+      } else if (enter && !alt && !PlayerName.empty() && beatsTable) {
         // Not bound to the first five seconds: a remembered name enters the
         // score at once.
         EnterHighScore();
@@ -133,8 +128,7 @@ void TMainForm::RaceKeyDown(int key, uint8_t shift) {
       // also spend a stop charge.
       s.StopKeyHeld = true;
       ActivateKeyFocus(*this);
-    }
-    else if (key == vk::Escape)
+    } else if (key == vk::Escape)
       GameMainExitClick();
     return;
   }
@@ -181,8 +175,6 @@ bool TMainForm::PadKeyDown(int key, uint8_t shift) {
 }
 
 void TMainForm::FormKeyUp(int key, uint8_t /*shift*/) { KeyDown[static_cast<uint8_t>(key)] = 0; }
-
-void TMainForm::DXDrawKeyUp(int key, uint8_t shift) { FormKeyUp(key, shift); }
 
 void TMainForm::DXDrawKeyPress(uint8_t key) {
   // For Enter and Space the character's code is the key's code.

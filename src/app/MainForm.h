@@ -162,7 +162,6 @@ class TMainForm : public IEventHandler {
   void FormKeyDown(int key, uint8_t shift);
   void FormKeyUp(int key, uint8_t shift);
   void FormKeyPress(uint8_t key);  // one Windows-1251 character
-  void DXDrawKeyUp(int key, uint8_t shift);
   void DXDrawKeyPress(uint8_t key);
   void DXDrawInitializing();
   void DXDrawInitialize();

@@ -34,8 +34,6 @@ class TTimer {
   void SetEnabled(bool enabled);
   uint32_t Interval() const { return interval_; }
   void SetInterval(uint32_t interval);
-  // The clock value at which it fires next (while enabled and not held).
-  uint32_t Due() const { return due_; }
   // A held timer stays enabled but does not fire: the time left to its next
   // tick is kept, and counts down again from there once it is let go.
   bool Held() const { return held_; }

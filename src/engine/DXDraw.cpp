@@ -139,12 +139,6 @@ void TDXDraw::SetDisplayBitCount(int bits) {
   display_.BitCount = bits;
 }
 
-void TDXDraw::SetDisplayFixed(bool fixedBitCount, bool fixedRatio, bool fixedSize) {
-  display_.FixedBitCount = fixedBitCount;
-  display_.FixedRatio = fixedRatio;
-  display_.FixedSize = fixedSize;
-}
-
 int TDXDraw::SurfaceWidth() const { return backBuffer_ ? backBuffer_->Width() : storedSurfaceWidth_; }
 int TDXDraw::SurfaceHeight() const { return backBuffer_ ? backBuffer_->Height() : storedSurfaceHeight_; }
 

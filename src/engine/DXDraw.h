@@ -120,12 +120,9 @@ class TDXDraw {
   void SetDisplayHeight(int height) { display_.Height = height < 0 ? 0 : height; }
   // Raises EDirectDrawError unless bits is 8, 16, 24 or 32; the old value stays then.
   void SetDisplayBitCount(int bits);
-  void SetDisplayFixed(bool fixedBitCount, bool fixedRatio, bool fixedSize);
 
   int SurfaceWidth() const;
   int SurfaceHeight() const;
-  void SetSurfaceWidth(int width) { SetSurfaceSize(width, SurfaceHeight()); }
-  void SetSurfaceHeight(int height) { SetSurfaceSize(SurfaceWidth(), height); }
   void SetSurfaceSize(int width, int height);
 
   // The component's own size (it fills the form's client area); with

@@ -56,7 +56,6 @@ class TPictureCollectionItem : public IArchiveObject {
   void SetSkipWidth(int32_t v) { skipWidth_ = v; }
   void SetSkipHeight(int32_t v) { skipHeight_ = v; }
   bool SystemMemory() const { return systemMemory_; }
-  void SetSystemMemory(bool v) { systemMemory_ = v; }
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool v);
   // The colour as stored (0x00BBGGRR, or a system colour 0xFF000000 + n).

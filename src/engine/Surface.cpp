@@ -33,10 +33,4 @@ uint32_t TDirectDrawSurface::Pixel(int x, int y) const {
   return reinterpret_cast<const uint32_t*>(row)[x];
 }
 
-void TDirectDrawSurface::SetPixel(int x, int y, uint32_t raw) {
-  if (x < 0 || y < 0 || x >= surface_->w || y >= surface_->h) return;
-  auto* row = static_cast<uint8_t*>(surface_->pixels) + y * surface_->pitch;
-  reinterpret_cast<uint32_t*>(row)[x] = raw;
-}
-
 }  // namespace bd

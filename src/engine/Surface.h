@@ -28,7 +28,6 @@ class TDirectDrawSurface {
   void Fill(uint32_t raw);
   // Raw pixel at (x, y); 0 outside the surface.
   uint32_t Pixel(int x, int y) const;
-  void SetPixel(int x, int y, uint32_t raw);
 
   // The drawing context for text and shapes on this surface, made on first
   // use and kept with the surface so that its font and brush settings last.

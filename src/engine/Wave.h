@@ -29,7 +29,6 @@ class TWave {
   const uint8_t* Data() const { return data_.data(); }
   size_t Size() const { return data_.size(); }
 
-  void SetFormatRecord(std::vector<uint8_t> record) { format_ = std::move(record); }
   void SetData(const uint8_t* samples, size_t size);
 
  private:

@@ -17,8 +17,10 @@ const THighScoreTable& DefaultHighScores() {
   return table;
 }
 
+int32_t HighScoreThreshold(const THighScoreTable& table) { return table[HighScoreCount - 1].Score; }
+
 bool BeatsHighScores(const THighScoreTable& table, int32_t score) {
-  return score > table[HighScoreCount - 1].Score;
+  return score > HighScoreThreshold(table);
 }
 
 bool BeatsAnyHighScore(const THighScoreTable& table, int32_t score) {

@@ -24,13 +24,19 @@ using THighScoreTable = std::array<TLocal_HighScores, HighScoreCount>;
 // start from it.
 const THighScoreTable& DefaultHighScores();
 
-// True when `score` is greater than the tenth entry's score, the threshold
-// that lets a result into the table (the name entry and Enter use this).
+// The tenth entry's score: the threshold that a result must exceed to enter
+// the table.
+int32_t HighScoreThreshold(const THighScoreTable& table);
+
+// True when `score` is greater than the threshold (the name entry, Enter
+// and the menu's exit from a race use this).
 bool BeatsHighScores(const THighScoreTable& table, int32_t score);
 
 // True when `score` is greater than the score of at least one entry. For a
 // table in descending order this is the same as BeatsHighScores; the
-// game-over timer asks it this way before it opens the name entry.
+// game-over timer asks it this way before it opens the name entry. A table
+// read from a hand-edited settings file need not be in order, and there the
+// two answers differ, so this is not folded into BeatsHighScores.
 bool BeatsAnyHighScore(const THighScoreTable& table, int32_t score);
 
 // Puts (name, score) into the table when the score beats it: the new entry

@@ -1,10 +1,9 @@
 // Button presses. The menus act on the position of the last pointer move, not
 // on the position that comes with the press (the exit screen takes the
 // press's own); every action plays the click sound.
-#include <chrono>
-#include <thread>
-
 #include "app/MainForm.h"
+#include "frontend/BriefPause.h"
+#include "frontend/HighScores.h"
 #include "frontend/PointerRects.h"
 #include "frontend/ScoreReport.h"
 
@@ -14,10 +13,6 @@ namespace {
 constexpr int kLeftButton = 1;
 
 void Click(TMainForm& form) { form.PlaySound("button_down"); }
-
-// A short pause before leaving the game-over screen, so that the click's
-// sound is heard before the menu music starts.
-void BriefPause() { std::this_thread::sleep_for(std::chrono::milliseconds(200)); }
 
 // The exit confirmation's answers on the menu screens.
 void ExitAnswers(TMainForm& form, int x, int y) {
@@ -185,7 +180,7 @@ void SubScreenDown(TMainForm& form, int x, int y) {
 void GameOverDown(TMainForm& form, int x, int y) {
   // Nothing answers during the first five seconds.
   if (form.Timer1.Enabled()) return;
-  if (form.RaceState.Score < form.HighScores[HighScoreCount - 1].Score) {
+  if (form.RaceState.Score < HighScoreThreshold(form.HighScores)) {
     BriefPause();
     form.SwitchScreen(screen::MainMenu);
     return;

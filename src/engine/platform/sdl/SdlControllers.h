@@ -23,7 +23,6 @@ class TSdlControllers {
   // Takes one SDL event: opens or closes a pad, or says what a pad did.
   // Empty for events that are not a pad's input.
   std::optional<ControllerInput> Translate(const SDL_Event& e);
-  size_t OpenCount() const { return open_.size(); }
 
  private:
   std::vector<std::pair<SDL_JoystickID, SDL_GameController*>> open_;

@@ -286,8 +286,8 @@ void TSdlWindow::Show() {
     const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
     SDL_Rect usable{0, 0, kClientWidth, kClientHeight};
     if (SDL_GetDisplayUsableBounds(display, &usable) == 0) {
-      openingScale_ = ChooseWindowScale({usable.w, usable.h}, kFrameAllowance, kPicture);
-      const int w = kClientWidth * openingScale_, h = kClientHeight * openingScale_;
+      const int scale = ChooseWindowScale({usable.w, usable.h}, kFrameAllowance, kPicture);
+      const int w = kClientWidth * scale, h = kClientHeight * scale;
       SDL_SetWindowSize(window_, w, h);
       openingPlace_ = TWindowPlace{usable.x + std::max(0, (usable.w - w) / 2),
                                    usable.y + std::max(0, (usable.h - h) / 2), w, h};

@@ -115,8 +115,6 @@ class TSdlWindow : public IWindow {
   // Whether a graphics processor scales the picture (otherwise the processor
   // copies it into the window).
   bool ScalesOnGpu() const { return renderer_ != nullptr; }
-  // The whole multiple of the picture the window opened at.
-  int OpeningScale() const { return openingScale_; }
 
  private:
   // Keeps the GL renderer when it runs on a real graphics processor.
@@ -142,7 +140,6 @@ class TSdlWindow : public IWindow {
   TRect lastPlace_;
   bool sendWhole_ = true;
   bool sized_ = false;
-  int openingScale_ = 1;
   bool active_ = true;
   std::string caption_;
   // Where leaving full screen puts the window (its client area): the
