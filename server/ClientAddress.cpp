@@ -5,17 +5,9 @@
 #include <array>
 #include <cstring>
 
+#include "codec/AsciiText.h"
+
 namespace bd::server {
-namespace {
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
-
 std::optional<std::string> CanonicalAddress(std::string_view text) {
   // The longest IPv6 text with an embedded IPv4 address has 45 characters.
   if (text.empty() || text.size() > 45) return std::nullopt;
@@ -50,7 +42,7 @@ std::string ClientAddress(std::string_view peer, std::string_view forwardedFor, 
   if (!behindProxy || !IsLoopbackAddress(peer)) return std::string(peer);
   const size_t comma = forwardedFor.rfind(',');
   const std::string_view last =
-      Trimmed(comma == std::string_view::npos ? forwardedFor : forwardedFor.substr(comma + 1));
+      TrimBlanks(comma == std::string_view::npos ? forwardedFor : forwardedFor.substr(comma + 1));
   return CanonicalAddress(last).value_or(std::string(peer));
 }
 

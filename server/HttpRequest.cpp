@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
+#include "codec/AsciiText.h"
+
 namespace bd::server {
 
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 // The characters of a method or a field name.
 bool IsTokenChar(char c) {
@@ -38,12 +33,6 @@ bool IsOriginTarget(std::string_view text) {
     const auto u = static_cast<unsigned char>(c);
     return u > 0x20 && u < 0x7F;
   });
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
 }
 
 // Splits `rest` at its next line end (LF, or CR LF); false when no line
@@ -139,7 +128,7 @@ std::variant<THttpRequest, THeadRefusal> ParseRequestHead(std::string_view head)
     if (!IsFieldValue(value)) return Bad("malformed header field value");
     if (request.Headers.size() == kMaxHeaderFields) return THeadRefusal{431, "too many header fields"};
     std::string lower(name);
-    std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
+    std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
     request.Headers.emplace_back(std::move(lower), std::string(value));
   }
 

@@ -4,24 +4,13 @@
 #include <cstdio>
 #include <ctime>
 
+#include "codec/AsciiText.h"
+
 namespace bd::server {
-
-namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 void THttpResponse::Set(std::string_view name, std::string value) {
   for (auto& field : Headers)
-    if (SameName(field.first, name)) {
+    if (EqualsNoCase(field.first, name)) {
       field.second = std::move(value);
       return;
     }
@@ -30,7 +19,7 @@ void THttpResponse::Set(std::string_view name, std::string value) {
 
 std::string THttpResponse::Get(std::string_view name) const {
   for (const auto& field : Headers)
-    if (SameName(field.first, name)) return field.second;
+    if (EqualsNoCase(field.first, name)) return field.second;
   return {};
 }
 

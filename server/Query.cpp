@@ -36,6 +36,10 @@ std::string TQuery::Value(std::string_view key) const {
   return {};
 }
 
+bool IsServedPath(std::string_view path) {
+  return path == kScriptPath || ClassifyRequest(path, TQuery()) != TRoute::NotFound;
+}
+
 TRoute ClassifyRequest(std::string_view path, const TQuery& query) {
   if (path == "/") return TRoute::Home;
   if (path == "/healthz") return TRoute::Health;

@@ -34,6 +34,10 @@ enum class TRoute { Home, Health, Logo, Favicon, VersionCheck, Report, Table, No
 
 TRoute ClassifyRequest(std::string_view path, const TQuery& query);
 
+// Whether the server answers on `path` at all (with some query): another
+// method than GET or HEAD there is told which ones are allowed.
+bool IsServedPath(std::string_view path);
+
 // A short name for the log.
 std::string_view RouteName(TRoute route);
 

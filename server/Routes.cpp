@@ -49,12 +49,6 @@ THttpResponse Picture(const std::string& png) {
   return res;
 }
 
-// The paths the server answers on: any other method than these gets 405.
-bool IsKnownPath(std::string_view path) {
-  return path == "/" || path == "/healthz" || path == "/logo.png" || path == "/favicon.png" ||
-         path == "/favicon.ico" || path == "/cgi/version.pl";
-}
-
 }  // namespace
 
 THttpResponse TScoreServer::Handle(const THttpRequest& req) {
@@ -69,7 +63,7 @@ THttpResponse TScoreServer::Handle(const THttpRequest& req) {
 
 THttpResponse TScoreServer::Route(const THttpRequest& req, const TQuery& query, TRoute route) {
   if (req.Method != "GET" && req.Method != "HEAD") {
-    if (!IsKnownPath(req.Path)) return Reply(404, "not found\n", kText);
+    if (!IsServedPath(req.Path)) return Reply(404, "not found\n", kText);
     THttpResponse res = Reply(405, "only GET and HEAD are answered here\n", kText);
     res.Set("Allow", "GET, HEAD");
     return res;

@@ -1,5 +1,7 @@
 #include "codec/ScoreServerAddress.h"
 
+#include "codec/AsciiText.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -19,12 +21,6 @@ std::string_view HostOf(std::string_view authority) {
     return close == std::string_view::npos ? authority : authority.substr(1, close - 1);
   }
   return authority.substr(0, authority.rfind(':'));
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "codec/AsciiText.h"
+
 namespace bd {
 namespace {
 
@@ -13,12 +15,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
   return s;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 // "scheme:" at the start, as in "http:", "https:", "file:" or "mailto:".
