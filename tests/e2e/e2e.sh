@@ -794,17 +794,21 @@ scenario_full_screen() {
   xdotool mousemove --window "$window" 640 215 click 1
   wait_for 10 shows_picture options "$work/menu/Options_Back_n.png" 187 523 ||
     fail "the options screen did not open ($last_shot)"
-  # The field takes a character every third frame: type at a person's pace.
+  # The field takes a character every third frame and drops one that comes
+  # sooner. A sanitised build just back from a switch may draw a frame in
+  # 100 ms, so the letters go at a slow person's pace, 400 ms apart, and the
+  # last one has as long before Escape leaves the screen.
   # The letters go as the keys of the US layout that carry them: "xdotool
   # type" may lend a spare key code to a letter and take it back before a
   # busy game has read it, and the letter then arrives as another one.
-  xdotool key --delay 150 shift+r u
+  xdotool key --delay 400 shift+r u
   xdotool key alt+Return
   wait_for 20 size_is "$screen" || fail "the window is $(geometry), not the whole $screen screen"
-  xdotool key --delay 150 s
+  xdotool key --delay 400 s
   xdotool key alt+Return
   wait_for 20 size_is 800x600 || fail "the window is $(geometry), not 800x600"
-  xdotool key --delay 150 i a
+  xdotool key --delay 400 i a
+  sleep 0.4
   xdotool key Escape
   wait_for 10 country_saved_is Rusia ||
     fail "the country saved decodes to '$(saved_country_hex)', not 'Rusia' ($(hex_of Rusia), padded)"
