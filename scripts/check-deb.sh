@@ -16,24 +16,25 @@
 #      status 0 and report nothing;
 #   5. removes the package with `apt-get remove` and checks that its files
 #      are gone and the player's files are kept.
-# Needs root (debootstrap, chroot, mounts) and Debian's package mirror; it
-# installs debootstrap, lintian and the X tools it uses when they are
-# missing. Screenshots, lintian's findings and the game's output are left in
+# Needs root (debootstrap, chroot, mounts) and a Debian package mirror: the
+# ones this machine's apt uses (scripts/debian-mirrors.sh reads them from its
+# sources), for the main and the security archive alike. It installs
+# debootstrap, lintian and the X tools it uses when they are missing. Screenshots, lintian's findings and the game's output are left in
 # BUILD_DIR/check-deb/.
 # Usage: scripts/check-deb.sh [BUILD_DIR]
-# Environment: BD_DEBIAN_MIRROR (default http://deb.debian.org/debian),
-#   BD_DEBIAN_SECURITY_MIRROR (default http://deb.debian.org/debian-security),
-#   BD_CACHE_DIR (default ${XDG_CACHE_HOME:-~/.cache}/bumperdash).
+# Environment: BD_DEBIAN_MIRROR and BD_DEBIAN_SECURITY_MIRROR (default: the
+#   machine's own, from its apt sources), BD_CACHE_DIR (default ${XDG_CACHE_HOME:-~/.cache}/bumperdash).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-deb}
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
-mirror=${BD_DEBIAN_MIRROR:-http://deb.debian.org/debian}
-security=${BD_DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}
-cache=${BD_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/bumperdash}
 suite=bookworm
+machine_mirrors=$("$root/scripts/debian-mirrors.sh" / "$suite")
+mirror=${BD_DEBIAN_MIRROR:-$(sed -n 's/^main //p' <<<"$machine_mirrors")}
+security=${BD_DEBIAN_SECURITY_MIRROR:-$(sed -n 's/^security //p' <<<"$machine_mirrors")}
+cache=${BD_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/bumperdash}
 player=player
 started=$SECONDS
 
@@ -44,6 +45,11 @@ fail() {
 step() { printf 'check-deb: [%4ds] %s\n' $((SECONDS - started)) "$*"; }
 
 [ "$(id -u)" -eq 0 ] || fail "must run as root (debootstrap, chroot and mounts need it)"
+[ -n "$mirror" ] || fail "this machine's apt sources name no Debian mirror for $suite (http, https or ftp);
+  set BD_DEBIAN_MIRROR (and BD_DEBIAN_SECURITY_MIRROR) to the mirrors to use"
+[ -n "$security" ] || fail "this machine's apt sources name no Debian security mirror for $suite;
+  set BD_DEBIAN_SECURITY_MIRROR (and BD_DEBIAN_MIRROR) to the mirrors to use"
+step "Debian mirrors: $mirror, security: $security"
 
 # ---- Tools on this machine --------------------------------------------------
 "$root/scripts/install-deps.sh"
