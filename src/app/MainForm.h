@@ -39,7 +39,6 @@
 #include "frontend/ScoreReport.h"
 #include "frontend/ShareScreen.h"
 #include "http/HttpClient.h"
-#include "race/RaceHud.h"
 #include "race/RaceState.h"
 
 namespace bd {
