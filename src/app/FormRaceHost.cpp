@@ -3,8 +3,17 @@
 #include <string>
 
 #include "app/MainForm.h"
+#include "engine/Canvas.h"
+#include "race/RaceHud.h"
 
 namespace bd {
+
+namespace {
+
+// Below this a head-up text shrunk to fit would no longer read.
+constexpr int kSmallestHudSize = 8;
+
+}  // namespace
 
 TRaceState& TFormRaceHost::RaceState() { return form_.RaceState; }
 TSpriteEngine& TFormRaceHost::Engine() { return form_.SpriteEngine.Engine(); }
@@ -16,10 +25,36 @@ void TFormRaceHost::StopSound(std::string_view name) { form_.StopSound(std::stri
 int32_t TFormRaceHost::Random(int32_t n) { return form_.Random.Next(n); }
 void TFormRaceHost::Randomize() { form_.Randomize(); }
 bool TFormRaceHost::KeyDown(int key) const { return form_.KeyDown[static_cast<uint8_t>(key)] != 0; }
-void TFormRaceHost::ByeByeMyCar() { form_.ByeByeMyCar(); }
 bool TFormRaceHost::LevelTimerEnabled() const { return form_.Timer_Level.Enabled(); }
 bool TFormRaceHost::LevelCompleteTimerEnabled() const { return form_.Timer_LevCompl.Enabled(); }
 bool TFormRaceHost::NitroTimerEnabled() const { return form_.Timer_Nitro.Enabled(); }
+void TFormRaceHost::SetLevelTimerEnabled(bool enabled) { form_.Timer_Level.SetEnabled(enabled); }
+void TFormRaceHost::SetLevelCompleteTimerEnabled(bool enabled) { form_.Timer_LevCompl.SetEnabled(enabled); }
 void TFormRaceHost::SetNitroTimerEnabled(bool enabled) { form_.Timer_Nitro.SetEnabled(enabled); }
+bool TFormRaceHost::ExitQuestionOpen() const { return form_.GameMainExit.Checked; }
+void TFormRaceHost::DrawSprites() { form_.SpriteEngine.DrawAll(); }
+void TFormRaceHost::ShowGameOver() { form_.SwitchScreen(screen::GameOver); }
+
+void TFormRaceHost::DrawHudText(const THudText& text) {
+  // Repeated strings come from the font library's cache of rendered texts,
+  // so an unchanged display costs no rasterising.
+  TCanvas& canvas = form_.DXDraw.SurfaceCanvas();
+  canvas.Brush.Style = TBrushStyle::bsClear;
+  canvas.Font.Name = form_.TextFont;
+  canvas.Font.Size = text.Size;
+  canvas.Font.Color = text.Color;
+  canvas.Font.Style = 0;
+  int y = text.Y;
+  if (text.MaxWidth > 0 && canvas.TextWidth(text.Text) > text.MaxWidth) {
+    const int fullHeight = canvas.TextHeight(text.Text);
+    while (canvas.Font.Size > kSmallestHudSize && canvas.TextWidth(text.Text) > text.MaxWidth)
+      --canvas.Font.Size;
+    y += (fullHeight - canvas.TextHeight(text.Text)) / 2;
+  }
+  int x = text.X;
+  if (text.Centred) x -= static_cast<int>(Round(canvas.TextWidth(text.Text) / 2.0));
+  canvas.TextOut(x, y, text.Text);
+  form_.DXDraw.ReleaseCanvas();
+}
 
 }  // namespace bd

@@ -1,7 +1,8 @@
 #pragma once
-// The main form as the race sprites see it: the race state, the engine, the
-// loaded images, the sounds, the random generator, the held keys, the end of
-// a life and the race timers, all reached through the form.
+// The main form as the race sees it: the race state, the engine, the loaded
+// images, the sounds, the random generator, the held keys, the race timers,
+// the exit question, the display the race draws on and the switch to the
+// game-over screen, all reached through the form.
 
 #include "race/RaceHost.h"
 
@@ -21,11 +22,16 @@ class TFormRaceHost final : public IRaceHost {
   int32_t Random(int32_t n) override;
   void Randomize() override;
   bool KeyDown(int key) const override;
-  void ByeByeMyCar() override;
   bool LevelTimerEnabled() const override;
   bool LevelCompleteTimerEnabled() const override;
   bool NitroTimerEnabled() const override;
+  void SetLevelTimerEnabled(bool enabled) override;
+  void SetLevelCompleteTimerEnabled(bool enabled) override;
   void SetNitroTimerEnabled(bool enabled) override;
+  bool ExitQuestionOpen() const override;
+  void DrawSprites() override;
+  void DrawHudText(const THudText& text) override;
+  void ShowGameOver() override;
 
  private:
   TMainForm& form_;

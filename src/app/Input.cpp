@@ -6,6 +6,7 @@
 #include "frontend/KeyFocus.h"
 #include "frontend/NameWheel.h"
 #include "race/CarSprites.h"
+#include "race/RaceRunning.h"
 
 namespace bd {
 namespace {
@@ -136,8 +137,7 @@ void TMainForm::RaceKeyDown(int key, uint8_t shift) {
   // No pause once the level is driven: the level-complete clock that would
   // then hold would also keep P from undoing it.
   if (key == kPauseKey && timersOff && s.LevelEndState == 0) {
-    s.Paused = !s.Paused;
-    s.RaceRunning = !s.RaceRunning;
+    TogglePause(s);
   }
   // Any key fires while Ctrl is held, the Ctrl key's own repeats included;
   // FireShot checks that the race runs, a gun is there and no shot flies.
@@ -145,7 +145,7 @@ void TMainForm::RaceKeyDown(int key, uint8_t shift) {
   // Escape asks whether to leave, over a paused race too; "Нет" leaves
   // the pause standing.
   if (key == vk::Escape && timersOff) {
-    s.RaceRunning = false;
+    StopRace(s);
     GameMainExitClick();
   }
 }

@@ -13,7 +13,7 @@
 //   SoundControl.cpp sound effects, music and the music watchdog
 //   Options.cpp    the settings file and the sound and music toggles
 //   ShellScreens.cpp the splash and the game-over screen
-//   Race.cpp       the race: new game, levels, lives, the race frame, race timers
+//   Race.cpp       the doors into the race (race/): new game, levels, frame, timers
 //   ScoreEntry.cpp entering a score into the table and reporting it online
 
 #include <array>
@@ -39,7 +39,6 @@
 #include "frontend/ScoreReport.h"
 #include "frontend/ShareScreen.h"
 #include "http/HttpClient.h"
-#include "race/RaceHud.h"
 #include "race/RaceState.h"
 
 namespace bd {
@@ -273,7 +272,6 @@ class TMainForm : public IEventHandler {
   // while the player holds the race: paused, asked whether to leave, or with
   // another window in front. They go on from where they were.
   void HoldRaceClocks();
-  void DrawHudText(const THudText& text);
   void SendResultOnline();
 
   TFormRaceHost raceHost_{*this};

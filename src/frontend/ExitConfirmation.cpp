@@ -5,6 +5,7 @@
 #include "engine/PictureCollection.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/MenuSprites.h"
+#include "race/RaceRunning.h"
 
 namespace bd {
 namespace {
@@ -32,7 +33,7 @@ bool ConfirmationAllowed(const TMainForm& form) {
 void CloseConfirmation(TMainForm& form) {
   form.GameMainExit.Checked = false;
   const bool paused = form.CurrentScreen == screen::Race && form.RaceState.Paused;
-  if (form.CurrentScreen == screen::Race) form.RaceState.RaceRunning = !form.Timer_Level.Enabled() && !paused;
+  if (form.CurrentScreen == screen::Race) RunRaceUnless(form.RaceState, form.Timer_Level.Enabled() || paused);
   form.Timer1.SetEnabled(!form.Timer1.Enabled());
   form.Window.SetCaption(paused ? PausedCaption() : RunningCaption());
   form.PlaySound("after_pause");
@@ -54,7 +55,7 @@ void TMainForm::GameMainExitClick() {
   }
   GameMainExit.Checked = true;
   Timer1.SetEnabled(!Timer1.Enabled());
-  RaceState.RaceRunning = false;
+  StopRace(RaceState);
   Window.SetCaption(PausedCaption());
   Window.SetPointer(PointerShape::Hand);
   PlaySound("pause");

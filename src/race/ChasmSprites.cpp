@@ -5,9 +5,11 @@
 
 #include "engine/PictureCollection.h"
 #include "race/CarSprites.h"
+#include "race/LifeLost.h"
 #include "race/MarkerSprites.h"
 #include "race/MeteorSprites.h"
 #include "race/RaceFlow.h"
+#include "race/RaceRunning.h"
 #include "race/RoadSprites.h"
 
 namespace bd {
@@ -168,9 +170,9 @@ void TPropastPlus1::HandleCollision(TSprite& other, bool& /*done*/) {
   if (dynamic_cast<TCarSprite*>(&other) != nullptr) {
     // The fallen car has sunk onto the first piece: the life is over.
     TRaceState& s = State();
-    s.RaceRunning = false;
+    StopRace(s);
     s.Falling = false;
-    Host().ByeByeMyCar();
+    EndLife(Host());
     return;
   }
   other.Kill();

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/Types.h"
+#include "race/RaceRunning.h"
 
 namespace bd {
 
@@ -22,7 +23,7 @@ int32_t LevelBonus(int32_t level) { return level > 1 ? 50 * (level - 1) : 0; }
 
 bool AdvanceLevel(TRaceState& s, const std::function<void()>& byeByeMyCar) {
   s.LevelEndState = 0;
-  s.RaceRunning = false;
+  StopRace(s);
   ++s.Level;
   ++s.Lives;  // the end of the life below takes it again: a level change costs none
   byeByeMyCar();
@@ -36,12 +37,12 @@ bool AdvanceLevel(TRaceState& s, const std::function<void()>& byeByeMyCar) {
     s.Score += LevelBonus(s.Level);
     s.LevelLength = NextLevelLength(s.LevelLength);
   }
-  s.RaceRunning = false;
+  StopRace(s);
   return later;
 }
 
 bool LoseLife(TRaceState& s) {
-  s.RaceRunning = false;
+  StopRace(s);
   --s.Lives;
   s.Health = 100;
   s.HasGuns = false;
@@ -63,7 +64,7 @@ bool LoseLife(TRaceState& s) {
 
 void StartLife(TRaceState& s) {
   s.Grace = true;
-  s.RaceRunning = true;
+  RunRace(s);
   s.Paused = false;
 }
 
@@ -98,6 +99,10 @@ void PaceStopAndHandbrake(TRaceState& s) {
       ++s.Speed;
     s.Handbrake = false;
   }
+}
+
+void CoverDistance(TRaceState& s) {
+  if (s.RaceRunning) s.Distance += s.Speed;
 }
 
 int32_t RemainingDistance(const TRaceState& s) {

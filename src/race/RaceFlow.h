@@ -61,6 +61,9 @@ bool NitroSecondTick(TRaceState& s);
 // speed step toward 0 every fifth frame.
 void PaceStopAndHandbrake(TRaceState& s);
 
+// The distance of one frame: the speed is added while the road runs.
+void CoverDistance(TRaceState& s);
+
 // Distance still to drive in this level, never below 0.
 int32_t RemainingDistance(const TRaceState& s);
 

@@ -1,9 +1,10 @@
 #pragma once
-// What the race sprites need from the rest of the game. The main form
-// implements it; tests implement it with a small fake. Sprites hold a
-// reference to the host for their whole life and reach the shared race
-// state, the images, the sounds, the random generator, the held keys and the
-// form's race timers through it.
+// What the race needs from the rest of the game. The main form implements
+// it; tests implement it with a small fake. Sprites hold a reference to the
+// host for their whole life and reach the shared race state, the images, the
+// sounds, the random generator, the held keys and the form's race timers
+// through it; the race's frame and clocks also draw through it and learn
+// from it whether the exit question is open.
 
 #include <cstdint>
 #include <string_view>
@@ -14,6 +15,7 @@ namespace bd {
 
 class TPictureCollectionItem;
 class TSpriteEngine;
+struct THudText;
 
 class IRaceHost {
  public:
@@ -39,17 +41,24 @@ class IRaceHost {
   // True while the key with this virtual-key code is held.
   virtual bool KeyDown(int key) const = 0;
 
-  // Ends the current life: rebuilds the road for the next one, or sets
-  // GameOver. Called from inside sprite steps and collisions; the sprites of
-  // the old road are only killed, so the walk in progress stays valid.
-  virtual void ByeByeMyCar() = 0;
-
   // The form's race timers: the level intro, the level-complete clock and
   // the nitro clock.
   virtual bool LevelTimerEnabled() const = 0;
   virtual bool LevelCompleteTimerEnabled() const = 0;
   virtual bool NitroTimerEnabled() const = 0;
+  virtual void SetLevelTimerEnabled(bool enabled) = 0;
+  virtual void SetLevelCompleteTimerEnabled(bool enabled) = 0;
   virtual void SetNitroTimerEnabled(bool enabled) = 0;
+
+  // True while the question whether to leave the game stands over the race.
+  virtual bool ExitQuestionOpen() const = 0;
+
+  // Draws the sprites on the display (nothing while it is not up).
+  virtual void DrawSprites() = 0;
+  // Writes one text of the head-up display over the picture.
+  virtual void DrawHudText(const THudText& text) = 0;
+  // The race is over: leaves it for the game-over screen at once.
+  virtual void ShowGameOver() = 0;
 };
 
 }  // namespace bd

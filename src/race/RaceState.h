@@ -47,7 +47,7 @@ struct TRaceState {
   bool Grace = true;         // a fresh life: no damage, blinking, no reverse, chasm still
   int32_t BlinkTick = 0;     // also paces the chasm's creep once Grace is over
   bool Falling = false;      // the car has dropped into the chasm
-  bool RaceRunning = false;  // the road scrolls and the sprites move
+  bool RaceRunning = false;  // the road scrolls and the sprites move; set through race/RaceRunning.h
   bool Paused = false;
   double CarX = 0;  // copied at the end of every car step
   double CarY = 0;

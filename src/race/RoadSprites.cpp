@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "race/CarSprites.h"
+#include "race/LifeLost.h"
 #include "race/MeteorSprites.h"
 
 namespace bd {
@@ -39,7 +40,7 @@ void CrashIntoObstacleCar(TRaceSprite& wall, TRaceState& s) {
 void SoundOrEndLife(IRaceHost& host, const TRaceState& s) {
   if (s.Health <= 0) {
     host.PlaySound("boom");
-    host.ByeByeMyCar();
+    EndLife(host);
   } else {
     host.PlaySound("boom_stena");
   }
@@ -63,7 +64,7 @@ void HitRoadside(TObstacle& obstacle, TRaceState& s, double boomX, double boomY)
     host.PlaySound("boom_stena");
   } else {
     host.PlaySound("boom");
-    host.ByeByeMyCar();
+    EndLife(host);
   }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// A stand-in for the main form as the race sprites see it: an engine, a race
-// state, in-memory pictures of the race's images at their real sizes, a
-// recorded sound log, scripted random draws, a key table and the three race
-// timers as plain flags. Ending a life does what the form does.
+// A stand-in for the main form as the race sees it: an engine, a race state,
+// in-memory pictures of the race's images at their real sizes, a recorded
+// sound log, scripted and logged random draws, a key table, the three race
+// timers and the exit question as plain flags, and a log of what the race
+// drew.
 
 #include <gtest/gtest.h>
 
@@ -17,9 +18,8 @@
 #include "engine/PictureCollection.h"
 #include "engine/SpriteTree.h"
 #include "engine/Types.h"
-#include "race/RaceFlow.h"
 #include "race/RaceHost.h"
-#include "race/RoadBuilder.h"
+#include "race/RaceHud.h"
 
 namespace bd::test {
 
@@ -69,6 +69,7 @@ class TFakeRaceHost : public IRaceHost {
   // Scripted draws come first (each must lie in the range asked for); then
   // the program's generator with a fixed seed.
   int32_t Random(int32_t n) override {
+    Asked.push_back(n);
     if (!Draws.empty()) {
       const int32_t v = Draws.front();
       Draws.pop_front();
@@ -80,17 +81,16 @@ class TFakeRaceHost : public IRaceHost {
   }
   void Randomize() override {}
   bool KeyDown(int key) const override { return Keys[static_cast<size_t>(key)]; }
-  void ByeByeMyCar() override {
-    ++ByeByeCalls;
-    if (!LoseLife(State)) return;
-    KillAllSprites(Engine_);
-    BuildRoadForLife(*this);
-    StartLife(State);
-  }
   bool LevelTimerEnabled() const override { return LevelTimer; }
   bool LevelCompleteTimerEnabled() const override { return LevelCompleteTimer; }
   bool NitroTimerEnabled() const override { return NitroTimer; }
+  void SetLevelTimerEnabled(bool enabled) override { LevelTimer = enabled; }
+  void SetLevelCompleteTimerEnabled(bool enabled) override { LevelCompleteTimer = enabled; }
   void SetNitroTimerEnabled(bool enabled) override { NitroTimer = enabled; }
+  bool ExitQuestionOpen() const override { return ExitQuestion; }
+  void DrawSprites() override { ++SpriteDrawings; }
+  void DrawHudText(const THudText& text) override { Texts.push_back(text); }
+  void ShowGameOver() override { ++GameOverShown; }
 
   // --- Helpers for tests ---
   bool Played(const std::string& name) const {
@@ -112,12 +112,16 @@ class TFakeRaceHost : public IRaceHost {
   TRaceState State;
   std::vector<std::string> Sounds;
   std::deque<int32_t> Draws;
+  std::vector<int32_t> Asked;  // the range of every draw, in order
   TRandom Generator{12345};
   std::array<bool, 256> Keys{};
-  int ByeByeCalls = 0;
   bool LevelTimer = false;
   bool LevelCompleteTimer = false;
   bool NitroTimer = false;
+  bool ExitQuestion = false;
+  int SpriteDrawings = 0;
+  std::vector<THudText> Texts;
+  int GameOverShown = 0;
 
  private:
   TSpriteEngine Engine_;

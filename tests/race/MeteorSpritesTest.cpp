@@ -93,7 +93,7 @@ TEST(Meteorite, HitsCarsOnlyFromLevel3) {
     meteor->Collide();
     EXPECT_EQ(host.State.Health, level == 3 ? -5 : 10);  // a meteorite alone never ends the life
     EXPECT_EQ(meteor->IsDead(), level == 3);
-    EXPECT_EQ(host.ByeByeCalls, 0);
+    EXPECT_EQ(host.State.Lives, 3);
 
     host.Draws = {600};
     auto* second = new TMeteorit(host);

@@ -1,0 +1,18 @@
+#include "race/LevelChange.h"
+
+#include "race/LifeLost.h"
+#include "race/RaceFlow.h"
+
+namespace bd {
+
+void StartNewGame(IRaceHost& host) {
+  host.RaceState() = TRaceState{};
+  BeginNextLevel(host);
+}
+
+void BeginNextLevel(IRaceHost& host) {
+  if (AdvanceLevel(host.RaceState(), [&host] { EndLife(host); })) host.PlaySound("viva");
+  host.SetLevelTimerEnabled(true);
+}
+
+}  // namespace bd
