@@ -38,7 +38,7 @@ void TMainForm::StartGame() {
 }
 
 void TMainForm::NextLevel() {
-  if (AdvanceLevel(RaceState, [this] { ByeByeMyCar(); })) PlaySound("viva");
+  if (AdvanceLevel(RaceState, [this] { ByeByeMyCar(); })) PlaySound(snd::Viva);
   // The level caption stands for two seconds before the race runs.
   Timer_Level.SetEnabled(true);
 }
@@ -75,7 +75,7 @@ void TMainForm::RaceFrame() {
     // clock once the destination sign has grown.
     s.RaceRunning = false;
     if (s.LevelEndState == 0) {
-      PlaySound("applaus");
+      PlaySound(snd::Applause);
       s.LevelEndState = 1;
     }
     if (s.LevelEndState == 2) {
@@ -86,10 +86,10 @@ void TMainForm::RaceFrame() {
   }
 
   // The engine's layers are started again every frame for their speed range.
-  if (s.Speed > 0) PlaySound("back1");
-  if (s.Speed > 3) PlaySound("forward1");
-  if (s.Speed > 8) PlaySound("forward2");
-  if (s.Speed < 0) PlaySound("back1");
+  if (s.Speed > 0) PlaySound(snd::EngineIdle);
+  if (s.Speed > 3) PlaySound(snd::EngineMid);
+  if (s.Speed > 8) PlaySound(snd::EngineHigh);
+  if (s.Speed < 0) PlaySound(snd::EngineIdle);
   // Standing still while the player holds the race does not count towards
   // reverse gear, nor does the handbrake bite.
   if (!s.Paused && !GameMainExit.Checked) PaceStopAndHandbrake(s);
