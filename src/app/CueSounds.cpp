@@ -6,8 +6,8 @@
 namespace bd {
 
 bool IsCueSound(TSoundName name) {
-  static constexpr std::array<TSoundName, 6> kNotCues = {snd::ButtonUp, snd::ButtonDown, snd::EngineIdle,
-                                                               snd::EngineMid,  snd::EngineHigh,    snd::Handbrake};
+  static constexpr std::array<TSoundName, 6> kNotCues = {snd::ButtonUp,  snd::ButtonDown, snd::EngineIdle,
+                                                         snd::EngineMid, snd::EngineHigh, snd::Handbrake};
   return std::find(kNotCues.begin(), kNotCues.end(), name) == kNotCues.end();
 }
 

@@ -7,7 +7,9 @@ namespace bd {
 
 TRaceState& TFormRaceHost::RaceState() { return form_.RaceState; }
 TSpriteEngine& TFormRaceHost::Engine() { return form_.SpriteEngine.Engine(); }
-TPictureCollectionItem& TFormRaceHost::FindImage(TPictureName name) { return FindPicture(form_.ImageList, name); }
+TPictureCollectionItem& TFormRaceHost::FindImage(TPictureName name) {
+  return FindPicture(form_.ImageList, name);
+}
 void TFormRaceHost::PlaySound(TSoundName name) { form_.PlaySound(name); }
 void TFormRaceHost::StopSound(TSoundName name) { form_.StopSound(name); }
 int32_t TFormRaceHost::Random(int32_t n) { return form_.Random.Next(n); }

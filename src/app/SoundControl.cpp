@@ -38,7 +38,8 @@ void TMainForm::PlaySound(TSoundName name, bool wait) {
   if (IsCueSound(name)) music_->DuckUnderCue(PlayingSeconds(*sound));
   sound->PlayWave(wait);
   if (FrameLog != nullptr)
-    if (IAudio* audio = DXSound.Audio()) FrameLog->SoundStarted(std::string(name.Text()), audio->FramesMixed());
+    if (IAudio* audio = DXSound.Audio())
+      FrameLog->SoundStarted(std::string(name.Text()), audio->FramesMixed());
 }
 
 TWaveCollectionItem* TMainForm::SoundNamed(TSoundName name) {

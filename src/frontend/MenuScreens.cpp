@@ -100,7 +100,8 @@ void BuildHighScoreScreen(TMainForm& form) {
                         {pic::ViewScoresNormal, 336, 523, 2},
                         {pic::ScoresBackNormal, 187, 523, 2},
                     });
-  for (int i = 0; i < HighScoreCount; ++i) AddPicture<TImageSprite>(form, pic::HighScoreRow, 42, 198 + 30 * i, 1);
+  for (int i = 0; i < HighScoreCount; ++i)
+    AddPicture<TImageSprite>(form, pic::HighScoreRow, 42, 198 + 30 * i, 1);
   AddMenuColumn(form);
   AddBackground(form);
 }

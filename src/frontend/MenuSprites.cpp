@@ -18,7 +18,9 @@ void PlacePicture(TImageSprite& sprite, TPictureCollectionItem& image, double x,
 
 TSprite& EngineRoot(TMainForm& form) { return form.SpriteEngine.Engine(); }
 
-TPictureCollectionItem& MenuImage(TMainForm& form, TPictureName name) { return FindPicture(form.ImageList, name); }
+TPictureCollectionItem& MenuImage(TMainForm& form, TPictureName name) {
+  return FindPicture(form.ImageList, name);
+}
 
 Palka::Palka(TSprite* parent, TMainForm& form) : TImageSprite(parent), form_(form) {
   TPictureCollectionItem& image = MenuImage(form, pic::Caret);

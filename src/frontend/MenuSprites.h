@@ -6,6 +6,7 @@
 // handlers can find and remove them by class.
 
 #include <cstdint>
+
 #include "assets/AssetNames.h"
 #include "engine/ImageSprite.h"
 

@@ -21,7 +21,8 @@ constexpr THover kColumn[] = {
     {hit::Options, [](TMainForm& f) { AddPicture<Options>(f, pic::OptionsHover, 514, 188, 1); }},
     {hit::HighScore, [](TMainForm& f) { AddPicture<High_Score>(f, pic::HighScoreHover, 514, 258, 1); }},
     {hit::Help, [](TMainForm& f) { AddPicture<Help>(f, pic::HelpHover, 514, 328, 1); }},
-    {hit::VisitWebSite, [](TMainForm& f) { AddPicture<Visit_Web_Site>(f, pic::VisitWebSiteHover, 514, 398, 1); }},
+    {hit::VisitWebSite,
+     [](TMainForm& f) { AddPicture<Visit_Web_Site>(f, pic::VisitWebSiteHover, 514, 398, 1); }},
     {hit::Exit, [](TMainForm& f) { AddPicture<Exit_>(f, pic::ExitHover, 514, 468, 1); }},
 };
 

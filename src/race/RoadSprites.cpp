@@ -68,12 +68,14 @@ void HitRoadside(TObstacle& obstacle, TRaceState& s, double boomX, double boomY)
 }
 
 TPictureName IntactCarImage(IRaceHost& host) {
-  static constexpr TPictureName kIntact[] = {pic::IntactCar4, pic::IntactCar1, pic::IntactCar2, pic::IntactCar3};
+  static constexpr TPictureName kIntact[] = {pic::IntactCar4, pic::IntactCar1, pic::IntactCar2,
+                                             pic::IntactCar3};
   return kIntact[host.Random(4)];
 }
 
 TPictureName WreckImage(int32_t r) {
-  static constexpr TPictureName kWrecks[] = {pic::WreckedCar4, pic::WreckedCar1, pic::WreckedCar2, pic::WreckedCar3};
+  static constexpr TPictureName kWrecks[] = {pic::WreckedCar4, pic::WreckedCar1, pic::WreckedCar2,
+                                             pic::WreckedCar3};
   return kWrecks[r];
 }
 

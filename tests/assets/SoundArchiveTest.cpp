@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "Sounds.h"
-#include "assets/AssetNames.h"
 #include "app/CueSounds.h"
+#include "assets/AssetNames.h"
 #include "engine/DXSounds.h"
 #include "engine/platform/MixLevels.h"
 
@@ -264,7 +264,8 @@ TEST_F(SoundArchive, MixHeadroomHoldsTheMusicTheEngineAndTwoEffectsAtOnce) {
   }
   double effectPeak = 0;
   for (TSoundName sound : assets::kSounds)
-    if (const std::string_view name = sound.Text(); synth::KindOf(std::string(name)) != synth::SoundKind::Engine)
+    if (const std::string_view name = sound.Text();
+        synth::KindOf(std::string(name)) != synth::SoundKind::Engine)
       effectPeak = std::max(effectPeak, PeakOf(Channels(sounds_->FindSound(name).Wave())));
   const double worst = kMusicGain * musicPeak + kVoiceGain * (enginePeak + 2 * effectPeak);
   RecordProperty("worst_case_sum", std::to_string(worst));
