@@ -5,9 +5,9 @@
 
 namespace bd {
 
-bool IsCueSound(std::string_view name) {
-  static constexpr std::array<std::string_view, 6> kNotCues = {"button_up", "button_down", "back1",
-                                                               "forward1",  "forward2",    "ruchnik"};
+bool IsCueSound(TSoundName name) {
+  static constexpr std::array<TSoundName, 6> kNotCues = {snd::ButtonUp,  snd::ButtonDown, snd::EngineIdle,
+                                                         snd::EngineMid, snd::EngineHigh, snd::Handbrake};
   return std::find(kNotCues.begin(), kNotCues.end(), name) == kNotCues.end();
 }
 

@@ -5,10 +5,10 @@
 // started again in every frame while it is held) or belong to the menus'
 // buttons. The music steps back under a cue so that it is heard.
 
-#include <string_view>
+#include "assets/AssetNames.h"
 
 namespace bd {
 
-bool IsCueSound(std::string_view name);
+bool IsCueSound(TSoundName name);
 
 }  // namespace bd

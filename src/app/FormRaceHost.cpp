@@ -1,10 +1,9 @@
 #include "app/FormRaceHost.h"
 
-#include <string>
-
 #include "app/MainForm.h"
 #include "engine/Canvas.h"
 #include "race/RaceHud.h"
+#include "assets/PictureLookup.h"
 
 namespace bd {
 
@@ -17,11 +16,11 @@ constexpr int kSmallestHudSize = 8;
 
 TRaceState& TFormRaceHost::RaceState() { return form_.RaceState; }
 TSpriteEngine& TFormRaceHost::Engine() { return form_.SpriteEngine.Engine(); }
-TPictureCollectionItem& TFormRaceHost::FindImage(std::string_view name) {
-  return form_.ImageList.FindImage(name);
+TPictureCollectionItem& TFormRaceHost::FindImage(TPictureName name) {
+  return FindPicture(form_.ImageList, name);
 }
-void TFormRaceHost::PlaySound(std::string_view name) { form_.PlaySound(std::string(name)); }
-void TFormRaceHost::StopSound(std::string_view name) { form_.StopSound(std::string(name)); }
+void TFormRaceHost::PlaySound(TSoundName name) { form_.PlaySound(name); }
+void TFormRaceHost::StopSound(TSoundName name) { form_.StopSound(name); }
 int32_t TFormRaceHost::Random(int32_t n) { return form_.Random.Next(n); }
 void TFormRaceHost::Randomize() { form_.Randomize(); }
 bool TFormRaceHost::KeyDown(int key) const { return form_.KeyDown[static_cast<uint8_t>(key)] != 0; }

@@ -16,9 +16,9 @@ class TFormRaceHost final : public IRaceHost {
 
   TRaceState& RaceState() override;
   TSpriteEngine& Engine() override;
-  TPictureCollectionItem& FindImage(std::string_view name) override;
-  void PlaySound(std::string_view name) override;
-  void StopSound(std::string_view name) override;
+  TPictureCollectionItem& FindImage(TPictureName name) override;
+  void PlaySound(TSoundName name) override;
+  void StopSound(TSoundName name) override;
   int32_t Random(int32_t n) override;
   void Randomize() override;
   bool KeyDown(int key) const override;

@@ -97,7 +97,7 @@ void TMainForm::FormKeyDown(int key, uint8_t shift) {
       const bool onSendBox = FocusedItem(*this, focused) && focused.kind == TFocusItem::Kind::SendBox;
       if (GameEnterName.Checked && enter && !alt && onSendBox) {
         GameSendResultClick();
-        PlaySound("button_down");
+        PlaySound(snd::ButtonDown);
       } else if (enter && !alt && !PlayerName.empty() && beatsTable) {
         // Not bound to the first five seconds: a remembered name enters the
         // score at once.
@@ -167,7 +167,7 @@ bool TMainForm::PadKeyDown(int key, uint8_t shift) {
     // X, which cannot be part of a name, ticks the send box.
     if (key == vk::Space) {
       GameSendResultClick();
-      PlaySound("button_down");
+      PlaySound(snd::ButtonDown);
       return true;
     }
   }

@@ -183,11 +183,11 @@ bool TMainForm::FormCloseQuery() {
     case screen::MainMenu:
       if (!GameMainExit.Checked) {
         GameMainExitClick();
-        PlaySound("button_down");
+        PlaySound(snd::ButtonDown);
       }
       return false;
     case screen::Race:
-      PlaySound("button_down");
+      PlaySound(snd::ButtonDown);
       GameMainExitClick();
       return false;
     case screen::Exit:
@@ -201,7 +201,7 @@ bool TMainForm::FormCloseQuery() {
 void TMainForm::FormClose() {
   // An Internet shortcut: the address it holds goes to the desktop's browser.
   ShellOpenFile("play.url");
-  PlaySound("button_down");
+  PlaySound(snd::ButtonDown);
 }
 
 bool TMainForm::KeyPressedBeforeScreen(const PlatformEvent& event) const {

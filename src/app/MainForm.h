@@ -27,6 +27,7 @@
 #include "app/FormRaceHost.h"
 #include "app/FrameLog.h"
 #include "app/MusicLibrary.h"
+#include "assets/AssetNames.h"
 #include "engine/Application.h"
 #include "engine/DXDraw.h"
 #include "engine/DXImageList.h"
@@ -142,8 +143,9 @@ class TMainForm : public IEventHandler {
   void SwitchScreen(uint8_t n);
 
   // Sound effects and music.
-  void PlaySound(const std::string& name, bool wait = false);
-  void StopSound(const std::string& name);
+  void PlaySound(TSoundName name, bool wait = false);
+  void StopSound(TSoundName name);
+  void StopAllSounds();
   void PlayMusic(const std::string& number);
   void StopMusic();
   // Once per drawn frame: restarts the screen's song once it has wrapped
@@ -258,7 +260,7 @@ class TMainForm : public IEventHandler {
   void LoadSounds();
   // The sound of that name; raises when there is none, except after a
   // failed sound archive, when it is null.
-  TWaveCollectionItem* SoundNamed(const std::string& name);
+  TWaveCollectionItem* SoundNamed(TSoundName name);
   // Runs `load`, which reads `path`; with a frame log, records how long it took.
   void TimedLoad(const std::string& path, const std::function<void()>& load);
   void BuildSplash();

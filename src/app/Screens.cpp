@@ -23,7 +23,7 @@ void TMainForm::LeaveScreen(uint8_t n) {
     case screen::Race:
       SpriteEngine.Engine().ClearChildren();
       MenuMusicPending = true;
-      StopSound("all");
+      StopAllSounds();
       LoadMenuGraphicsAfterRace();
       break;
     case screen::Options:

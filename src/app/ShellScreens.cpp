@@ -2,6 +2,7 @@
 // and centred logo, and the game-over picture with the score, the level
 // reached and the name.
 #include "app/MainForm.h"
+#include "assets/PictureLookup.h"
 #include "codec/Cp1251.h"
 #include "engine/BackgroundSprite.h"
 #include "engine/Canvas.h"
@@ -36,8 +37,8 @@ void TMainForm::BuildSplash() {
   TSpriteEngine& engine = SpriteEngine.Engine();
   // Both pictures are looked up first, so a missing one leaves no half-built
   // screen behind.
-  TPictureCollectionItem& backdrop = ImageList.FindImage("mySplash_fon");
-  TPictureCollectionItem& logo = ImageList.FindImage("logo_loading");
+  TPictureCollectionItem& backdrop = FindPicture(ImageList, pic::SplashBackdrop);
+  TPictureCollectionItem& logo = FindPicture(ImageList, pic::SplashLogo);
   auto* tiles = new TBackgroundSprite(&engine);
   tiles->ResizeMap(1, 1);
   tiles->Image = &backdrop;
@@ -47,7 +48,7 @@ void TMainForm::BuildSplash() {
 }
 
 void TMainForm::BuildGameOver() {
-  AddPicture(SpriteEngine.Engine(), ImageList.FindImage("gameOver"), 0, 0, -1);
+  AddPicture(SpriteEngine.Engine(), FindPicture(ImageList, pic::GameOver), 0, 0, -1);
   PlayMusic("3");
   Timer1.SetEnabled(false);
   Timer1.SetInterval(5000);

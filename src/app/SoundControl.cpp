@@ -2,6 +2,7 @@
 // starts a song again once it has played through.
 #include <charconv>
 #include <iostream>
+#include <iterator>
 
 #include "app/CueSounds.h"
 #include "app/MainForm.h"
@@ -15,17 +16,8 @@ std::string SongName(const std::string& number) {
   int n = 0;
   const char* end = number.data() + number.size();
   const auto [ptr, ec] = std::from_chars(number.data(), end, n);
-  if (ec != std::errc() || ptr != end) return "";
-  switch (n) {
-    case 1:
-      return "Menu";
-    case 2:
-      return "Main";
-    case 3:
-      return "GameOver";
-    default:
-      return "";
-  }
+  if (ec != std::errc() || ptr != end || n < 1 || n > static_cast<int>(std::size(assets::kSongs))) return "";
+  return std::string(assets::kSongs[n - 1].Text());
 }
 
 // How long a sound plays, in seconds, at the rate it is played at.
@@ -38,7 +30,7 @@ double PlayingSeconds(const TWaveCollectionItem& sound) {
 
 }  // namespace
 
-void TMainForm::PlaySound(const std::string& name, bool wait) {
+void TMainForm::PlaySound(TSoundName name, bool wait) {
   // With sound off nothing is looked up, so a missing name goes unnoticed.
   if (!GameSound.Checked) return;
   TWaveCollectionItem* sound = SoundNamed(name);
@@ -46,23 +38,26 @@ void TMainForm::PlaySound(const std::string& name, bool wait) {
   if (IsCueSound(name)) music_->DuckUnderCue(PlayingSeconds(*sound));
   sound->PlayWave(wait);
   if (FrameLog != nullptr)
-    if (IAudio* audio = DXSound.Audio()) FrameLog->SoundStarted(name, audio->FramesMixed());
+    if (IAudio* audio = DXSound.Audio())
+      FrameLog->SoundStarted(std::string(name.Text()), audio->FramesMixed());
 }
 
-TWaveCollectionItem* TMainForm::SoundNamed(const std::string& name) {
+TWaveCollectionItem* TMainForm::SoundNamed(TSoundName name) {
   TWaveCollection& sounds = DXWaveList.Items();
   // A sound archive that failed to load was reported then; the sounds it
   // could not give are skipped rather than reported at every use.
-  return soundArchiveFailed_ ? sounds.Find(name) : &sounds.FindSound(name);
+  return soundArchiveFailed_ ? sounds.Find(name.Text()) : &sounds.FindSound(name.Text());
 }
 
-void TMainForm::StopSound(const std::string& name) {
-  TWaveCollection& sounds = DXWaveList.Items();
-  if (name == "all") {
-    for (int i = 0; i < sounds.Count(); ++i) sounds.Items(i).StopWave();
-  } else if (name == "button_up") {
+void TMainForm::StopSound(TSoundName name) {
+  // Of the single sounds only the hover tick is ever stopped; any other name is ignored.
+  if (name == snd::ButtonUp)
     if (TWaveCollectionItem* sound = SoundNamed(name)) sound->StopWave();
-  }
+}
+
+void TMainForm::StopAllSounds() {
+  TWaveCollection& sounds = DXWaveList.Items();
+  for (int i = 0; i < sounds.Count(); ++i) sounds.Items(i).StopWave();
 }
 
 void TMainForm::PlayMusic(const std::string& number) {

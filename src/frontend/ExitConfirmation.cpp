@@ -36,7 +36,7 @@ void CloseConfirmation(TMainForm& form) {
   if (form.CurrentScreen == screen::Race) RunRaceUnless(form.RaceState, form.Timer_Level.Enabled() || paused);
   form.Timer1.SetEnabled(!form.Timer1.Enabled());
   form.Window.SetCaption(paused ? PausedCaption() : RunningCaption());
-  form.PlaySound("after_pause");
+  form.PlaySound(snd::AfterPause);
   TSprite& engine = EngineRoot(form);
   KillAll<TMenu>(engine);
   KillAll<TMenuGame>(engine);
@@ -58,12 +58,12 @@ void TMainForm::GameMainExitClick() {
   StopRace(RaceState);
   Window.SetCaption(PausedCaption());
   Window.SetPointer(PointerShape::Hand);
-  PlaySound("pause");
-  TPictureCollectionItem& frame = MenuImage(*this, "Exit_Main");
+  PlaySound(snd::Pause);
+  TPictureCollectionItem& frame = MenuImage(*this, pic::QuestionFrame);
   const double x = (DXDraw.SurfaceWidth() - frame.Width()) / 2.0;
   const double y = (DXDraw.SurfaceHeight() - frame.Height()) / 2.0 - 5;
-  AddPicture<TMainExit>(*this, "Exit_Main", x, y, 901);
-  AddPicture<TMainExit_Word>(*this, "Exit_Main_Word", 188, 195, 902);
+  AddPicture<TMainExit>(*this, pic::QuestionFrame, x, y, 901);
+  AddPicture<TMainExit_Word>(*this, pic::ExitQuestion, 188, 195, 902);
 }
 
 void LeaveFrontEndScreen(TMainForm& form) {

@@ -86,8 +86,8 @@ void AtItem(TMainForm& form, const THitRect& item, TAct act) {
 }
 
 void HoverSound(TMainForm& form) {
-  form.StopSound("button_up");
-  form.PlaySound("button_up");
+  form.StopSound(snd::ButtonUp);
+  form.PlaySound(snd::ButtonUp);
 }
 
 // Shows the focus on `item`: an item with a highlight picture as the
@@ -113,7 +113,7 @@ void Click(TMainForm& form, const TFocusItem& item) {
     case Kind::SendBox:
       // A click there takes the typing from the name; the keys leave it.
       form.GameSendResultClick();
-      form.PlaySound("button_down");
+      form.PlaySound(snd::ButtonDown);
       break;
     case Kind::ExitButton:
       form.ExitScreenClick(CentreX(item.Click), CentreY(item.Click));

@@ -12,7 +12,7 @@ namespace bd {
 namespace {
 
 struct TPicture {
-  const char* Image;
+  TPictureName Image;
   int X;
   int Y;
   int Z;
@@ -24,19 +24,19 @@ void AddPictures(TMainForm& form, std::initializer_list<TPicture> pictures) {
 
 void AddMenuColumn(TMainForm& form) {
   AddPictures(form, {
-                        {"Start Game_n", 514, 118, 0},
-                        {"Options_n", 514, 188, 0},
-                        {"High Score_n", 514, 258, 0},
-                        {"Help_n", 514, 328, 0},
-                        {"Visit Web Site_n", 514, 398, 0},
-                        {"Exit_n", 514, 468, 0},
-                        {"fgg_inactiv", 530, 530, 0},
+                        {pic::StartGameNormal, 514, 118, 0},
+                        {pic::OptionsNormal, 514, 188, 0},
+                        {pic::HighScoreNormal, 514, 258, 0},
+                        {pic::HelpNormal, 514, 328, 0},
+                        {pic::VisitWebSiteNormal, 514, 398, 0},
+                        {pic::ExitNormal, 514, 468, 0},
+                        {pic::MoreGamesNormal, 530, 530, 0},
                     });
 }
 
 // The menu backdrop, tiled over the whole display.
 void AddBackground(TMainForm& form) {
-  TPictureCollectionItem& image = MenuImage(form, "menu");
+  TPictureCollectionItem& image = MenuImage(form, pic::MenuBackdrop);
   auto* background = new TBackgroundSprite(&EngineRoot(form));
   background->ResizeMap(1, 1);
   background->Image = &image;
@@ -62,25 +62,25 @@ void BuildMainMenu(TMainForm& form) {
 void BuildHelpScreen(TMainForm& form) {
   PointerHandOver(form);
   AddPictures(form, {
-                        {"menuPodmenu", 17, 117, 0},
-                        {"Help_prev", 38, 523, 1},
-                        {"Help_back_n", 186, 523, 1},
-                        {"Help_next", 336, 523, 1},
+                        {pic::SubmenuPanel, 17, 117, 0},
+                        {pic::PreviousPageNormal, 38, 523, 1},
+                        {pic::HelpBackNormal, 186, 523, 1},
+                        {pic::NextPageNormal, 336, 523, 1},
                     });
   AddMenuColumn(form);
   AddBackground(form);
   // The "about" page shows the game's mascot beside its texts.
-  if (form.HelpPage == 3) AddPicture<TImageSprite>(form, "rabbit", 85, 297, 15);
+  if (form.HelpPage == 3) AddPicture<TImageSprite>(form, pic::Rabbit, 85, 297, 15);
 }
 
 void BuildOptionsScreen(TMainForm& form) {
   PointerHandOver(form);
-  AddPicture<TImageSprite>(form, "menuPodmenu", 17, 117, 0);
+  AddPicture<TImageSprite>(form, pic::SubmenuPanel, 17, 117, 0);
   AddMenuColumn(form);
   AddBackground(form);
   AddPictures(form, {
-                        {"Options_Country", 266, 340, 1},
-                        {"Options_Back_n", 187, 523, 1},
+                        {pic::OptionsCountry, 266, 340, 1},
+                        {pic::OptionsBackNormal, 187, 523, 1},
                     });
   form.CaretBlink = 30;
   // An empty country field has the focus at once.
@@ -94,13 +94,14 @@ void BuildHighScoreScreen(TMainForm& form) {
     form.MenuMusicPending = false;
   }
   AddPictures(form, {
-                        {"menuPodmenu", 17, 117, 0},
-                        {"HighScore_head", 42, 168, 1},
-                        {"HighScore_Clear_n", 38, 523, 2},
-                        {"HighScore_View_n", 336, 523, 2},
-                        {"HighScore_Back_n", 187, 523, 2},
+                        {pic::SubmenuPanel, 17, 117, 0},
+                        {pic::HighScoreHeading, 42, 168, 1},
+                        {pic::ClearScoresNormal, 38, 523, 2},
+                        {pic::ViewScoresNormal, 336, 523, 2},
+                        {pic::ScoresBackNormal, 187, 523, 2},
                     });
-  for (int i = 0; i < HighScoreCount; ++i) AddPicture<TImageSprite>(form, "HighScore_Table_row", 42, 198 + 30 * i, 1);
+  for (int i = 0; i < HighScoreCount; ++i)
+    AddPicture<TImageSprite>(form, pic::HighScoreRow, 42, 198 + 30 * i, 1);
   AddMenuColumn(form);
   AddBackground(form);
 }

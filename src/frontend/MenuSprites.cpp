@@ -1,6 +1,7 @@
 #include "frontend/MenuSprites.h"
 
 #include "app/MainForm.h"
+#include "assets/PictureLookup.h"
 #include "engine/Canvas.h"
 #include "engine/PictureCollection.h"
 
@@ -17,10 +18,12 @@ void PlacePicture(TImageSprite& sprite, TPictureCollectionItem& image, double x,
 
 TSprite& EngineRoot(TMainForm& form) { return form.SpriteEngine.Engine(); }
 
-TPictureCollectionItem& MenuImage(TMainForm& form, std::string_view name) { return form.ImageList.FindImage(name); }
+TPictureCollectionItem& MenuImage(TMainForm& form, TPictureName name) {
+  return FindPicture(form.ImageList, name);
+}
 
 Palka::Palka(TSprite* parent, TMainForm& form) : TImageSprite(parent), form_(form) {
-  TPictureCollectionItem& image = MenuImage(form, "palka");
+  TPictureCollectionItem& image = MenuImage(form, pic::Caret);
   Image = &image;
   PixelPrecise = true;
   ChangeZ(800);

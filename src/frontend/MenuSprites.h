@@ -6,8 +6,8 @@
 // handlers can find and remove them by class.
 
 #include <cstdint>
-#include <string_view>
 
+#include "assets/AssetNames.h"
 #include "engine/ImageSprite.h"
 
 namespace bd {
@@ -85,14 +85,14 @@ void PlacePicture(TImageSprite& sprite, TPictureCollectionItem& image, double x,
 // Creates a sprite of class T as a direct child of the form's sprite engine,
 // showing the named image at (x, y) and depth z.
 template <class T>
-T& AddPicture(TMainForm& form, std::string_view image, double x, double y, int32_t z);
+T& AddPicture(TMainForm& form, TPictureName image, double x, double y, int32_t z);
 
 // The engine that owns every sprite of the form, and a named menu image.
 TSprite& EngineRoot(TMainForm& form);
-TPictureCollectionItem& MenuImage(TMainForm& form, std::string_view name);
+TPictureCollectionItem& MenuImage(TMainForm& form, TPictureName name);
 
 template <class T>
-T& AddPicture(TMainForm& form, std::string_view image, double x, double y, int32_t z) {
+T& AddPicture(TMainForm& form, TPictureName image, double x, double y, int32_t z) {
   TPictureCollectionItem& item = MenuImage(form, image);
   T* sprite = new T(&EngineRoot(form));
   PlacePicture(*sprite, item, x, y, z);

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kLeftButton = 1;
 
-void Click(TMainForm& form) { form.PlaySound("button_down"); }
+void Click(TMainForm& form) { form.PlaySound(snd::ButtonDown); }
 
 // The exit confirmation's answers on the menu screens.
 void ExitAnswers(TMainForm& form, int x, int y) {

@@ -17,38 +17,39 @@ struct THover {
 };
 
 constexpr THover kColumn[] = {
-    {hit::StartGame, [](TMainForm& f) { AddPicture<Start_Game>(f, "Start Game_d", 514, 118, 1); }},
-    {hit::Options, [](TMainForm& f) { AddPicture<Options>(f, "Options_d", 514, 188, 1); }},
-    {hit::HighScore, [](TMainForm& f) { AddPicture<High_Score>(f, "High Score_d", 514, 258, 1); }},
-    {hit::Help, [](TMainForm& f) { AddPicture<Help>(f, "Help_d", 514, 328, 1); }},
-    {hit::VisitWebSite, [](TMainForm& f) { AddPicture<Visit_Web_Site>(f, "Visit Web Site_d", 514, 398, 1); }},
-    {hit::Exit, [](TMainForm& f) { AddPicture<Exit_>(f, "Exit_d", 514, 468, 1); }},
+    {hit::StartGame, [](TMainForm& f) { AddPicture<Start_Game>(f, pic::StartGameHover, 514, 118, 1); }},
+    {hit::Options, [](TMainForm& f) { AddPicture<Options>(f, pic::OptionsHover, 514, 188, 1); }},
+    {hit::HighScore, [](TMainForm& f) { AddPicture<High_Score>(f, pic::HighScoreHover, 514, 258, 1); }},
+    {hit::Help, [](TMainForm& f) { AddPicture<Help>(f, pic::HelpHover, 514, 328, 1); }},
+    {hit::VisitWebSite,
+     [](TMainForm& f) { AddPicture<Visit_Web_Site>(f, pic::VisitWebSiteHover, 514, 398, 1); }},
+    {hit::Exit, [](TMainForm& f) { AddPicture<Exit_>(f, pic::ExitHover, 514, 468, 1); }},
 };
 
 constexpr THover kFgg[] = {
-    {hit::Fgg, [](TMainForm& f) { AddPicture<fggActive>(f, "fgg_active", 530, 531, 802); }},
+    {hit::Fgg, [](TMainForm& f) { AddPicture<fggActive>(f, pic::MoreGamesHover, 530, 531, 802); }},
 };
 
 constexpr THover kAnswers[] = {
-    {hit::Yes, [](TMainForm& f) { AddPicture<TMainExit_Yes>(f, "Exit_Main_Yes_d", 240, 340, 902); }},
-    {hit::No, [](TMainForm& f) { AddPicture<TMainExit_No>(f, "Exit_Main_No_d", 414, 340, 902); }},
+    {hit::Yes, [](TMainForm& f) { AddPicture<TMainExit_Yes>(f, pic::YesHover, 240, 340, 902); }},
+    {hit::No, [](TMainForm& f) { AddPicture<TMainExit_No>(f, pic::NoHover, 414, 340, 902); }},
 };
 
 // The help panel's buttons: the left one goes back a page, the right one on.
 constexpr THover kHelpPanel[] = {
-    {hit::PanelLeft, [](TMainForm& f) { AddPicture<HelpGame_Down>(f, "Help_Up", 38, 523, 2); }},
-    {hit::PanelBack, [](TMainForm& f) { AddPicture<HelpGame_Back>(f, "Help_Back_p", 187, 523, 2); }},
-    {hit::PanelRight, [](TMainForm& f) { AddPicture<HelpGame_Up>(f, "Help_Down", 336, 523, 2); }},
+    {hit::PanelLeft, [](TMainForm& f) { AddPicture<HelpGame_Down>(f, pic::PreviousPageHover, 38, 523, 2); }},
+    {hit::PanelBack, [](TMainForm& f) { AddPicture<HelpGame_Back>(f, pic::PanelBackHover, 187, 523, 2); }},
+    {hit::PanelRight, [](TMainForm& f) { AddPicture<HelpGame_Up>(f, pic::NextPageHover, 336, 523, 2); }},
 };
 
 constexpr THover kOptionsBack[] = {
-    {hit::PanelBack, [](TMainForm& f) { AddPicture<HelpGame_Back>(f, "Help_Back_p", 187, 523, 2); }},
+    {hit::PanelBack, [](TMainForm& f) { AddPicture<HelpGame_Back>(f, pic::PanelBackHover, 187, 523, 2); }},
 };
 
 constexpr THover kHighScorePanel[] = {
-    {hit::PanelLeft, [](TMainForm& f) { AddPicture<HighScore_Clear>(f, "HighScore_Clear_d", 38, 523, 3); }},
-    {hit::PanelBack, [](TMainForm& f) { AddPicture<HighScore_Back>(f, "HighScore_Back_d", 187, 523, 3); }},
-    {hit::PanelRight, [](TMainForm& f) { AddPicture<HighScore_View>(f, "HighScore_View_d", 336, 523, 3); }},
+    {hit::PanelLeft, [](TMainForm& f) { AddPicture<HighScore_Clear>(f, pic::ClearScoresHover, 38, 523, 3); }},
+    {hit::PanelBack, [](TMainForm& f) { AddPicture<HighScore_Back>(f, pic::ScoresBackHover, 187, 523, 3); }},
+    {hit::PanelRight, [](TMainForm& f) { AddPicture<HighScore_View>(f, pic::ViewScoresHover, 336, 523, 3); }},
 };
 
 // Tests the pointer against one group. A hit shows the hand and the item's
@@ -61,8 +62,8 @@ bool HoverGroup(TMainForm& form, std::span<const THover> group, bool rearmOnMiss
     form.Window.SetPointer(PointerShape::Hand);
     item.highlight(form);
     if (form.HoverSoundArmed) {
-      form.StopSound("button_up");
-      form.PlaySound("button_up");
+      form.StopSound(snd::ButtonUp);
+      form.PlaySound(snd::ButtonUp);
     }
     form.HoverSoundArmed = false;
     return true;

@@ -22,7 +22,7 @@ constexpr int32_t kCarLaneOffset = 48;
 }  // namespace
 
 TCarSprite::TCarSprite(IRaceHost& host) : TRaceSprite(host) {
-  UseImage("All_car");
+  UseImage(pic::PlayerCar);
   X = RandomLane(kCarLaneOffset);
   Y = State().CarBaseY();
   ChangeZ(2);
@@ -156,14 +156,14 @@ void TCarSprite::PullHandbrake() {
   // The race frame takes the speed down while the flag is set.
   TRaceState& s = State();
   if (s.SpeedTick == 8) Y -= 1;
-  Host().PlaySound("ruchnik");
+  Host().PlaySound(snd::Handbrake);
   s.Handbrake = true;
 }
 
 void TCarSprite::StopInstantly() {
   TRaceState& s = State();
   s.Speed = 0;
-  Host().PlaySound("ruchnik2");
+  Host().PlaySound(snd::HardStop);
   if (--s.StopMeCount <= 0) s.HasStopMe = false;
 }
 
@@ -234,7 +234,7 @@ void TCarSprite::HandleCollision(TSprite& other, bool& /*done*/) {
   } else if (dynamic_cast<TGunsCar*>(&other) != nullptr) {
     if (!s.HasGuns) other.Kill();
   } else if (dynamic_cast<TLuja*>(&other) != nullptr) {
-    Host().PlaySound("luja");
+    Host().PlaySound(snd::PuddleSplash);
     new TLujaUje(Host(), other.X, other.Y);
     other.Kill();
   } else if (dynamic_cast<TLujaUje*>(&other) != nullptr) {
@@ -259,12 +259,12 @@ void TCarSprite::SkidOn(TSprite& puddle) {
 TBuletSprite::TBuletSprite(IRaceHost& host) : TRaceSprite(host) {
   TRaceState& s = State();
   s.ShotInFlight = true;
-  UseImage("bulet");
+  UseImage(pic::Bullet);
   X = s.CarX + 8;
   Y = s.CarY;
   ChangeZ(s.CarZ);
   s.Score += 5;
-  Host().PlaySound("shoot");
+  Host().PlaySound(snd::Shot);
 }
 
 void TBuletSprite::Step(int32_t moveCount) {
@@ -281,7 +281,7 @@ void TBuletSprite::HandleCollision(TSprite& other, bool& /*done*/) {
   // Only ordinary obstacle cars stop a shot; it passes through everything else.
   if (dynamic_cast<TWallSprite*>(&other) == nullptr) return;
   TRaceState& s = State();
-  Host().PlaySound("boom");
+  Host().PlaySound(snd::Explosion);
   new TBoomSprite(Host(), X, Y);
   other.Kill();
   s.ShotInFlight = false;

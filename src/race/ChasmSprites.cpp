@@ -33,7 +33,7 @@ bool IsOneOf(TSprite& s) {
 // ---- Head ----
 
 TPropast::TPropast(IRaceHost& host) : TRaceSprite(host) {
-  UseImage("propast");
+  UseImage(pic::Chasm);
   X = 0;
   Y = ChasmStartY(State().Level);
   ChangeZ(1);
@@ -126,7 +126,7 @@ void TPropast::DropCar(TSprite& car) {
   // The car falls in once its middle has passed the chasm's edge.
   if (car.Y + car.Height / 2.0 < Y) return;
   TRaceState& s = State();
-  Host().PlaySound("boom");
+  Host().PlaySound(snd::Explosion);
   new TBoomSprite(Host(), s.CarX, s.CarY);
   s.Speed = -1;
   car.Visible = false;
@@ -137,7 +137,7 @@ void TPropast::DropCar(TSprite& car) {
 
 TPropastPlus::TPropastPlus(IRaceHost& host, int32_t k, double frameSpeed) : TRaceSprite(host), k_(k) {
   TRaceState& s = State();
-  UseImage("propastPlus");
+  UseImage(pic::ChasmLava);
   Flag() = true;
   s.ChasmPieceHeight = Image->Height();
   X = 0;

@@ -11,7 +11,7 @@ void StartNewGame(IRaceHost& host) {
 }
 
 void BeginNextLevel(IRaceHost& host) {
-  if (AdvanceLevel(host.RaceState(), [&host] { EndLife(host); })) host.PlaySound("viva");
+  if (AdvanceLevel(host.RaceState(), [&host] { EndLife(host); })) host.PlaySound(snd::Viva);
   host.SetLevelTimerEnabled(true);
 }
 

@@ -8,7 +8,7 @@ void LevelDrivenFrame(IRaceHost& host) {
   TRaceState& s = host.RaceState();
   StopRace(s);
   if (s.LevelEndState == 0) {
-    host.PlaySound("applaus");
+    host.PlaySound(snd::Applause);
     s.LevelEndState = 1;  // the destination sign grows from here
   }
   if (s.LevelEndState == 2) {

@@ -17,7 +17,7 @@ constexpr int32_t kGrownSignWidth = 200;
 
 TGunsCar::TGunsCar(IRaceHost& host) : TRaceSprite(host) {
   const TRaceState& s = State();
-  UseImage("pistolet");
+  UseImage(pic::Gun);
   X = s.CarX + 6;
   Y = s.CarY + 20;
   ChangeZ(3);
@@ -34,7 +34,7 @@ void TGunsCar::Step(int32_t moveCount) {
 
 TNitroCar::TNitroCar(IRaceHost& host) : TRaceSprite(host) {
   const TRaceState& s = State();
-  UseImage("nitroFlames");
+  UseImage(pic::NitroFlames);
   X = s.CarX;
   Y = s.CarY + 90;
   ChangeZ(2);
@@ -51,7 +51,7 @@ void TNitroCar::Step(int32_t moveCount) {
 
 // ---- Power-up markers ----
 
-TPowerUpMarker::TPowerUpMarker(IRaceHost& host, const char* image, int32_t othersActive, int32_t& markerY)
+TPowerUpMarker::TPowerUpMarker(IRaceHost& host, TPictureName image, int32_t othersActive, int32_t& markerY)
     : TRaceSprite(host) {
   UseImage(image);
   X = kMarkerX;
@@ -66,21 +66,21 @@ void TPowerUpMarker::Step(int32_t moveCount) {
 }
 
 TIndexGuns::TIndexGuns(IRaceHost& host)
-    : TPowerUpMarker(host, "guns", host.RaceState().HasStopMe + host.RaceState().NitroOn,
+    : TPowerUpMarker(host, pic::Guns, host.RaceState().HasStopMe + host.RaceState().NitroOn,
                      host.RaceState().GunsMarkerY) {}
 
 TIndexStopMe::TIndexStopMe(IRaceHost& host)
-    : TPowerUpMarker(host, "stopMe", host.RaceState().HasGuns + host.RaceState().NitroOn,
+    : TPowerUpMarker(host, pic::StopMe, host.RaceState().HasGuns + host.RaceState().NitroOn,
                      host.RaceState().StopMeMarkerY) {}
 
 TIndexNitro::TIndexNitro(IRaceHost& host)
-    : TPowerUpMarker(host, "nitro", host.RaceState().HasStopMe + host.RaceState().HasGuns,
+    : TPowerUpMarker(host, pic::Nitro, host.RaceState().HasStopMe + host.RaceState().HasGuns,
                      host.RaceState().NitroMarkerY) {}
 
 // ---- Destination sign ----
 
 TIndexGorod::TIndexGorod(IRaceHost& host) : TRaceSprite(host) {
-  UseImage("m_gorod");
+  UseImage(pic::TownSign);
   X = 730;
   Y = 0;
   ChangeZ(10);

@@ -34,7 +34,7 @@ class TPowerUpMarker : public TRaceSprite {
   void Step(int32_t moveCount) override;
 
  protected:
-  TPowerUpMarker(IRaceHost& host, const char* image, int32_t othersActive, int32_t& markerY);
+  TPowerUpMarker(IRaceHost& host, TPictureName image, int32_t othersActive, int32_t& markerY);
 
   // True while the marker's power-up lasts.
   virtual bool Active() const = 0;

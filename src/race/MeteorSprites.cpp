@@ -20,7 +20,7 @@ constexpr double kBoomGoneBelowY = 700;
 
 TMeteorit::TMeteorit(IRaceHost& host) : TRaceSprite(host) {
   const TRaceState& s = State();
-  UseImage("meteorit");
+  UseImage(pic::Meteorite);
   // Anywhere within the spread around the car; but one that would come up
   // right under the car moves beside it two times in three.
   const int32_t spread = s.MeteorSpread;
@@ -32,7 +32,7 @@ TMeteorit::TMeteorit(IRaceHost& host) : TRaceSprite(host) {
   Y = kMeteorStartY;
   ChangeZ(10);
   LoopAnimation(0.5);
-  host.PlaySound("meteorCreate");
+  host.PlaySound(snd::MeteoriteFalls);
 }
 
 void TMeteorit::Step(int32_t moveCount) {
@@ -47,7 +47,7 @@ void TMeteorit::Step(int32_t moveCount) {
 
 void TMeteorit::Explode() {
   new TBoomSprite(Host(), X, Y);
-  Host().PlaySound("boom");
+  Host().PlaySound(snd::Explosion);
   new TSledMeteoritaSprite(Host(), X, Y);
   Kill();
 }
@@ -61,7 +61,7 @@ void TMeteorit::HandleCollision(TSprite& other, bool& /*done*/) {
     // The burnt-out car stays on the road, unseen, and still hurts.
     other.Visible = false;
   } else if (dynamic_cast<TCarSprite*>(&other) != nullptr) {
-    Host().PlaySound("boom");
+    Host().PlaySound(snd::Explosion);
     new TBoomSprite(Host(), s.CarX, s.CarY);
     // This alone never ends the life; the next crash into an obstacle does.
     s.Health -= 15;
@@ -72,7 +72,7 @@ void TMeteorit::HandleCollision(TSprite& other, bool& /*done*/) {
 // ---- Trail ----
 
 TSledMeteoritaSprite::TSledMeteoritaSprite(IRaceHost& host, double x, double y) : TRaceSprite(host) {
-  UseImage("sledMeteorita");
+  UseImage(pic::MeteoriteTrail);
   X = x - 20;
   Y = y + 10;
   ChangeZ(1);
@@ -88,7 +88,7 @@ void TSledMeteoritaSprite::Step(int32_t moveCount) {
 // ---- Explosion ----
 
 TBoomSprite::TBoomSprite(IRaceHost& host, double x, double y) : TRaceSprite(host) {
-  UseImage("boom");
+  UseImage(pic::Explosion);
   X = x + 10;
   Y = y;
   ChangeZ(2);

@@ -17,7 +17,7 @@ constexpr int32_t kChargesPerKit = 5;
 
 }  // namespace
 
-TPickupSprite::TPickupSprite(IRaceHost& host, const char* image, int32_t laneOffset, double y,
+TPickupSprite::TPickupSprite(IRaceHost& host, TPictureName image, int32_t laneOffset, double y,
                              bool leavesAt1000)
     : TRaceSprite(host), leavesAt1000_(leavesAt1000) {
   UseImage(image);
@@ -39,33 +39,33 @@ void TPickupSprite::HandleCollision(TSprite& other, bool& /*done*/) {
   Collect();
 }
 
-TLiveSprite::TLiveSprite(IRaceHost& host) : TPickupSprite(host, "live", 60, 25, true) {}
+TLiveSprite::TLiveSprite(IRaceHost& host) : TPickupSprite(host, pic::Life, 60, 25, true) {}
 
 void TLiveSprite::Collect() {
   TRaceState& s = State();
-  Host().PlaySound("live");
+  Host().PlaySound(snd::ExtraLife);
   Kill();
   ++s.Lives;
   s.Score += 20;
 }
 
 TMedicSprite::TMedicSprite(IRaceHost& host)
-    : TPickupSprite(host, "helth", kPickupLaneOffset, kAboveThePicture, true) {}
+    : TPickupSprite(host, pic::Health, kPickupLaneOffset, kAboveThePicture, true) {}
 
 void TMedicSprite::Collect() {
   TRaceState& s = State();
-  Host().PlaySound("beep");
+  Host().PlaySound(snd::Beep);
   Kill();
   s.Health = std::min(s.Health + 20, 100);
   s.Score += 20;
 }
 
 TGunsSprite::TGunsSprite(IRaceHost& host)
-    : TPickupSprite(host, "guns", kPickupLaneOffset, kAboveThePicture, true) {}
+    : TPickupSprite(host, pic::Guns, kPickupLaneOffset, kAboveThePicture, true) {}
 
 void TGunsSprite::Collect() {
   TRaceState& s = State();
-  Host().PlaySound("bell");
+  Host().PlaySound(snd::Bell);
   Kill();
   s.HasGuns = true;
   new TGunsCar(Host());
@@ -76,11 +76,11 @@ void TGunsSprite::Collect() {
 }
 
 TStopMeSprite::TStopMeSprite(IRaceHost& host)
-    : TPickupSprite(host, "stopMe", kPickupLaneOffset, kAboveThePicture, false) {}
+    : TPickupSprite(host, pic::StopMe, kPickupLaneOffset, kAboveThePicture, false) {}
 
 void TStopMeSprite::Collect() {
   TRaceState& s = State();
-  Host().PlaySound("beep");
+  Host().PlaySound(snd::Beep);
   Kill();
   s.HasStopMe = true;
   if (s.StopMeCount <= 0) new TIndexStopMe(Host());
@@ -89,11 +89,11 @@ void TStopMeSprite::Collect() {
 }
 
 TNitroSprite::TNitroSprite(IRaceHost& host)
-    : TPickupSprite(host, "nitro", kPickupLaneOffset, kAboveThePicture, false) {}
+    : TPickupSprite(host, pic::Nitro, kPickupLaneOffset, kAboveThePicture, false) {}
 
 void TNitroSprite::Collect() {
   TRaceState& s = State();
-  Host().PlaySound("beep");
+  Host().PlaySound(snd::Beep);
   Kill();
   s.NitroOn = true;
   if (!Host().NitroTimerEnabled()) new TIndexNitro(Host());
@@ -108,10 +108,10 @@ void TNitroSprite::Collect() {
 }
 
 TBonusSprite::TBonusSprite(IRaceHost& host)
-    : TPickupSprite(host, "bonus", kPickupLaneOffset, kAboveThePicture, true) {}
+    : TPickupSprite(host, pic::Bonus, kPickupLaneOffset, kAboveThePicture, true) {}
 
 void TBonusSprite::Collect() {
-  Host().PlaySound("beep");
+  Host().PlaySound(snd::Beep);
   Kill();
   State().Score += 100;
 }

@@ -17,7 +17,7 @@ class TPickupSprite : public TRaceSprite {
  protected:
   // In lane + `laneOffset` at `y`; `leavesAt1000` removes it once it has
   // scrolled to y 1000.
-  TPickupSprite(IRaceHost& host, const char* image, int32_t laneOffset, double y, bool leavesAt1000);
+  TPickupSprite(IRaceHost& host, TPictureName image, int32_t laneOffset, double y, bool leavesAt1000);
 
   // The pickup's sound, effect and points, once the car has touched it.
   virtual void Collect() = 0;

@@ -7,8 +7,8 @@
 // from it whether the exit question is open.
 
 #include <cstdint>
-#include <string_view>
 
+#include "assets/AssetNames.h"
 #include "race/RaceState.h"
 
 namespace bd {
@@ -28,10 +28,10 @@ class IRaceHost {
 
   // The named image of the loaded archive; raises "Image '%s' not found"
   // when there is none, which abandons the sprite being made.
-  virtual TPictureCollectionItem& FindImage(std::string_view name) = 0;
+  virtual TPictureCollectionItem& FindImage(TPictureName name) = 0;
   // Sound effects by name; both do nothing while sound is off.
-  virtual void PlaySound(std::string_view name) = 0;
-  virtual void StopSound(std::string_view name) = 0;
+  virtual void PlaySound(TSoundName name) = 0;
+  virtual void StopSound(TSoundName name) = 0;
 
   // The program's random generator: 0 .. n - 1 for n > 0, 0 for n = 0.
   virtual int32_t Random(int32_t n) = 0;

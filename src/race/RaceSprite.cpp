@@ -6,7 +6,7 @@ namespace bd {
 
 TRaceSprite::TRaceSprite(IRaceHost& host) : TImageSprite(&host.Engine()), host_(host) {}
 
-void TRaceSprite::UseImage(std::string_view name) {
+void TRaceSprite::UseImage(TPictureName name) {
   Image = &host_.FindImage(name);
   Width = Image->Width();
   Height = Image->Height();

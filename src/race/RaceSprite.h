@@ -4,7 +4,6 @@
 // the shared race state through it.
 
 #include <cstdint>
-#include <string_view>
 
 #include "engine/ImageSprite.h"
 #include "race/RaceHost.h"
@@ -21,7 +20,7 @@ class TRaceSprite : public TImageSprite {
   TRaceState& State() const { return host_.RaceState(); }
 
   // Shows the named image at its own size.
-  void UseImage(std::string_view name);
+  void UseImage(TPictureName name);
   // Animations: every pattern of the image in turn, wrapping around or
   // stopping on the last one.
   void LoopAnimation(double speed);

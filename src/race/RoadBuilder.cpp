@@ -1,7 +1,5 @@
 #include "race/RoadBuilder.h"
 
-#include <string_view>
-
 #include "engine/ImageSprite.h"
 #include "engine/PictureCollection.h"
 #include "race/CarSprites.h"
@@ -16,7 +14,7 @@ namespace bd {
 namespace {
 
 // An icon of the head-up display: a plain picture above everything else.
-void AddIcon(IRaceHost& host, std::string_view image, double x, double y) {
+void AddIcon(IRaceHost& host, TPictureName image, double x, double y) {
   auto* icon = new TImageSprite(&host.Engine());
   try {
     icon->Image = &host.FindImage(image);
@@ -48,9 +46,9 @@ void BuildRoadForLife(IRaceHost& host) {
   new Tcr_prSprite1(host);
   new Tcr_prSprite2(host);
   new TPropast(host);
-  AddIcon(host, "m_helth", 0, 0);
-  AddIcon(host, "m_speed", 5, 80);
-  AddIcon(host, "m_lives", 5, 150);
+  AddIcon(host, pic::HudHealth, 0, 0);
+  AddIcon(host, pic::HudSpeed, 5, 80);
+  AddIcon(host, pic::HudLives, 5, 150);
   new TIndexGorod(host);
 }
 

@@ -39,10 +39,10 @@ void CrashIntoObstacleCar(TRaceSprite& wall, TRaceState& s) {
 // The crash sound, and the end of the life when the car is wrecked.
 void SoundOrEndLife(IRaceHost& host, const TRaceState& s) {
   if (s.Health <= 0) {
-    host.PlaySound("boom");
+    host.PlaySound(snd::Explosion);
     EndLife(host);
   } else {
-    host.PlaySound("boom_stena");
+    host.PlaySound(snd::WallHit);
   }
 }
 
@@ -61,26 +61,28 @@ void HitRoadside(TObstacle& obstacle, TRaceState& s, double boomX, double boomY)
   s.Speed = std::max(s.Speed - 2, -1);
   new TBoomSprite(host, boomX, boomY);
   if (s.Health > 0) {
-    host.PlaySound("boom_stena");
+    host.PlaySound(snd::WallHit);
   } else {
-    host.PlaySound("boom");
+    host.PlaySound(snd::Explosion);
     EndLife(host);
   }
 }
 
-const char* IntactCarImage(IRaceHost& host) {
-  static constexpr const char* kIntact[] = {"cars_ok4", "cars_ok1", "cars_ok2", "cars_ok3"};
+TPictureName IntactCarImage(IRaceHost& host) {
+  static constexpr TPictureName kIntact[] = {pic::IntactCar4, pic::IntactCar1, pic::IntactCar2,
+                                             pic::IntactCar3};
   return kIntact[host.Random(4)];
 }
 
-const char* WreckImage(int32_t r) {
-  static constexpr const char* kWrecks[] = {"cars_broken4", "cars_broken1", "cars_broken2", "cars_broken3"};
+TPictureName WreckImage(int32_t r) {
+  static constexpr TPictureName kWrecks[] = {pic::WreckedCar4, pic::WreckedCar1, pic::WreckedCar2,
+                                             pic::WreckedCar3};
   return kWrecks[r];
 }
 
 }  // namespace
 
-const char* ObstacleCarImage(IRaceHost& host) {
+TPictureName ObstacleCarImage(IRaceHost& host) {
   const int32_t level = host.RaceState().Level;
   if (level <= 1) return IntactCarImage(host);
   if (level <= 3) {
@@ -93,7 +95,7 @@ const char* ObstacleCarImage(IRaceHost& host) {
 // ---- Road ----
 
 TScrollBackground::TScrollBackground(IRaceHost& host) : TBackgroundSprite(&host.Engine()), host_(host) {
-  Image = &host.FindImage("background");
+  Image = &host.FindImage(pic::Road);
   ResizeMap(200, 10);
   Endless = true;
 }
@@ -155,7 +157,7 @@ void TFirstWallSprite::HandleCollision(TSprite& other, bool& /*done*/) {
 // ---- Pole and tree ----
 
 TStolb::TStolb(IRaceHost& host) : TRaceSprite(host) {
-  UseImage("stolb");
+  UseImage(pic::Pole);
   X = 500;
   Y = kTopOfRoad;
   ChangeZ(3);
@@ -172,7 +174,7 @@ void TStolb::HandleCollision(TSprite& other, bool& /*done*/) {
 }
 
 TTree::TTree(IRaceHost& host) : TRaceSprite(host) {
-  UseImage("tree");
+  UseImage(pic::Tree);
   X = 50;
   Y = kTopOfRoad;
   ChangeZ(4);
@@ -192,7 +194,7 @@ void TTree::HandleCollision(TSprite& other, bool& /*done*/) {
 // ---- Scenery and puddles ----
 
 TRocksMassovka::TRocksMassovka(IRaceHost& host) : TRaceSprite(host) {
-  UseImage("rocks");
+  UseImage(pic::Rocks);
   X = host.Random(2) == 1 ? 700 : 0;
   Y = 0;
   ChangeZ(2);
@@ -204,7 +206,7 @@ void TRocksMassovka::Step(int32_t moveCount) {
 }
 
 TLuja::TLuja(IRaceHost& host) : TRaceSprite(host) {
-  UseImage("luja");
+  UseImage(pic::Puddle);
   X = RandomLane(0);
   Y = kTopOfRoad;
   ChangeZ(1);
@@ -216,7 +218,7 @@ void TLuja::Step(int32_t moveCount) {
 }
 
 TLujaUje::TLujaUje(IRaceHost& host, double x, double y) : TRaceSprite(host) {
-  UseImage("lujaUje");
+  UseImage(pic::PuddleSplashed);
   X = x + 10;
   Y = y;
   ChangeZ(2);

@@ -92,6 +92,6 @@ class TLujaUje : public TRaceSprite {
 
 // The picture of an obstacle car for the current level: intact cars on the
 // first level, mostly wrecks on the second and third, only wrecks after.
-const char* ObstacleCarImage(IRaceHost& host);
+TPictureName ObstacleCarImage(IRaceHost& host);
 
 }  // namespace bd

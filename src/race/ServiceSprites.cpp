@@ -9,7 +9,7 @@ constexpr double kUpperTriggerY = -150;
 }  // namespace
 
 Tcr_prSprite::Tcr_prSprite(IRaceHost& host) : TRaceSprite(host) {
-  UseImage("cr_pr");
+  UseImage(pic::BandBelow);
   Height = 50;
   X = 0;
   Y = 800;
@@ -24,7 +24,7 @@ void Tcr_prSprite::Step(int32_t moveCount) {
 void Tcr_prSprite::HandleCollision(TSprite& other, bool& /*done*/) { other.Kill(); }
 
 Tcr_prSprite1::Tcr_prSprite1(IRaceHost& host) : TRaceSprite(host) {
-  UseImage("zzz");
+  UseImage(pic::BandAbove);
   X = 0;
   Y = kUpperTriggerY;
   ChangeZ(2);
@@ -42,7 +42,7 @@ void Tcr_prSprite1::HandleCollision(TSprite& other, bool& /*done*/) {
 }
 
 Tcr_prSprite2::Tcr_prSprite2(IRaceHost& host) : TRaceSprite(host) {
-  UseImage("zzz");
+  UseImage(pic::BandAbove);
   X = 0;
   Y = kUpperTriggerY;
   ChangeZ(2);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "app/MainForm.h"
 #include "app/Version.h"
@@ -110,32 +111,35 @@ class SoundControl : public ::testing::Test {
 };
 
 TEST_F(SoundControl, SoundsPlayByNameOnlyWhileSoundIsOn) {
-  form->PlaySound("boom");
-  form->PlaySound("button_up");
+  form->PlaySound(snd::Explosion);
+  form->PlaySound(snd::ButtonUp);
   EXPECT_EQ(Playing(), (Log{"button_up", "boom"}));
-  EXPECT_THROW(form->PlaySound("missing"), EWaveCollectionError);
+  EXPECT_THROW(form->PlaySound(snd::Bell), EWaveCollectionError);  // not in this archive
 
   platform.audio.FinishAll();
   form->GameSound.Checked = false;
-  form->PlaySound("boom");
-  EXPECT_NO_THROW(form->PlaySound("missing"));  // no lookup is made
+  form->PlaySound(snd::Explosion);
+  EXPECT_NO_THROW(form->PlaySound(snd::Bell));  // no lookup is made
   EXPECT_TRUE(Playing().empty());
 }
 
 TEST_F(SoundControl, StopSoundKnowsAllAndTheHoverSound) {
-  const std::pair<const char*, Log> cases[] = {
-      {"all", {}},
-      {"button_up", {"button_down", "boom"}},
-      {"boom", {"button_up", "button_down", "boom"}},  // any other name does nothing
-      {"ALL", {"button_up", "button_down", "boom"}},
+  // No name stands for every sound.
+  const std::pair<std::optional<TSoundName>, Log> cases[] = {
+      {std::nullopt, {}},
+      {snd::ButtonUp, {"button_down", "boom"}},
+      {snd::Explosion, {"button_up", "button_down", "boom"}},  // any other name does nothing
   };
   for (const auto& [name, left] : cases) {
     form->GameSound.Checked = true;
-    for (const char* s : {"button_up", "button_down", "boom"}) form->PlaySound(s);
+    for (TSoundName s : {snd::ButtonUp, snd::ButtonDown, snd::Explosion}) form->PlaySound(s);
     form->GameSound.Checked = false;  // stopping works whatever the flag says
-    form->StopSound(name);
-    EXPECT_EQ(Playing(), left) << name;
-    form->StopSound("all");
+    if (name)
+      form->StopSound(*name);
+    else
+      form->StopAllSounds();
+    EXPECT_EQ(Playing(), left) << (name ? name->Text() : "every sound");
+    form->StopAllSounds();
   }
 }
 
@@ -212,7 +216,7 @@ TEST_F(SoundControl, EveryDisplayStartReloadsTheSounds) {
   form->GameFullScreenClick();
   ASSERT_TRUE(form->DXDraw.Initialized());
   EXPECT_EQ(form->DXWaveList.Items().Count(), 1);
-  form->PlaySound("viva");
+  form->PlaySound(snd::Viva);
   EXPECT_EQ(Playing(), (Log{"viva"}));
 
   // A missing archive is reported; the display still comes up.
@@ -240,15 +244,15 @@ TEST_F(SoundControl, TheMusicStepsBackUnderACueForTheCuesLength) {
   WriteSounds({"button_up", "back1", "ruchnik", "boom", "beep"});
   platform.window.SetDisplayModes({{800, 600, 32}});
   form->GameFullScreenClick();  // the display starts again and loads them
-  form->PlaySound("boom");
-  for (const char* other : {"button_up", "back1", "ruchnik"}) form->PlaySound(other);
+  form->PlaySound(snd::Explosion);
+  for (TSoundName other : {snd::ButtonUp, snd::EngineIdle, snd::Handbrake}) form->PlaySound(other);
   form->DXWaveList.Items().FindSound("beep").Frequency = 44100;  // played twice as fast
-  form->PlaySound("beep");
+  form->PlaySound(snd::Beep);
   ASSERT_EQ(music.ducks.size(), 2u);
   EXPECT_DOUBLE_EQ(music.ducks[0], 500.0 / 22050);
   EXPECT_DOUBLE_EQ(music.ducks[1], 500.0 / 44100);
   form->GameSound.Checked = false;  // a cue that is not played ducks nothing
-  form->PlaySound("boom");
+  form->PlaySound(snd::Explosion);
   EXPECT_EQ(music.ducks.size(), 2u);
 }
 

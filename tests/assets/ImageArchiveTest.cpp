@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/AssetNames.h"
+#include "assets/AssetNames.h"
 #include "engine/Graphics.h"
 #include "engine/PictureCollection.h"
 
@@ -70,10 +70,11 @@ double MeanLuminance(const TPictureCollectionItem& it, int x0, int y0, int x1, i
 
 TEST_F(ImageArchives, EveryNameTheGameAsksForHasAPictureWithPatterns) {
   for (auto [coll, names, file] :
-       {std::tuple{menu_, std::span<const std::string_view>(assets::kMenuImages), "menu"},
-        std::tuple{race_, std::span<const std::string_view>(assets::kRaceImages), "race"}}) {
+       {std::tuple{menu_, std::span<const TPictureName>(assets::kMenuImages), "menu"},
+        std::tuple{race_, std::span<const TPictureName>(assets::kRaceImages), "race"}}) {
     std::set<std::string> expected;
-    for (std::string_view name : names) {
+    for (TPictureName picture : names) {
+      const std::string_view name = picture.Text();
       expected.insert(std::string(name));
       TPictureCollectionItem* it = coll->FindOrNull(name);
       ASSERT_NE(it, nullptr) << file << ": " << name;

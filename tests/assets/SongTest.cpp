@@ -8,23 +8,24 @@
 #include <iterator>
 #include <vector>
 
-#include "app/AssetNames.h"
+#include "assets/AssetNames.h"
 
 namespace bd {
 namespace {
 
 struct Expect {
-  const char* name;
+  TSongName song;
   int minOrders;
   double minSeconds, maxSeconds;
 };
 
 TEST(Songs, EachPlaysThroughItsOrderListAndWrapsToTheStart) {
-  const Expect songs[] = {{"Menu", 4, 60, 90}, {"Main", 6, 90, 120}, {"GameOver", 2, 20, 30}};
+  const Expect songs[] = {{song::Menu, 4, 60, 90}, {song::Race, 6, 90, 120}, {song::GameOver, 2, 20, 30}};
   ASSERT_EQ(std::size(songs), std::size(assets::kSongs));
   for (const Expect& e : songs) {
-    SCOPED_TRACE(e.name);
-    std::ifstream in(std::string(BD_RUN_DIR) + "/Music/" + e.name + ".xm", std::ios::binary);
+    const std::string name(e.song.Text());
+    SCOPED_TRACE(name);
+    std::ifstream in(std::string(BD_RUN_DIR) + "/Music/" + name + ".xm", std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_FALSE(bytes.empty());
     xmp_context ctx = xmp_create_context();

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "Sounds.h"
-#include "app/AssetNames.h"
 #include "app/CueSounds.h"
+#include "assets/AssetNames.h"
 #include "engine/DXSounds.h"
 #include "engine/platform/MixLevels.h"
 
@@ -55,7 +55,8 @@ TWaveCollection* SoundArchive::sounds_ = nullptr;
 
 TEST_F(SoundArchive, EveryNameIsAnAudibleRecordingInMixedFormats) {
   std::set<uint32_t> rates, bits, channels;
-  for (std::string_view name : assets::kSounds) {
+  for (TSoundName sound : assets::kSounds) {
+    const std::string_view name = sound.Text();
     SCOPED_TRACE(std::string(name));
     TWaveCollectionItem& it = sounds_->FindSound(name);
     const TWaveFormat f = it.Wave().Format();
@@ -196,8 +197,8 @@ double PeakOf(const std::vector<synth::Buffer>& channels) {
 }
 
 TEST_F(SoundArchive, EveryEffectHasTheLoudnessAndPeakOfItsKind) {
-  for (std::string_view view : assets::kSounds) {
-    const std::string name(view);
+  for (TSoundName sound : assets::kSounds) {
+    const std::string name(sound.Text());
     const synth::SoundKind kind = synth::KindOf(name);
     if (kind == synth::SoundKind::Engine) continue;  // levelled by its pile-up, below
     SCOPED_TRACE(name);
@@ -262,8 +263,9 @@ TEST_F(SoundArchive, MixHeadroomHoldsTheMusicTheEngineAndTwoEffectsAtOnce) {
     for (double v : run.s) enginePeak = std::max(enginePeak, std::fabs(v));
   }
   double effectPeak = 0;
-  for (std::string_view name : assets::kSounds)
-    if (synth::KindOf(std::string(name)) != synth::SoundKind::Engine)
+  for (TSoundName sound : assets::kSounds)
+    if (const std::string_view name = sound.Text();
+        synth::KindOf(std::string(name)) != synth::SoundKind::Engine)
       effectPeak = std::max(effectPeak, PeakOf(Channels(sounds_->FindSound(name).Wave())));
   const double worst = kMusicGain * musicPeak + kVoiceGain * (enginePeak + 2 * effectPeak);
   RecordProperty("worst_case_sum", std::to_string(worst));
@@ -276,8 +278,8 @@ TEST_F(SoundArchive, CuesStandAboveTheRaceMusic) {
   ASSERT_FALSE(race.windowsDb.empty());
   std::sort(race.windowsDb.begin(), race.windowsDb.end());
   const double musicLoudDb = race.windowsDb[race.windowsDb.size() * 95 / 100] + 20 * std::log10(kMusicGain);
-  for (std::string_view view : assets::kSounds) {
-    const std::string name(view);
+  for (TSoundName sound : assets::kSounds) {
+    const std::string name(sound.Text());
     if (synth::KindOf(name) != synth::SoundKind::Cue) continue;
     SCOPED_TRACE(name);
     const std::vector<synth::Buffer> ch = Channels(sounds_->FindSound(name).Wave());
@@ -315,8 +317,8 @@ TEST_F(SoundArchive, CuesStandAboveTheRaceAtTopSpeed) {
       layers, 2.0, 15.0, [](double) { return 14.0; }, 22050);
   const double engine = std::pow(Rms(run.s, 22050 / 2, run.size()) * kVoiceGain, 2);
   const double loudestSecond = std::pow(10.0, musicDb / 10) + engine;
-  for (std::string_view view : assets::kSounds) {
-    const std::string name(view);
+  for (TSoundName sound : assets::kSounds) {
+    const std::string name(sound.Text());
     if (synth::KindOf(name) != synth::SoundKind::Cue) continue;
     SCOPED_TRACE(name);
     const std::vector<synth::Buffer> ch = Channels(sounds_->FindSound(name).Wave());
@@ -331,9 +333,9 @@ TEST_F(SoundArchive, CuesStandAboveTheRaceAtTopSpeed) {
 // The game steps the music back under the sounds that are made as cues, and
 // under no other.
 TEST_F(SoundArchive, TheMusicDucksUnderExactlyTheCues) {
-  for (std::string_view view : assets::kSounds) {
-    const std::string name(view);
-    EXPECT_EQ(IsCueSound(name), synth::KindOf(name) == synth::SoundKind::Cue) << name;
+  for (TSoundName sound : assets::kSounds) {
+    const std::string name(sound.Text());
+    EXPECT_EQ(IsCueSound(sound), synth::KindOf(name) == synth::SoundKind::Cue) << name;
   }
 }
 

@@ -58,14 +58,14 @@ class TFakeRaceHost : public IRaceHost {
   // --- IRaceHost ---
   TRaceState& RaceState() override { return State; }
   TSpriteEngine& Engine() override { return Engine_; }
-  TPictureCollectionItem& FindImage(std::string_view name) override {
-    auto it = images_.find(std::string(name));
+  TPictureCollectionItem& FindImage(TPictureName name) override {
+    auto it = images_.find(std::string(name.Text()));
     if (it == images_.end())
-      throw EPictureCollectionError(Format("Image '%s' not found", std::string(name).c_str()));
+      throw EPictureCollectionError(Format("Image '%s' not found", std::string(name.Text()).c_str()));
     return *it->second;
   }
-  void PlaySound(std::string_view name) override { Sounds.emplace_back(name); }
-  void StopSound(std::string_view /*name*/) override {}
+  void PlaySound(TSoundName name) override { Sounds.emplace_back(name.Text()); }
+  void StopSound(TSoundName /*name*/) override {}
   // Scripted draws come first (each must lie in the range asked for); then
   // the program's generator with a fixed seed.
   int32_t Random(int32_t n) override {

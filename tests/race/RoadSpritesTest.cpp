@@ -101,7 +101,7 @@ TEST(ObstacleCar, PictureDependsOnTheLevel) {
     TFakeRaceHost host;
     host.State.Level = c.Level;
     host.Draws = c.Draws;
-    EXPECT_EQ(ObstacleCarImage(host), c.Image);
+    EXPECT_EQ(ObstacleCarImage(host).Text(), c.Image);
     EXPECT_TRUE(host.Draws.empty());
   }
 }

@@ -6,6 +6,7 @@
 
 #include "Art.h"
 #include "Scenery.h"
+#include "assets/AssetNames.h"
 
 namespace bd::art {
 
@@ -19,10 +20,10 @@ constexpr double kPi = std::numbers::pi;
 const Rgb kPanel = Hex(0x5279a2);
 const Rgb kCream = Hex(0xfff6dc);
 
-ArtItem Item(std::string name, Raster pic, Encoding enc, KeyStyle key = KeyStyle::Identifier) {
+ArtItem Item(TPictureName name, Raster raster, Encoding enc, KeyStyle key = KeyStyle::Identifier) {
   ArtItem it;
-  it.name = std::move(name);
-  it.pic = std::move(pic);
+  it.name = std::string(name.Text());
+  it.pic = std::move(raster);
   it.encoding = enc;
   it.key = key;
   return it;
@@ -480,56 +481,60 @@ Raster Rabbit() {
 
 std::vector<ArtItem> MakeMenuArt() {
   std::vector<ArtItem> out;
-  out.push_back(Item("mySplash_fon", Splash(), Encoding::Jpeg, KeyStyle::None));
-  out.push_back(Item("logo_loading", Logo(), Encoding::BitmapFile));
-  out.push_back(Item("menu", MenuBackdrop(), Encoding::Jpeg, KeyStyle::None));
+  out.push_back(Item(pic::SplashBackdrop, Splash(), Encoding::Jpeg, KeyStyle::None));
+  out.push_back(Item(pic::SplashLogo, Logo(), Encoding::BitmapFile));
+  out.push_back(Item(pic::MenuBackdrop, MenuBackdrop(), Encoding::Jpeg, KeyStyle::None));
   struct Entry {
-    const char* name;
+    TPictureName normal;
+    TPictureName lit;
     const char* label;
     int h;
   };
-  const Entry items[] = {{"Start Game", "НОВАЯ ИГРА", 55},    {"Options", "ОПЦИИ", 55},
-                         {"High Score", "РЕКОРДЫ", 45},       {"Help", "ПОМОЩЬ", 55},
-                         {"Visit Web Site", "САЙТ ИГРЫ", 55}, {"Exit", "ВЫХОД", 55}};
+  const Entry items[] = {{pic::StartGameNormal, pic::StartGameHover, "НОВАЯ ИГРА", 55},
+                         {pic::OptionsNormal, pic::OptionsHover, "ОПЦИИ", 55},
+                         {pic::HighScoreNormal, pic::HighScoreHover, "РЕКОРДЫ", 45},
+                         {pic::HelpNormal, pic::HelpHover, "ПОМОЩЬ", 55},
+                         {pic::VisitWebSiteNormal, pic::VisitWebSiteHover, "САЙТ ИГРЫ", 55},
+                         {pic::ExitNormal, pic::ExitHover, "ВЫХОД", 55}};
   int n = 0;
   for (const Entry& e : items) {
     // Alternate the encodings among the items so both 8-bit paths carry buttons.
     Encoding enc = (n++ % 2) ? Encoding::Dib8 : Encoding::Dib8Rle;
-    out.push_back(Item(std::string(e.name) + "_n", Button(256, e.h, e.label, false, 24), enc));
-    out.push_back(Item(std::string(e.name) + "_d", Button(256, e.h, e.label, true, 24), enc));
+    out.push_back(Item(e.normal, Button(256, e.h, e.label, false, 24), enc));
+    out.push_back(Item(e.lit, Button(256, e.h, e.label, true, 24), enc));
   }
-  out.push_back(Item("fgg_inactiv", Badge(false), Encoding::Dib8Rle));
-  out.push_back(Item("fgg_active", Badge(true), Encoding::Dib8Rle));
-  out.push_back(Item("menuPodmenu", Panel(), Encoding::Dib24, KeyStyle::Number));
+  out.push_back(Item(pic::MoreGamesNormal, Badge(false), Encoding::Dib8Rle));
+  out.push_back(Item(pic::MoreGamesHover, Badge(true), Encoding::Dib8Rle));
+  out.push_back(Item(pic::SubmenuPanel, Panel(), Encoding::Dib24, KeyStyle::Number));
   struct Small {
-    const char* normal;
-    const char* lit;
+    TPictureName normal;
+    TPictureName lit;
     const char* label;
   };
-  const Small small[] = {{"Help_prev", "Help_Up", "◄ НАЗАД"},
-                         {"Help_back_n", "Help_Back_p", "В МЕНЮ"},
-                         {"Help_next", "Help_Down", "ДАЛЕЕ ►"},
-                         {"HighScore_Clear_n", "HighScore_Clear_d", "ОЧИСТИТЬ"},
-                         {"HighScore_Back_n", "HighScore_Back_d", "В МЕНЮ"},
-                         {"HighScore_View_n", "HighScore_View_d", "ОНЛАЙН"}};
+  const Small small[] = {{pic::PreviousPageNormal, pic::PreviousPageHover, "◄ НАЗАД"},
+                         {pic::HelpBackNormal, pic::PanelBackHover, "В МЕНЮ"},
+                         {pic::NextPageNormal, pic::NextPageHover, "ДАЛЕЕ ►"},
+                         {pic::ClearScoresNormal, pic::ClearScoresHover, "ОЧИСТИТЬ"},
+                         {pic::ScoresBackNormal, pic::ScoresBackHover, "В МЕНЮ"},
+                         {pic::ViewScoresNormal, pic::ViewScoresHover, "ОНЛАЙН"}};
   for (const Small& s : small) {
     out.push_back(Item(s.normal, Button(137, 32, s.label, false, 15), Encoding::Dib8Rle));
     out.push_back(Item(s.lit, Button(137, 32, s.label, true, 15), Encoding::Dib8Rle));
   }
-  out.push_back(Item("Options_Back_n", Button(137, 32, "В МЕНЮ", false, 15), Encoding::Dib32));
-  out.push_back(Item("rabbit", Rabbit(), Encoding::Dib32));
-  out.push_back(Item("Options_Country", TextField(204, 33), Encoding::Dib8TopDown));
-  out.push_back(Item("HighScore_head", TableHead(), Encoding::Dib8Rle));
-  out.push_back(Item("HighScore_Table_row", TableRow(), Encoding::Dib8TopDown));
-  out.push_back(Item("Exit_Main", ExitFrame(), Encoding::Dib8Rle));
-  out.push_back(Item("Exit_Main_Word", Question("ВЫЙТИ ИЗ ИГРЫ?", ""), Encoding::Dib8Rle));
-  out.push_back(Item("HighScore_Clear_Word", Question("ОЧИСТИТЬ ТАБЛИЦУ", "РЕКОРДОВ?"), Encoding::Dib8Rle));
-  out.push_back(Item("Exit_Main_Yes_d", AnswerLit(true), Encoding::Dib8Rle));
-  out.push_back(Item("Exit_Main_No_d", AnswerLit(false), Encoding::Dib8Rle));
-  out.push_back(Item("Enter_Name", EnterName(), Encoding::Dib24));
-  out.push_back(Item("Enter_Name_Send", Tick(), Encoding::Dib8Rle, KeyStyle::Number));
-  out.push_back(Item("gameOver", GameOver(), Encoding::Jpeg, KeyStyle::None));
-  out.push_back(Item("palka", Caret(), Encoding::Dib8, KeyStyle::Number));
+  out.push_back(Item(pic::OptionsBackNormal, Button(137, 32, "В МЕНЮ", false, 15), Encoding::Dib32));
+  out.push_back(Item(pic::Rabbit, Rabbit(), Encoding::Dib32));
+  out.push_back(Item(pic::OptionsCountry, TextField(204, 33), Encoding::Dib8TopDown));
+  out.push_back(Item(pic::HighScoreHeading, TableHead(), Encoding::Dib8Rle));
+  out.push_back(Item(pic::HighScoreRow, TableRow(), Encoding::Dib8TopDown));
+  out.push_back(Item(pic::QuestionFrame, ExitFrame(), Encoding::Dib8Rle));
+  out.push_back(Item(pic::ExitQuestion, Question("ВЫЙТИ ИЗ ИГРЫ?", ""), Encoding::Dib8Rle));
+  out.push_back(Item(pic::ClearQuestion, Question("ОЧИСТИТЬ ТАБЛИЦУ", "РЕКОРДОВ?"), Encoding::Dib8Rle));
+  out.push_back(Item(pic::YesHover, AnswerLit(true), Encoding::Dib8Rle));
+  out.push_back(Item(pic::NoHover, AnswerLit(false), Encoding::Dib8Rle));
+  out.push_back(Item(pic::NameEntry, EnterName(), Encoding::Dib24));
+  out.push_back(Item(pic::NameEntrySend, Tick(), Encoding::Dib8Rle, KeyStyle::Number));
+  out.push_back(Item(pic::GameOver, GameOver(), Encoding::Jpeg, KeyStyle::None));
+  out.push_back(Item(pic::Caret, Caret(), Encoding::Dib8, KeyStyle::Number));
   return out;
 }
 

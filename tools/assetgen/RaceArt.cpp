@@ -8,6 +8,7 @@
 #include "Art.h"
 #include "Lava.h"
 #include "Noise.h"
+#include "assets/AssetNames.h"
 
 namespace bd::art {
 
@@ -1021,11 +1022,11 @@ Raster HudTown() {
   return c.Keyed();
 }
 
-ArtItem Item(std::string name, Raster pic, int pw, int ph, Encoding enc,
+ArtItem Item(TPictureName name, Raster raster, int pw, int ph, Encoding enc,
              KeyStyle key = KeyStyle::Identifier) {
   ArtItem it;
-  it.name = std::move(name);
-  it.pic = std::move(pic);
+  it.name = std::string(name.Text());
+  it.pic = std::move(raster);
   it.patternWidth = pw;
   it.patternHeight = ph;
   it.encoding = enc;
@@ -1037,39 +1038,39 @@ ArtItem Item(std::string name, Raster pic, int pw, int ph, Encoding enc,
 
 std::vector<ArtItem> MakeRaceArt() {
   std::vector<ArtItem> out;
-  out.push_back(Item("background", Background(), 0, 0, Encoding::Dib24, KeyStyle::None));
-  out.push_back(Item("All_car", PlayerCar(), 54, 100, Encoding::Dib32));
-  out.push_back(Item("bulet", Bullet(), 0, 0, Encoding::Dib8));
-  out.push_back(Item("pistolet", Gun(), 16, 40, Encoding::Dib8Rle));
-  out.push_back(Item("nitroFlames", NitroFlames(), 0, 0, Encoding::Dib8Rle));
+  out.push_back(Item(pic::Road, Background(), 0, 0, Encoding::Dib24, KeyStyle::None));
+  out.push_back(Item(pic::PlayerCar, PlayerCar(), 54, 100, Encoding::Dib32));
+  out.push_back(Item(pic::Bullet, Bullet(), 0, 0, Encoding::Dib8));
+  out.push_back(Item(pic::Gun, Gun(), 16, 40, Encoding::Dib8Rle));
+  out.push_back(Item(pic::NitroFlames, NitroFlames(), 0, 0, Encoding::Dib8Rle));
+  const TPictureName intact[] = {pic::IntactCar1, pic::IntactCar2, pic::IntactCar3, pic::IntactCar4};
+  const TPictureName wrecked[] = {pic::WreckedCar1, pic::WreckedCar2, pic::WreckedCar3, pic::WreckedCar4};
   for (int i = 0; i < 4; ++i) {
-    out.push_back(Item("cars_ok" + std::to_string(i + 1), CrossCar(i, false), 0, 0,
-                       i % 2 ? Encoding::Dib8Rle : Encoding::Dib32));
-    out.push_back(Item("cars_broken" + std::to_string(i + 1), CrossCar(i, true), 0, 0,
-                       i % 2 ? Encoding::Dib24 : Encoding::Dib8));
+    out.push_back(Item(intact[i], CrossCar(i, false), 0, 0, i % 2 ? Encoding::Dib8Rle : Encoding::Dib32));
+    out.push_back(Item(wrecked[i], CrossCar(i, true), 0, 0, i % 2 ? Encoding::Dib24 : Encoding::Dib8));
   }
-  out.push_back(Item("stolb", Pole(), 0, 0, Encoding::BitmapFile, KeyStyle::Number));
-  out.push_back(Item("tree", Tree(), 0, 0, Encoding::Dib24));
-  out.push_back(Item("rocks", Rocks(), 0, 0, Encoding::Dib8TopDown));
-  out.push_back(Item("luja", Puddle(false), 0, 0, Encoding::Dib8Rle));
-  out.push_back(Item("lujaUje", Puddle(true), 0, 0, Encoding::Dib8Rle));
-  out.push_back(Item("propast", ChasmEdge(), 800, 140, Encoding::Dib24));
-  out.push_back(Item("propastPlus", ChasmBody(), 800, 150, Encoding::Dib8));
-  out.push_back(Item("cr_pr", Empty(800, 50), 0, 0, Encoding::Dib8Rle, KeyStyle::Number));
-  out.push_back(Item("zzz", Empty(800, 50), 0, 0, Encoding::Dib8Rle, KeyStyle::Number));
-  out.push_back(Item("meteorit", Meteor(), 40, 64, Encoding::Dib32));
-  out.push_back(Item("sledMeteorita", MeteorTrail(), 80, 140, Encoding::Dib24));
-  out.push_back(Item("boom", Explosion(), 96, 96, Encoding::Dib24));
-  out.push_back(Item("live", Life(), 30, 30, Encoding::Dib8Rle));
-  out.push_back(Item("helth", Repair(), 40, 40, Encoding::Dib8Rle));
-  out.push_back(Item("guns", Guns(), 40, 40, Encoding::Dib8Rle, KeyStyle::Number));
-  out.push_back(Item("stopMe", StopKit(), 40, 40, Encoding::Dib8Rle));
-  out.push_back(Item("nitro", NitroBottle(), 40, 40, Encoding::Dib8Rle));
-  out.push_back(Item("bonus", Coin(), 40, 40, Encoding::Dib8Rle));
-  out.push_back(Item("m_helth", HudHealth(), 0, 0, Encoding::Dib32));
-  out.push_back(Item("m_speed", HudSpeed(), 0, 0, Encoding::Dib24));
-  out.push_back(Item("m_lives", HudLives(), 0, 0, Encoding::Dib24));
-  out.push_back(Item("m_gorod", HudTown(), 0, 0, Encoding::BitmapFile));
+  out.push_back(Item(pic::Pole, Pole(), 0, 0, Encoding::BitmapFile, KeyStyle::Number));
+  out.push_back(Item(pic::Tree, Tree(), 0, 0, Encoding::Dib24));
+  out.push_back(Item(pic::Rocks, Rocks(), 0, 0, Encoding::Dib8TopDown));
+  out.push_back(Item(pic::Puddle, Puddle(false), 0, 0, Encoding::Dib8Rle));
+  out.push_back(Item(pic::PuddleSplashed, Puddle(true), 0, 0, Encoding::Dib8Rle));
+  out.push_back(Item(pic::Chasm, ChasmEdge(), 800, 140, Encoding::Dib24));
+  out.push_back(Item(pic::ChasmLava, ChasmBody(), 800, 150, Encoding::Dib8));
+  out.push_back(Item(pic::BandBelow, Empty(800, 50), 0, 0, Encoding::Dib8Rle, KeyStyle::Number));
+  out.push_back(Item(pic::BandAbove, Empty(800, 50), 0, 0, Encoding::Dib8Rle, KeyStyle::Number));
+  out.push_back(Item(pic::Meteorite, Meteor(), 40, 64, Encoding::Dib32));
+  out.push_back(Item(pic::MeteoriteTrail, MeteorTrail(), 80, 140, Encoding::Dib24));
+  out.push_back(Item(pic::Explosion, Explosion(), 96, 96, Encoding::Dib24));
+  out.push_back(Item(pic::Life, Life(), 30, 30, Encoding::Dib8Rle));
+  out.push_back(Item(pic::Health, Repair(), 40, 40, Encoding::Dib8Rle));
+  out.push_back(Item(pic::Guns, Guns(), 40, 40, Encoding::Dib8Rle, KeyStyle::Number));
+  out.push_back(Item(pic::StopMe, StopKit(), 40, 40, Encoding::Dib8Rle));
+  out.push_back(Item(pic::Nitro, NitroBottle(), 40, 40, Encoding::Dib8Rle));
+  out.push_back(Item(pic::Bonus, Coin(), 40, 40, Encoding::Dib8Rle));
+  out.push_back(Item(pic::HudHealth, HudHealth(), 0, 0, Encoding::Dib32));
+  out.push_back(Item(pic::HudSpeed, HudSpeed(), 0, 0, Encoding::Dib24));
+  out.push_back(Item(pic::HudLives, HudLives(), 0, 0, Encoding::Dib24));
+  out.push_back(Item(pic::TownSign, HudTown(), 0, 0, Encoding::BitmapFile));
   return out;
 }
 
