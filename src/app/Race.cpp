@@ -3,7 +3,7 @@
 // three race timers. The arithmetic lives in race/RaceFlow, the sprites in
 // race/.
 #include "app/MainForm.h"
-#include "engine/Canvas.h"
+#include "engine/display/Canvas.h"
 #include "race/MeteorSprites.h"
 #include "race/RaceFlow.h"
 #include "race/RaceHud.h"

@@ -1,8 +1,8 @@
 #include "frontend/MenuSprites.h"
 
 #include "app/MainForm.h"
-#include "engine/Canvas.h"
-#include "engine/PictureCollection.h"
+#include "engine/display/Canvas.h"
+#include "engine/images/PictureCollection.h"
 
 namespace bd {
 

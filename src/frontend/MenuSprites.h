@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/ImageSprite.h"
+#include "engine/sprites/ImageSprite.h"
 
 namespace bd {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/ImageSprite.h"
+#include "engine/sprites/ImageSprite.h"
 #include "race/RaceHost.h"
 
 namespace bd {
