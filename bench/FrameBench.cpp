@@ -9,10 +9,10 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "engine/Application.h"
-#include "engine/DXTimer.h"
+#include "engine/loop/Application.h"
+#include "engine/loop/DXTimer.h"
 
-#include "engine/DXDraw.h"
+#include "engine/display/DXDraw.h"
 #include "engine/platform/headless/Headless.h"
 #include "engine/platform/sdl/SdlPlatform.h"
 

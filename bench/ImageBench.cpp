@@ -3,7 +3,7 @@
 // first stretch to a new size that fills the cache.
 #include <benchmark/benchmark.h>
 
-#include "engine/PictureCollection.h"
+#include "engine/images/PictureCollection.h"
 
 namespace bd {
 namespace {

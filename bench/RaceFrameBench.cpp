@@ -18,7 +18,7 @@
 
 #include "FrameCost.h"
 #include "app/MainForm.h"
-#include "engine/Fonts.h"
+#include "engine/display/Fonts.h"
 #include "engine/platform/headless/Headless.h"
 #include "race/ChasmSprites.h"
 #include "race/MarkerSprites.h"

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/ArchiveWriter.h"
-#include "engine/DXSounds.h"
+#include "common/ArchiveWriter.h"
+#include "engine/sound/DXSounds.h"
 #include "engine/platform/sdl/SdlAudio.h"
 
 namespace bd {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "FrameCost.h"
-#include "engine/DXDraw.h"
-#include "engine/DXSprite.h"
-#include "engine/PictureCollection.h"
+#include "engine/display/DXDraw.h"
+#include "engine/sprites/DXSprite.h"
+#include "engine/images/PictureCollection.h"
 #include "engine/platform/headless/Headless.h"
 
 namespace bd {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "engine/Dib.h"
+#include "engine/images/Dib.h"
 
 namespace {
 

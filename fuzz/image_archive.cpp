@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "engine/PictureCollection.h"
-#include "engine/Surface.h"
+#include "engine/images/PictureCollection.h"
+#include "engine/display/Surface.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bd::TPictureCollection images;

@@ -14,9 +14,10 @@
 #include "codec/Cp1251.h"
 #include "codec/ScoreReportFormat.h"
 #include "codec/SettingsCodec.h"
-#include "engine/ArchiveWriter.h"
-#include "engine/Dib.h"
-#include "engine/Jpeg.h"
+#include "common/ArchiveWriter.h"
+#include "common/JpegWriter.h"
+#include "engine/images/Dib.h"
+#include "engine/images/Jpeg.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <span>
 
 #include "FuzzAudio.h"
-#include "engine/DXSounds.h"
+#include "engine/sound/DXSounds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bd::TDXSound sound(&bd::fuzz::Audio());

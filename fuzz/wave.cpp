@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "FuzzAudio.h"
-#include "engine/Wave.h"
+#include "engine/sound/Wave.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bd::TWave wave;

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string_view>
 
-#include "engine/Errors.h"
+#include "engine/base/Errors.h"
 
 namespace bd {
 

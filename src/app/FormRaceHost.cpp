@@ -1,7 +1,7 @@
 #include "app/FormRaceHost.h"
 
 #include "app/MainForm.h"
-#include "engine/Canvas.h"
+#include "engine/display/Canvas.h"
 #include "race/RaceHud.h"
 #include "assets/PictureLookup.h"
 

@@ -8,7 +8,7 @@
 #include <ostream>
 
 #include "codec/SettingsCodec.h"
-#include "engine/RegularFile.h"
+#include "engine/base/RegularFile.h"
 
 namespace bd {
 namespace {

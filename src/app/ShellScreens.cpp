@@ -4,10 +4,10 @@
 #include "app/MainForm.h"
 #include "assets/PictureLookup.h"
 #include "codec/Cp1251.h"
-#include "engine/BackgroundSprite.h"
-#include "engine/Canvas.h"
-#include "engine/ImageSprite.h"
-#include "engine/PictureCollection.h"
+#include "engine/sprites/BackgroundSprite.h"
+#include "engine/display/Canvas.h"
+#include "engine/sprites/ImageSprite.h"
+#include "engine/images/PictureCollection.h"
 #include "frontend/KeyFocus.h"
 
 namespace bd {

@@ -11,7 +11,7 @@
 #include "app/FrameLog.h"
 #include "app/MainForm.h"
 #include "app/Version.h"
-#include "engine/Application.h"
+#include "engine/loop/Application.h"
 #include "engine/platform/sdl/SdlPlatform.h"
 
 int main(int /*argc*/, char** /*argv*/) {

@@ -3,7 +3,7 @@
 // game hands it one of the named pictures, so only a listed name reaches it.
 
 #include "assets/AssetNames.h"
-#include "engine/DXImageList.h"
+#include "engine/images/DXImageList.h"
 
 namespace bd {
 

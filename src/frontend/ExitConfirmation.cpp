@@ -2,7 +2,7 @@
 // asks whether to leave the game. Its answers are parts of its pictures;
 // only their highlights are sprites of their own.
 #include "app/MainForm.h"
-#include "engine/PictureCollection.h"
+#include "engine/images/PictureCollection.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/MenuSprites.h"
 #include "race/RaceRunning.h"

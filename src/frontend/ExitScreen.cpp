@@ -1,7 +1,7 @@
 // The form's side of the exit screen: showing it when the player leaves,
 // its countdown timer, its frame and its clicks.
 #include "app/MainForm.h"
-#include "engine/Canvas.h"
+#include "engine/display/Canvas.h"
 #include "frontend/KeyFocus.h"
 
 namespace bd {

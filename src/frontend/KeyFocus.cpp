@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "app/MainForm.h"
-#include "engine/Canvas.h"
+#include "engine/display/Canvas.h"
 #include "frontend/MenuSprites.h"
 
 namespace bd {

@@ -3,8 +3,8 @@
 // a panel on the left holds the sub-screen's content. Among sprites of equal
 // depth the one created later is drawn beneath, so the backdrop comes last.
 #include "app/MainForm.h"
-#include "engine/BackgroundSprite.h"
-#include "engine/PictureCollection.h"
+#include "engine/sprites/BackgroundSprite.h"
+#include "engine/images/PictureCollection.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/MenuSprites.h"
 

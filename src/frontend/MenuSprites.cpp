@@ -2,8 +2,8 @@
 
 #include "app/MainForm.h"
 #include "assets/PictureLookup.h"
-#include "engine/Canvas.h"
-#include "engine/PictureCollection.h"
+#include "engine/display/Canvas.h"
+#include "engine/images/PictureCollection.h"
 
 namespace bd {
 

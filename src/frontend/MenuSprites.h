@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "assets/AssetNames.h"
-#include "engine/ImageSprite.h"
+#include "engine/sprites/ImageSprite.h"
 
 namespace bd {
 

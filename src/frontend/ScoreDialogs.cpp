@@ -1,7 +1,7 @@
 // The high-score screen's clear confirmation and the game-over screen's name
 // entry with its "send online" tick.
 #include "app/MainForm.h"
-#include "engine/PictureCollection.h"
+#include "engine/images/PictureCollection.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/MenuSprites.h"
 

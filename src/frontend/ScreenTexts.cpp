@@ -8,7 +8,7 @@
 
 #include "app/MainForm.h"
 #include "codec/Cp1251.h"
-#include "engine/Canvas.h"
+#include "engine/display/Canvas.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/KeyFocus.h"
 #include "frontend/MenuSprites.h"

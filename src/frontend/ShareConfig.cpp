@@ -8,7 +8,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "engine/Types.h"
+#include "engine/base/Types.h"
 
 namespace bd {
 

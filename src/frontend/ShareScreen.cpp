@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "engine/Canvas.h"
-#include "engine/Errors.h"
-#include "engine/PictureFile.h"
-#include "engine/Types.h"
+#include "engine/display/Canvas.h"
+#include "engine/base/Errors.h"
+#include "engine/images/PictureFile.h"
+#include "engine/base/Types.h"
 
 namespace bd {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Surface.h"
+#include "engine/display/Surface.h"
 #include "frontend/ShareConfig.h"
 
 namespace bd {

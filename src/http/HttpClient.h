@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/Errors.h"
+#include "engine/base/Errors.h"
 
 namespace bd {
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "engine/Types.h"
+#include "engine/base/Types.h"
 #include "engine/platform/Platform.h"
 #include "race/MarkerSprites.h"
 #include "race/MeteorSprites.h"

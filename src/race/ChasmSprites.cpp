@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <typeinfo>
 
-#include "engine/PictureCollection.h"
+#include "engine/images/PictureCollection.h"
 #include "race/CarSprites.h"
 #include "race/LifeLost.h"
 #include "race/MarkerSprites.h"

@@ -1,6 +1,6 @@
 #include "race/MeteorSprites.h"
 
-#include "engine/Types.h"
+#include "engine/base/Types.h"
 #include "race/CarSprites.h"
 #include "race/RoadSprites.h"
 

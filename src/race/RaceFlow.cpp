@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/Types.h"
+#include "engine/base/Types.h"
 #include "race/RaceRunning.h"
 
 namespace bd {

@@ -1,6 +1,6 @@
 #include "race/RaceFrame.h"
 
-#include "engine/SpriteTree.h"
+#include "engine/sprites/SpriteTree.h"
 #include "race/EngineSound.h"
 #include "race/LevelEnd.h"
 #include "race/RaceFlow.h"

@@ -1,6 +1,6 @@
 #include "race/RaceSprite.h"
 
-#include "engine/PictureCollection.h"
+#include "engine/images/PictureCollection.h"
 
 namespace bd {
 

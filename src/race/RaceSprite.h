@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/ImageSprite.h"
+#include "engine/sprites/ImageSprite.h"
 #include "race/RaceHost.h"
 
 namespace bd {

@@ -1,7 +1,7 @@
 #include "race/RoadBuilder.h"
 
-#include "engine/ImageSprite.h"
-#include "engine/PictureCollection.h"
+#include "engine/sprites/ImageSprite.h"
+#include "engine/images/PictureCollection.h"
 #include "race/CarSprites.h"
 #include "race/ChasmSprites.h"
 #include "race/MarkerSprites.h"

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/BackgroundSprite.h"
+#include "engine/sprites/BackgroundSprite.h"
 #include "race/RaceSprite.h"
 
 namespace bd {

@@ -6,8 +6,8 @@
 
 #include "app/GameRun.h"
 #include "engine/platform/Controller.h"
-#include "engine/Fonts.h"
-#include "engine/SpriteTree.h"
+#include "engine/display/Fonts.h"
+#include "engine/sprites/SpriteTree.h"
 #include "race/PickupSprites.h"
 #include "race/RaceFlow.h"
 #include "race/RoadSprites.h"

@@ -7,7 +7,7 @@
 
 #include "app/MainForm.h"
 #include "app/Version.h"
-#include "engine/ArchiveWriter.h"
+#include "common/ArchiveWriter.h"
 #include "engine/platform/headless/Headless.h"
 #include "support/SoundFixtures.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "assets/AssetNames.h"
-#include "engine/Graphics.h"
-#include "engine/PictureCollection.h"
+#include "engine/images/Graphics.h"
+#include "engine/images/PictureCollection.h"
 
 namespace bd {
 namespace {

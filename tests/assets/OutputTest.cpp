@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "Generate.h"
-#include "engine/Jpeg.h"
+#include "engine/images/Jpeg.h"
 #include "frontend/ShareConfig.h"
 
 namespace bd {

@@ -13,7 +13,7 @@
 #include "Sounds.h"
 #include "app/CueSounds.h"
 #include "assets/AssetNames.h"
-#include "engine/DXSounds.h"
+#include "engine/sound/DXSounds.h"
 #include "engine/platform/MixLevels.h"
 
 namespace bd {

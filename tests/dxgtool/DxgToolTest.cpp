@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "DxgTool.h"
-#include "engine/ArchiveWriter.h"
-#include "engine/Png.h"
+#include "common/ArchiveWriter.h"
+#include "common/Png.h"
 
 namespace bd {
 namespace {

@@ -1,7 +1,7 @@
 // The text caret of the country and name fields.
 #include <gtest/gtest.h>
 
-#include "engine/Canvas.h"
+#include "engine/display/Canvas.h"
 #include "frontend/FrontEndRun.h"
 
 namespace bd::test {

@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "app/GameRun.h"
-#include "engine/Dib.h"
-#include "engine/Jpeg.h"
-#include "engine/Surface.h"
+#include "engine/images/Dib.h"
+#include "engine/images/Jpeg.h"
+#include "common/JpegWriter.h"
+#include "engine/display/Surface.h"
 #include "support/SpoiltFiles.h"
 
 namespace bd {

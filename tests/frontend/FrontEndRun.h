@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/GameRun.h"
-#include "engine/Surface.h"
+#include "engine/display/Surface.h"
 #include "frontend/MenuSprites.h"
 
 namespace bd::test {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "codec/Cp1251.h"
-#include "engine/Canvas.h"
+#include "engine/display/Canvas.h"
 #include "frontend/FrontEndRun.h"
 
 namespace bd::test {

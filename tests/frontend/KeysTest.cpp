@@ -6,7 +6,7 @@
 #include <string>
 
 #include "codec/Cp1251.h"
-#include "engine/Canvas.h"
+#include "engine/display/Canvas.h"
 #include "engine/platform/Controller.h"
 #include "frontend/FrontEndRun.h"
 

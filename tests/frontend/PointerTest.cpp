@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "codec/Cp1251.h"
-#include "engine/Canvas.h"
+#include "engine/display/Canvas.h"
 #include "frontend/FrontEndRun.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/InternetShortcut.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "engine/Canvas.h"
+#include "engine/display/Canvas.h"
 #include "codec/Cp1251.h"
 #include "frontend/FrontEndRun.h"
 

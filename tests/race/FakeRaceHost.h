@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/PictureCollection.h"
-#include "engine/SpriteTree.h"
-#include "engine/Types.h"
+#include "engine/images/PictureCollection.h"
+#include "engine/sprites/SpriteTree.h"
+#include "engine/base/Types.h"
 #include "race/RaceHost.h"
 #include "race/RaceHud.h"
 

@@ -7,7 +7,7 @@
 
 #include "Watch.h"
 #include "app/GameRun.h"
-#include "engine/ImageSprite.h"
+#include "engine/sprites/ImageSprite.h"
 
 namespace bd::test {
 namespace {

@@ -1,7 +1,7 @@
 #include "support/GameData.h"
 
-#include "engine/ArchiveWriter.h"
-#include "engine/Dib.h"
+#include "common/ArchiveWriter.h"
+#include "engine/images/Dib.h"
 #include "support/SoundFixtures.h"
 
 namespace bd::test {

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "engine/ByteWriter.h"
+#include "common/ByteWriter.h"
 
 namespace bd::test {
 

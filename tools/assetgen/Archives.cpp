@@ -1,9 +1,10 @@
 #include "Archives.h"
 
 #include "Quantize.h"
-#include "engine/ArchiveWriter.h"
-#include "engine/Dib.h"
-#include "engine/Jpeg.h"
+#include "common/ArchiveWriter.h"
+#include "common/JpegWriter.h"
+#include "engine/images/Dib.h"
+#include "engine/images/Jpeg.h"
 
 namespace bd::art {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "Paint.h"
-#include "engine/PictureCollection.h"
-#include "engine/Surface.h"
+#include "engine/images/PictureCollection.h"
+#include "engine/display/Surface.h"
 
 namespace bd::art {
 

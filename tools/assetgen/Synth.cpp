@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/ByteWriter.h"
+#include "common/ByteWriter.h"
 
 namespace bd::synth {
 

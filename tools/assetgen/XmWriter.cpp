@@ -3,7 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "engine/ByteWriter.h"
+#include "common/ByteWriter.h"
 
 namespace bd::xm {
 

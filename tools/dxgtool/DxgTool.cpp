@@ -13,13 +13,13 @@
 #include <set>
 #include <sstream>
 
-#include "engine/ArchiveReader.h"
-#include "engine/Colors.h"
+#include "engine/archive/ArchiveReader.h"
+#include "engine/images/Colors.h"
 #include "codec/Cp1251.h"
-#include "engine/NameIndex.h"
-#include "engine/PictureCollection.h"
-#include "engine/Png.h"
-#include "engine/Wave.h"
+#include "engine/archive/NameIndex.h"
+#include "engine/images/PictureCollection.h"
+#include "common/Png.h"
+#include "engine/sound/Wave.h"
 
 namespace bd {
 namespace {

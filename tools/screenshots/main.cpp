@@ -16,7 +16,7 @@
 #include "app/MainForm.h"
 #include "app/Version.h"
 #include "codec/Cp1251.h"
-#include "engine/Png.h"
+#include "common/Png.h"
 #include "engine/platform/headless/Headless.h"
 #include "race/ChasmSprites.h"
 #include "race/MeteorSprites.h"

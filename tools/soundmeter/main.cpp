@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "Sounds.h"
-#include "engine/DXSounds.h"
+#include "engine/sound/DXSounds.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Types.h"
+#include "engine/base/Types.h"
 
 struct SDL_Surface;
 

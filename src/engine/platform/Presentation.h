@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/Types.h"
+#include "engine/base/Types.h"
 
 namespace bd {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Surface.h"
+#include "engine/display/Surface.h"
 #include "engine/platform/Controller.h"
 #include "engine/platform/Platform.h"
 #include "engine/platform/headless/HeadlessAudio.h"
