@@ -7,12 +7,11 @@
 // The class is spread over several files, one job each:
 //   MainForm.cpp   creation, start-up, display and activation events, closing
 //   FrameLoop.cpp  the frame handler and the plain timers' handlers
-//   Screens.cpp    SwitchScreen and what building and leaving a screen does
-//   Input.cpp      keys from the window
+//   Screens.cpp    SwitchScreen and the frame's dispatch to the current screen
+//   Input.cpp      keys and the pointer from the window, handed to the screen
 //   FullScreen.cpp switching between window and full screen
 //   SoundControl.cpp sound effects, music and the music watchdog
 //   Options.cpp    the settings file and the sound and music toggles
-//   ShellScreens.cpp the splash and the game-over screen
 //   Race.cpp       the race: new game, levels, lives, the race frame, race timers
 //   ScoreEntry.cpp entering a score into the table and reporting it online
 
@@ -57,7 +56,11 @@ struct TEdit {
   int MaxLength = 10;
 };
 
-// The screens CurrentScreen can hold; 0 means none has been built yet.
+class TScreen;
+class TScreenTable;
+
+// The screens CurrentScreen can hold; 0 means none has been built yet. Each
+// is an object of frontend/screens/, found through the screen table.
 namespace screen {
 constexpr uint8_t None = 0;
 constexpr uint8_t Splash = 1;
@@ -141,6 +144,10 @@ class TMainForm : public IEventHandler {
 
   // Screens.
   void SwitchScreen(uint8_t n);
+  // The object of the screen CurrentScreen names.
+  TScreen& Screen() const;
+  // Steps, cleans up and draws the sprites; `clear` blacks the frame first.
+  void SpriteFrame(int moveCount, bool clear);
 
   // Sound effects and music.
   void PlaySound(const std::string& name, bool wait = false);
@@ -238,23 +245,10 @@ class TMainForm : public IEventHandler {
   // test points at a server of its own.
   std::string ScoreServer{ScoreServerBase()};
 
-  // The exit screen (src/frontend/ExitScreen.cpp): shown when the player
-  // leaves, or the program closes at once when there is none; its frame;
-  // a left click on it.
-  void ShowExitScreen();
-  void ExitScreenFrame();
-  void ExitScreenClick(int x, int y);
-
   // IEventHandler
   void HandleEvent(const PlatformEvent& event) override;
 
  private:
-  void BuildScreen(uint8_t n);
-  void LeaveScreen(uint8_t n);
-  // The current screen's part of the frame handler.
-  void RunScreenFrame(int lagCount);
-  // Steps, cleans up and draws the sprites; `clear` blacks the frame first.
-  void SpriteFrame(int moveCount, bool clear);
   // Replaces the sound list with the sound archive's contents.
   void LoadSounds();
   // The sound of that name; raises when there is none, except after a
@@ -262,10 +256,6 @@ class TMainForm : public IEventHandler {
   TWaveCollectionItem* SoundNamed(const std::string& name);
   // Runs `load`, which reads `path`; with a frame log, records how long it took.
   void TimedLoad(const std::string& path, const std::function<void()>& load);
-  void BuildSplash();
-  void BuildGameOver();
-  void DrawGameOverTexts();
-  void RaceKeyDown(int key, uint8_t shift);
   // A key sent by a game controller, where the pad means something of its
   // own; false leaves it to FormKeyDown.
   bool PadKeyDown(int key, uint8_t shift);
@@ -277,6 +267,7 @@ class TMainForm : public IEventHandler {
   void SendResultOnline();
 
   TFormRaceHost raceHost_{*this};
+  std::unique_ptr<TScreenTable> screens_;
   // The sound archive could not be loaded whole: missing sounds are skipped.
   bool soundArchiveFailed_ = false;
   // Songs already noted as not playable.

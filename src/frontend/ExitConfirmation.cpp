@@ -5,6 +5,7 @@
 #include "engine/PictureCollection.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/MenuSprites.h"
+#include "frontend/screens/Screen.h"
 
 namespace bd {
 namespace {
@@ -14,16 +15,7 @@ bool ConfirmationAllowed(const TMainForm& form) {
   // game or a menu to leave. A paused race may be left: the question stands
   // over the pause.
   if (form.Timer_LevCompl.Enabled() || form.RaceState.LevelEndState != 0) return false;
-  switch (form.CurrentScreen) {
-    case screen::MainMenu:
-    case screen::Race:
-    case screen::Help:
-    case screen::Options:
-    case screen::HighScores:
-      return true;
-    default:
-      return false;
-  }
+  return form.Screen().OffersExitQuestion();
 }
 
 // Closing, apart from the pointer: the game runs on under the plain caption.

@@ -6,69 +6,19 @@
 #include "app/MainForm.h"
 #include "engine/Canvas.h"
 #include "frontend/MenuSprites.h"
+#include "frontend/screens/Screen.h"
 
 namespace bd {
 namespace {
 
 using Kind = TFocusItem::Kind;
 
-constexpr THitRect kMenuColumn[] = {
-    hit::StartGame, hit::Options, hit::HighScore, hit::Help, hit::VisitWebSiteMenuClick, hit::Exit, hit::FggMenuClick,
-};
-constexpr THitRect kAnswers[] = {hit::Yes, hit::No};
-constexpr THitRect kHelpButtons[] = {hit::PanelLeft, hit::PanelBack, hit::PanelRightClick};
-constexpr THitRect kTableButtons[] = {hit::PanelLeft, hit::HighScoreBackClick, hit::PanelRightClick};
-
-// The frames round items the pointer does not highlight: each options row
-// with its words, the country row, the name field and the send box with
-// its words.
-constexpr THitRect kModeRow{56, 458, 253, 281};
-constexpr THitRect kMusicRow{56, 458, 283, 311};
-constexpr THitRect kSoundRow{56, 458, 313, 341};
-constexpr THitRect kCountryRow{56, 473, 337, 375};
-constexpr THitRect kNameFrame{206, 594, 304, 347};
-constexpr THitRect kSendFrame{206, 560, 359, 429};
 // Bright against the options panel's blue and the name entry's cream.
 constexpr uint32_t kFrameColor = 0x0000A5FF;  // 0x00BBGGRR: orange
 constexpr int kFrameThickness = 3;
 
 int CentreX(const THitRect& r) { return (r.Left + r.Right) / 2; }
 int CentreY(const THitRect& r) { return (r.Top + r.Bottom) / 2; }
-
-template <size_t N>
-std::vector<TFocusItem> Buttons(const THitRect (&rects)[N]) {
-  std::vector<TFocusItem> items;
-  for (const THitRect& r : rects) items.push_back({Kind::Button, r});
-  return items;
-}
-
-TFocusItem Choices(const THitRect& row, const THitRect& left, const THitRect& right, bool rightTaken) {
-  TFocusItem item{Kind::Choices, rightTaken ? left : right, row};
-  item.Left = left;
-  item.Right = right;
-  return item;
-}
-
-std::vector<TFocusItem> OptionsItems(const TMainForm& form) {
-  return {
-      Choices(kModeRow, hit::ModeWindowed, hit::ModeFullScreen, form.GameFullScreen.Checked),
-      Choices(kMusicRow, hit::MusicOn, hit::MusicOff, !form.GameMusic.Checked),
-      Choices(kSoundRow, hit::SoundOn, hit::SoundOffClick, !form.GameSound.Checked),
-      {Kind::Field, hit::CountryField, kCountryRow},
-      {Kind::Button, hit::PanelBack},
-  };
-}
-
-// The exit screen's buttons, top to bottom and left to right.
-std::vector<TFocusItem> ExitScreenItems(const TMainForm& form) {
-  std::vector<TFocusItem> items;
-  for (const TButton_2& b : form.ShareScreen.Buttons)
-    if (b.Visible) items.push_back({Kind::ExitButton, {b.X, b.X + b.Width, b.Y, b.Y + b.Height}});
-  std::stable_sort(items.begin(), items.end(), [](const TFocusItem& a, const TFocusItem& b) {
-    return a.Click.Top != b.Click.Top ? a.Click.Top < b.Click.Top : a.Click.Left < b.Click.Left;
-  });
-  return items;
-}
 
 // Runs `act` as if the pointer stood at the centre of `item`, then puts the
 // pointer back where the player left it: the real pointer has not moved, and
@@ -116,7 +66,8 @@ void Click(TMainForm& form, const TFocusItem& item) {
       form.PlaySound("button_down");
       break;
     case Kind::ExitButton:
-      form.ExitScreenClick(CentreX(item.Click), CentreY(item.Click));
+      // The exit screen's buttons go by where a press is, not by the pointer.
+      form.Screen().PointerDown(1, CentreX(item.Click), CentreY(item.Click));
       break;
     default:
       AtItem(form, item.Click, [&form](int x, int y) { form.DXDrawMouseDown(1, 0, x, y); });
@@ -126,28 +77,22 @@ void Click(TMainForm& form, const TFocusItem& item) {
 
 }  // namespace
 
+std::vector<TFocusItem> FocusButtons(std::initializer_list<THitRect> rects) {
+  std::vector<TFocusItem> items;
+  for (const THitRect& r : rects) items.push_back({Kind::Button, r});
+  return items;
+}
+
+int FocusStep(int key) {
+  if (key == vk::Up || key == vk::Left) return -1;
+  if (key == vk::Down || key == vk::Right) return 1;
+  return 0;
+}
+
 std::vector<TFocusItem> FocusItems(const TMainForm& form) {
-  if (form.QuestionOpen() && form.CurrentScreen != screen::Race) return Buttons(kAnswers);
-  switch (form.CurrentScreen) {
-    case screen::MainMenu:
-      return Buttons(kMenuColumn);
-    case screen::Help:
-      return Buttons(kHelpButtons);
-    case screen::Options:
-      return OptionsItems(form);
-    case screen::HighScores:
-      return Buttons(kTableButtons);
-    case screen::Race:
-      if (form.GameMainExit.Checked) return Buttons(kAnswers);
-      return {};
-    case screen::GameOver:
-      if (!form.GameEnterName.Checked) return {};
-      return {{Kind::Field, hit::NameField, kNameFrame}, {Kind::SendBox, hit::SendBox, kSendFrame}};
-    case screen::Exit:
-      return ExitScreenItems(form);
-    default:
-      return {};
-  }
+  // The race answers its own question (the race screen's items).
+  if (form.QuestionOpen() && form.CurrentScreen != screen::Race) return FocusButtons({hit::Yes, hit::No});
+  return form.Screen().FocusItems();
 }
 
 bool FocusedItem(const TMainForm& form, TFocusItem& item) {

@@ -8,6 +8,7 @@
 // sound. Moving the pointer takes the focus away, so whichever was used last
 // shows its highlight.
 
+#include <initializer_list>
 #include <vector>
 
 #include "frontend/PointerRects.h"
@@ -32,8 +33,16 @@ struct TFocusItem {
   bool HasFrame() const { return Frame.Left <= Frame.Right; }
 };
 
-// The items the focus moves among now, in visual order; empty where the
-// keys keep their other meanings.
+// Buttons, in the order given.
+std::vector<TFocusItem> FocusButtons(std::initializer_list<THitRect> rects);
+
+// How far an arrow key moves the focus: Up and Left back, Down and Right on;
+// 0 for other keys.
+int FocusStep(int key);
+
+// The items the focus moves among now, in visual order: an open question's
+// answers, else the current screen's items; empty where the keys keep their
+// other meanings.
 std::vector<TFocusItem> FocusItems(const TMainForm& form);
 
 // The focused item, or nullptr. Copies into `item`.
