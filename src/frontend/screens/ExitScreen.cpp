@@ -23,7 +23,7 @@ void TExitScreen::Frame(int /*lagCount*/) {
   // Hover follows the keys' focus, or the window's own pointer events; once
   // the pointer has gone out of the window nothing is under it.
   TShareScreen& share = form_.ShareScreen;
-  TFocusItem focused;
+  TItem focused;
   if (FocusedItem(form_, focused))
     share.PointAt((focused.Click.Left + focused.Click.Right) / 2,
                   (focused.Click.Top + focused.Click.Bottom) / 2);
@@ -51,11 +51,12 @@ void TExitScreen::PointerDown(int button, int pressX, int pressY) {
 }
 
 // The buttons, top to bottom and left to right.
-std::vector<TFocusItem> TExitScreen::FocusItems() const {
-  std::vector<TFocusItem> items;
+std::vector<TItem> TExitScreen::FocusItems() const {
+  std::vector<TItem> items;
   for (const TButton_2& b : form_.ShareScreen.Buttons)
-    if (b.Visible) items.push_back({TFocusItem::Kind::ExitButton, {b.X, b.X + b.Width, b.Y, b.Y + b.Height}});
-  std::stable_sort(items.begin(), items.end(), [](const TFocusItem& a, const TFocusItem& b) {
+    if (b.Visible)
+      items.push_back({.kind = TItem::Kind::ExitButton, .Click = {b.X, b.X + b.Width, b.Y, b.Y + b.Height}});
+  std::stable_sort(items.begin(), items.end(), [](const TItem& a, const TItem& b) {
     return a.Click.Top != b.Click.Top ? a.Click.Top < b.Click.Top : a.Click.Left < b.Click.Left;
   });
   return items;

@@ -15,7 +15,7 @@ class TExitScreen : public TScreen {
   void Frame(int lagCount) override;
   void KeyDown(int key, uint8_t shift) override;
   void PointerDown(int button, int pressX, int pressY) override;
-  std::vector<TFocusItem> FocusItems() const override;
+  std::vector<TItem> FocusItems() const override;
   bool CloseQuery() override;
 };
 

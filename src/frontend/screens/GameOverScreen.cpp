@@ -1,5 +1,7 @@
 #include "frontend/screens/GameOverScreen.h"
 
+#include <iterator>
+
 #include "app/MainForm.h"
 #include "codec/Cp1251.h"
 #include "engine/Canvas.h"
@@ -11,7 +13,7 @@
 namespace bd {
 namespace {
 
-using Kind = TFocusItem::Kind;
+using Kind = TItem::Kind;
 
 // The dark brown of the name entry panel's own captions.
 constexpr uint32_t kPanelInk = 0x00141721;  // 0x00BBGGRR
@@ -20,6 +22,27 @@ constexpr uint32_t kPanelInk = 0x00141721;  // 0x00BBGGRR
 // box with its words.
 constexpr THitRect kNameFrame{206, 594, 304, 347};
 constexpr THitRect kSendFrame{206, 560, 359, 429};
+
+// The name entry's field and its "send online" box.
+constexpr TItem kNameEntry[] = {
+    {.kind = Kind::Field,
+     .Click = hit::NameField,
+     .Action =
+         [](TMainForm& f) {
+           f.GamegoEdit.Checked = true;
+           f.PlaySound("button_down");
+         },
+     .Frame = kNameFrame},
+    // A click there takes the typing from the name; the keys leave it.
+    {.kind = Kind::SendBox,
+     .Click = hit::SendBox,
+     .Action =
+         [](TMainForm& f) {
+           f.GameSendResultClick();
+           f.PlaySound("button_down");
+         },
+     .Frame = kSendFrame},
+};
 
 }  // namespace
 
@@ -94,11 +117,10 @@ void TGameOverScreen::KeyDown(int key, uint8_t shift) {
   // Enter ticks the send box when the keys' focus is on it. Space never
   // does: the name takes the typing, and a key typed as part of a name
   // must not publish the score (a pad's X ticks it, see PadKeyDown).
-  TFocusItem focused;
+  TItem focused;
   const bool onSendBox = FocusedItem(form, focused) && focused.kind == Kind::SendBox;
   if (form.GameEnterName.Checked && enter && !alt && onSendBox) {
-    form.GameSendResultClick();
-    form.PlaySound("button_down");
+    focused.Action(form);
   } else if (enter && !alt && !form.PlayerName.empty() && beatsTable) {
     // Not bound to the first five seconds: a remembered name enters the
     // score at once.
@@ -145,18 +167,12 @@ void TGameOverScreen::PointerDown(int button, int /*pressX*/, int /*pressY*/) {
   const int x = form.PointerX;
   const int y = form.PointerY;
   if (!form.Edit2.Text.empty()) form.GamegoEdit.Checked = false;
-  if (hit::NameField.Contains(x, y)) {
-    form.GamegoEdit.Checked = true;
-    form.PlaySound("button_down");
-  } else if (hit::SendBox.Contains(x, y)) {
-    form.GameSendResultClick();
-    form.PlaySound("button_down");
-  }
+  ClickItems(form, kNameEntry, x, y);
 }
 
-std::vector<TFocusItem> TGameOverScreen::FocusItems() const {
+std::vector<TItem> TGameOverScreen::FocusItems() const {
   if (!form_.GameEnterName.Checked) return {};
-  return {{Kind::Field, hit::NameField, kNameFrame}, {Kind::SendBox, hit::SendBox, kSendFrame}};
+  return {std::begin(kNameEntry), std::end(kNameEntry)};
 }
 
 void TGameOverScreen::TimerTick() {

@@ -17,7 +17,7 @@ class TGameOverScreen : public TScreen {
   bool PadKeyDown(int key, uint8_t shift) override;
   void PointerMove(int x, int y) override;
   void PointerDown(int button, int pressX, int pressY) override;
-  std::vector<TFocusItem> FocusItems() const override;
+  std::vector<TItem> FocusItems() const override;
   void TimerTick() override;
   const char* Song() const override { return "3"; }
 

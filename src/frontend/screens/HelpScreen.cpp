@@ -1,5 +1,7 @@
 #include "frontend/screens/HelpScreen.h"
 
+#include <iterator>
+
 #include "app/MainForm.h"
 #include "codec/Cp1251.h"
 #include "frontend/FrontEndScreens.h"
@@ -12,23 +14,50 @@ namespace {
 // Where the help panel's text area ends on the right.
 constexpr int kHelpPanelRight = 490;
 
-// The left button goes back a page, the right one on.
-constexpr THover kPanel[] = {
-    {hit::PanelLeft, [](TMainForm& f) { AddPicture<HelpGame_Down>(f, "Help_Up", 38, 523, 2); }},
-    {hit::PanelBack, [](TMainForm& f) { AddPicture<HelpGame_Back>(f, "Help_Back_p", 187, 523, 2); }},
-    {hit::PanelRight, [](TMainForm& f) { AddPicture<HelpGame_Up>(f, "Help_Down", 336, 523, 2); }},
+// The panel's buttons: the left one goes back a page, the right one on.
+constexpr TItem kPanel[] = {
+    {.Picture = {"Help_prev", 38, 523, 1},
+     .Highlight = {"Help_Up", 38, 523, 2},
+     .MakeHighlight = &HighlightAs<HelpGame_Down>,
+     .Hover = hit::PanelLeft,
+     .Click = hit::PanelLeft,
+     .Action =
+         [](TMainForm& f) {
+           if (f.HelpPage <= 1) return;
+           --f.HelpPage;
+           f.SwitchScreen(screen::Help);
+           ClickSound(f);
+         }},
+    {.Picture = {"Help_back_n", 186, 523, 1},
+     .Highlight = {"Help_Back_p", 187, 523, 2},
+     .MakeHighlight = &HighlightAs<HelpGame_Back>,
+     .Hover = hit::PanelBack,
+     .Click = hit::PanelBack,
+     .Action =
+         [](TMainForm& f) {
+           f.SwitchScreen(screen::MainMenu);
+           ClickSound(f);
+         }},
+    {.Picture = {"Help_next", 336, 523, 1},
+     .Highlight = {"Help_Down", 336, 523, 2},
+     .MakeHighlight = &HighlightAs<HelpGame_Up>,
+     .Hover = hit::PanelRight,
+     .Click = hit::PanelRightClick,  // two pixels short of its highlight
+     .Action =
+         [](TMainForm& f) {
+           if (f.HelpPage >= 3) return;
+           ++f.HelpPage;
+           f.SwitchScreen(screen::Help);
+           ClickSound(f);
+         }},
 };
 
 }  // namespace
 
 void THelpScreen::Build() {
   PointerHandOver(form_);
-  AddPictures(form_, {
-                         {"menuPodmenu", 17, 117, 0},
-                         {"Help_prev", 38, 523, 1},
-                         {"Help_back_n", 186, 523, 1},
-                         {"Help_next", 336, 523, 1},
-                     });
+  AddPicture<TImageSprite>(form_, "menuPodmenu", 17, 117, 0);
+  AddItemPictures(form_, kPanel);
   AddMenuColumn(form_);
   AddBackground(form_);
   // The "about" page shows the game's mascot beside its texts.
@@ -42,31 +71,12 @@ void THelpScreen::KeyDown(int key, uint8_t shift) {
 }
 
 void THelpScreen::PanelHover(int x, int y) {
-  if (!form_.GameMainExit.Checked) HoverGroup(form_, kPanel, x, y);
+  if (!form_.GameMainExit.Checked) HoverItems(form_, kPanel, x, y);
 }
 
-void THelpScreen::PanelClick(int x, int y) {
-  if (hit::PanelBack.Contains(x, y)) {
-    form_.SwitchScreen(screen::MainMenu);
-    ClickSound(form_);
-  } else if (hit::PanelLeft.Contains(x, y)) {
-    if (form_.HelpPage > 1) {
-      --form_.HelpPage;
-      form_.SwitchScreen(screen::Help);
-      ClickSound(form_);
-    }
-  } else if (hit::PanelRightClick.Contains(x, y)) {
-    if (form_.HelpPage < 3) {
-      ++form_.HelpPage;
-      form_.SwitchScreen(screen::Help);
-      ClickSound(form_);
-    }
-  }
-}
+void THelpScreen::PanelClick(int x, int y) { ClickItems(form_, kPanel, x, y); }
 
-std::vector<TFocusItem> THelpScreen::FocusItems() const {
-  return FocusButtons({hit::PanelLeft, hit::PanelBack, hit::PanelRightClick});
-}
+std::vector<TItem> THelpScreen::FocusItems() const { return {std::begin(kPanel), std::end(kPanel)}; }
 
 // With the exit question open the title stays and the page is left out, so
 // that nothing shows through the question.

@@ -11,7 +11,7 @@ class THelpScreen : public TPanelScreen {
   void Build() override;
   void KeyDown(int key, uint8_t shift) override;
   void PanelClick(int x, int y) override;
-  std::vector<TFocusItem> FocusItems() const override;
+  std::vector<TItem> FocusItems() const override;
 
  protected:
   void PanelHover(int x, int y) override;

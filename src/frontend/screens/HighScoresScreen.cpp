@@ -1,5 +1,6 @@
 #include "frontend/screens/HighScoresScreen.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -9,15 +10,45 @@
 #include "frontend/HighScores.h"
 #include "frontend/MenuSprites.h"
 #include "frontend/ScoreReport.h"
+#include "frontend/screens/Questions.h"
 #include "frontend/screens/TextWriter.h"
 
 namespace bd {
 namespace {
 
-constexpr THover kPanel[] = {
-    {hit::PanelLeft, [](TMainForm& f) { AddPicture<HighScore_Clear>(f, "HighScore_Clear_d", 38, 523, 3); }},
-    {hit::PanelBack, [](TMainForm& f) { AddPicture<HighScore_Back>(f, "HighScore_Back_d", 187, 523, 3); }},
-    {hit::PanelRight, [](TMainForm& f) { AddPicture<HighScore_View>(f, "HighScore_View_d", 336, 523, 3); }},
+// The panel's buttons: clear the table (after a question), back, and the
+// online table.
+constexpr TItem kPanel[] = {
+    {.Picture = {"HighScore_Clear_n", 38, 523, 2},
+     .Highlight = {"HighScore_Clear_d", 38, 523, 3},
+     .MakeHighlight = &HighlightAs<HighScore_Clear>,
+     .Hover = hit::PanelLeft,
+     .Click = hit::PanelLeft,
+     .Action =
+         [](TMainForm& f) {
+           f.GameClearHighScoreClick();
+           ClickSound(f);
+         }},
+    {.Picture = {"HighScore_Back_n", 187, 523, 2},
+     .Highlight = {"HighScore_Back_d", 187, 523, 3},
+     .MakeHighlight = &HighlightAs<HighScore_Back>,
+     .Hover = hit::PanelBack,
+     .Click = hit::HighScoreBackClick,  // one pixel further than its highlight
+     .Action =
+         [](TMainForm& f) {
+           f.SwitchScreen(screen::MainMenu);
+           ClickSound(f);
+         }},
+    {.Picture = {"HighScore_View_n", 336, 523, 2},
+     .Highlight = {"HighScore_View_d", 336, 523, 3},
+     .MakeHighlight = &HighlightAs<HighScore_View>,
+     .Hover = hit::PanelRight,
+     .Click = hit::PanelRightClick,  // two pixels short of its highlight
+     .Action =
+         [](TMainForm& f) {
+           f.GoWeb(OnlineTableAddress(f.ScoreServer));
+           ClickSound(f);
+         }},
 };
 
 // The rows: where each column's text starts and how wide it may grow before
@@ -45,10 +76,8 @@ void THighScoresScreen::Build() {
   AddPictures(form_, {
                          {"menuPodmenu", 17, 117, 0},
                          {"HighScore_head", 42, 168, 1},
-                         {"HighScore_Clear_n", 38, 523, 2},
-                         {"HighScore_View_n", 336, 523, 2},
-                         {"HighScore_Back_n", 187, 523, 2},
                      });
+  AddItemPictures(form_, kPanel);
   for (int i = 0; i < HighScoreCount; ++i)
     AddPicture<TImageSprite>(form_, "HighScore_Table_row", 42, 198 + 30 * i, 1);
   AddMenuColumn(form_);
@@ -75,39 +104,19 @@ void THighScoresScreen::KeyDown(int key, uint8_t shift) {
 
 void THighScoresScreen::PanelHover(int x, int y) {
   if (form_.GameClearHighScore.Checked || form_.GameMainExit.Checked)
-    HoverGroup(form_, AnswerHovers(), x, y);
+    HoverItems(form_, ClearAnswers(), x, y);
   else
-    HoverGroup(form_, kPanel, x, y);
+    HoverItems(form_, kPanel, x, y);
 }
 
 void THighScoresScreen::PanelClick(int x, int y) {
-  TMainForm& form = form_;
-  if (form.GameClearHighScore.Checked) {
-    if (hit::Yes.Contains(x, y)) {
-      form.ResetHighScores();
-      form.GameClearHighScoreClick();
-      ClickSound(form);
-    } else if (hit::No.Contains(x, y)) {
-      form.GameClearHighScoreClick();
-      ClickSound(form);
-    }
-    return;
-  }
-  if (hit::PanelLeft.Contains(x, y)) {
-    form.GameClearHighScoreClick();
-    ClickSound(form);
-  } else if (hit::HighScoreBackClick.Contains(x, y)) {
-    form.SwitchScreen(screen::MainMenu);
-    ClickSound(form);
-  } else if (hit::PanelRightClick.Contains(x, y)) {
-    form.GoWeb(OnlineTableAddress(form.ScoreServer));
-    ClickSound(form);
-  }
+  if (form_.GameClearHighScore.Checked)
+    ClickItems(form_, ClearAnswers(), x, y);
+  else
+    ClickItems(form_, kPanel, x, y);
 }
 
-std::vector<TFocusItem> THighScoresScreen::FocusItems() const {
-  return FocusButtons({hit::PanelLeft, hit::HighScoreBackClick, hit::PanelRightClick});
-}
+std::vector<TItem> THighScoresScreen::FocusItems() const { return {std::begin(kPanel), std::end(kPanel)}; }
 
 // With the exit question open the title stays and the table is left out.
 // The clear question leaves the table drawn and is drawn again over it, so

@@ -13,7 +13,7 @@ class THighScoresScreen : public TPanelScreen {
   void Leave() override;
   void KeyDown(int key, uint8_t shift) override;
   void PanelClick(int x, int y) override;
-  std::vector<TFocusItem> FocusItems() const override;
+  std::vector<TItem> FocusItems() const override;
 
  protected:
   void PanelHover(int x, int y) override;

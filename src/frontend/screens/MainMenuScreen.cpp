@@ -2,6 +2,7 @@
 
 #include "app/MainForm.h"
 #include "frontend/screens/MenuParts.h"
+#include "frontend/screens/Questions.h"
 
 namespace bd {
 
@@ -38,20 +39,17 @@ void TMainMenuScreen::PointerDown(int button, int /*pressX*/, int /*pressY*/) {
   const int x = form_.PointerX;
   const int y = form_.PointerY;
   // The badge answers every button here.
-  if (hit::FggMenuClick.Contains(x, y)) {
-    form_.ShellOpenFile("moregames.url");
-    ClickSound(form_);
-  }
+  ClickItems(form_, Badge(true), x, y);
   if (button != 1) return;
   if (form_.GameMainExit.Checked)
-    ExitAnswerClick(form_, x, y);
+    ClickItems(form_, ExitAnswers(), x, y);
   else
-    ColumnClick(form_, x, y, hit::VisitWebSiteMenuClick);
+    ClickItems(form_, ColumnButtons(true), x, y);
 }
 
-std::vector<TFocusItem> TMainMenuScreen::FocusItems() const {
-  return FocusButtons({hit::StartGame, hit::Options, hit::HighScore, hit::Help, hit::VisitWebSiteMenuClick,
-                       hit::Exit, hit::FggMenuClick});
+std::vector<TItem> TMainMenuScreen::FocusItems() const {
+  const std::span<const TItem> column = MenuColumn(true);
+  return {column.begin(), column.end()};
 }
 
 bool TMainMenuScreen::CloseQuery() {

@@ -1,33 +1,71 @@
 #include "frontend/screens/MenuParts.h"
 
+#include <array>
+
 #include "app/MainForm.h"
 #include "engine/BackgroundSprite.h"
 #include "engine/PictureCollection.h"
 #include "frontend/MenuSprites.h"
+#include "frontend/screens/Questions.h"
 #include "frontend/screens/TextWriter.h"
 
 namespace bd {
 namespace {
 
 constexpr int kLeftButton = 1;
+constexpr int kColumnButtons = 6;
 
-constexpr THover kColumn[] = {
-    {hit::StartGame, [](TMainForm& f) { AddPicture<Start_Game>(f, "Start Game_d", 514, 118, 1); }},
-    {hit::Options, [](TMainForm& f) { AddPicture<Options>(f, "Options_d", 514, 188, 1); }},
-    {hit::HighScore, [](TMainForm& f) { AddPicture<High_Score>(f, "High Score_d", 514, 258, 1); }},
-    {hit::Help, [](TMainForm& f) { AddPicture<Help>(f, "Help_d", 514, 328, 1); }},
-    {hit::VisitWebSite, [](TMainForm& f) { AddPicture<Visit_Web_Site>(f, "Visit Web Site_d", 514, 398, 1); }},
-    {hit::Exit, [](TMainForm& f) { AddPicture<Exit_>(f, "Exit_d", 514, 468, 1); }},
-};
+template <uint8_t Screen>
+void Open(TMainForm& form) {
+  form.SwitchScreen(Screen);
+  ClickSound(form);
+}
 
-constexpr THover kFgg[] = {
-    {hit::Fgg, [](TMainForm& f) { AddPicture<fggActive>(f, "fgg_active", 530, 531, 802); }},
-};
+void OpenMoreGames(TMainForm& form) {
+  form.ShellOpenFile("moregames.url");
+  ClickSound(form);
+}
 
-constexpr THover kAnswers[] = {
-    {hit::Yes, [](TMainForm& f) { AddPicture<TMainExit_Yes>(f, "Exit_Main_Yes_d", 240, 340, 902); }},
-    {hit::No, [](TMainForm& f) { AddPicture<TMainExit_No>(f, "Exit_Main_No_d", 414, 340, 902); }},
-};
+// A column item: its picture, its highlight one layer up, one area for
+// both hover and click unless told otherwise.
+template <class THighlight>
+constexpr TItem ColumnItem(const char* normal, const char* highlight, int y, THitRect area,
+                           void (*action)(TMainForm&)) {
+  return {.Picture = {normal, 514, y, 0},
+          .Highlight = {highlight, 514, y, 1},
+          .MakeHighlight = &HighlightAs<THighlight>,
+          .Hover = area,
+          .Click = area,
+          .Action = action};
+}
+
+constexpr std::array<TItem, kColumnButtons + 1> Column(const THitRect& visitWebSiteClick,
+                                                       const THitRect& badgeClick) {
+  std::array<TItem, kColumnButtons + 1> items = {{
+      ColumnItem<Start_Game>("Start Game_n", "Start Game_d", 118, hit::StartGame, &Open<screen::Race>),
+      ColumnItem<Options>("Options_n", "Options_d", 188, hit::Options, &Open<screen::Options>),
+      ColumnItem<High_Score>("High Score_n", "High Score_d", 258, hit::HighScore, &Open<screen::HighScores>),
+      ColumnItem<Help>("Help_n", "Help_d", 328, hit::Help, &Open<screen::Help>),
+      ColumnItem<Visit_Web_Site>("Visit Web Site_n", "Visit Web Site_d", 398, hit::VisitWebSite,
+                                 &OpenMoreGames),
+      ColumnItem<Exit_>("Exit_n", "Exit_d", 468, hit::Exit,
+                        [](TMainForm& f) {
+                          f.GameMainExitClick();
+                          ClickSound(f);
+                        }),
+      {.Picture = {"fgg_inactiv", 530, 530, 0},
+       .Highlight = {"fgg_active", 530, 531, 802},
+       .MakeHighlight = &HighlightAs<fggActive>,
+       .Hover = hit::Fgg,
+       .Click = badgeClick,
+       .Action = &OpenMoreGames},
+  }};
+  items[4].Click = visitWebSiteClick;
+  return items;
+}
+
+constexpr auto kMainMenuColumn = Column(hit::VisitWebSiteMenuClick, hit::FggMenuClick);
+constexpr auto kSubScreenColumn = Column(hit::VisitWebSite, hit::FggPanelClick);
 
 }  // namespace
 
@@ -35,17 +73,8 @@ void AddPictures(TMainForm& form, std::initializer_list<TPicture> pictures) {
   for (const TPicture& p : pictures) AddPicture<TImageSprite>(form, p.Image, p.X, p.Y, p.Z);
 }
 
-void AddMenuColumn(TMainForm& form) {
-  AddPictures(form, {
-                        {"Start Game_n", 514, 118, 0},
-                        {"Options_n", 514, 188, 0},
-                        {"High Score_n", 514, 258, 0},
-                        {"Help_n", 514, 328, 0},
-                        {"Visit Web Site_n", 514, 398, 0},
-                        {"Exit_n", 514, 468, 0},
-                        {"fgg_inactiv", 530, 530, 0},
-                    });
-}
+// Both column variants show the same pictures.
+void AddMenuColumn(TMainForm& form) { AddItemPictures(form, kMainMenuColumn); }
 
 void AddBackground(TMainForm& form) {
   TPictureCollectionItem& image = MenuImage(form, "menu");
@@ -60,74 +89,24 @@ void PointerHandOver(TMainForm& form) {
   if (form.PointerX > 512) form.Window.WarpPointer(255, 320);
 }
 
-void ClickSound(TMainForm& form) { form.PlaySound("button_down"); }
-
-bool HoverGroup(TMainForm& form, std::span<const THover> group, int x, int y, bool rearmOnMiss) {
-  for (const THover& item : group) {
-    if (!item.rect.Contains(x, y)) continue;
-    form.Window.SetPointer(PointerShape::Hand);
-    item.highlight(form);
-    if (form.HoverSoundArmed) {
-      form.StopSound("button_up");
-      form.PlaySound("button_up");
-    }
-    form.HoverSoundArmed = false;
-    return true;
-  }
-  if (rearmOnMiss) form.HoverSoundArmed = true;
-  return false;
+std::span<const TItem> MenuColumn(bool onMainMenu) {
+  return onMainMenu ? std::span<const TItem>(kMainMenuColumn) : std::span<const TItem>(kSubScreenColumn);
 }
 
-std::span<const THover> AnswerHovers() { return kAnswers; }
+std::span<const TItem> ColumnButtons(bool onMainMenu) { return MenuColumn(onMainMenu).first(kColumnButtons); }
+
+std::span<const TItem> Badge(bool onMainMenu) { return MenuColumn(onMainMenu).subspan(kColumnButtons); }
 
 // Missing the badge does not re-arm the sound: the group after it decides,
 // so moving within one column item sounds once, while every move over the
-// badge sounds (the column after it misses and re-arms).
+// badge sounds (the column after it misses and re-arms). Hover is the same
+// on every menu screen.
 void MenuGroups(TMainForm& form, int x, int y) {
-  HoverGroup(form, kFgg, x, y, false);
+  HoverItems(form, Badge(true), x, y, false);
   if (form.GameMainExit.Checked)
-    HoverGroup(form, kAnswers, x, y);
+    HoverItems(form, ExitAnswers(), x, y);
   else if (!form.QuestionOpen())
-    HoverGroup(form, kColumn, x, y);
-}
-
-void ExitAnswerClick(TMainForm& form, int x, int y) {
-  if (hit::Yes.Contains(x, y)) {
-    ClickSound(form);
-    form.GameMainExitClick();
-    form.LeaveGame();
-  } else if (hit::No.Contains(x, y)) {
-    ClickSound(form);
-    form.GameMainExitClick();
-    form.SwitchScreen(screen::MainMenu);
-  }
-}
-
-void ColumnClick(TMainForm& form, int x, int y, const THitRect& visitWebSite) {
-  struct TSwitch {
-    THitRect rect;
-    uint8_t screen;
-  };
-  static constexpr TSwitch kSwitches[] = {
-      {hit::StartGame, screen::Race},
-      {hit::Options, screen::Options},
-      {hit::HighScore, screen::HighScores},
-      {hit::Help, screen::Help},
-  };
-  for (const TSwitch& item : kSwitches) {
-    if (item.rect.Contains(x, y)) {
-      form.SwitchScreen(item.screen);
-      ClickSound(form);
-      return;
-    }
-  }
-  if (visitWebSite.Contains(x, y)) {
-    form.ShellOpenFile("moregames.url");
-    ClickSound(form);
-  } else if (hit::Exit.Contains(x, y)) {
-    form.GameMainExitClick();
-    ClickSound(form);
-  }
+    HoverItems(form, ColumnButtons(true), x, y);
 }
 
 void TPanelScreen::Frame(int /*lagCount*/) {
@@ -153,14 +132,11 @@ void TPanelScreen::PointerDown(int button, int /*pressX*/, int /*pressY*/) {
   if (button != kLeftButton) return;
   const int x = form_.PointerX;
   const int y = form_.PointerY;
-  if (hit::FggPanelClick.Contains(x, y)) {
-    form_.ShellOpenFile("moregames.url");
-    ClickSound(form_);
-  }
+  ClickItems(form_, Badge(false), x, y);
   if (form_.GameMainExit.Checked)
-    ExitAnswerClick(form_, x, y);
+    ClickItems(form_, ExitAnswers(), x, y);
   else if (!form_.QuestionOpen())
-    ColumnClick(form_, x, y, hit::VisitWebSite);
+    ClickItems(form_, ColumnButtons(false), x, y);
   // The panel's own buttons answer whether or not the column did, and also
   // with the question open; the screen may have changed meanwhile.
   form_.Screen().PanelClick(x, y);

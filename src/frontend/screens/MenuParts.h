@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <span>
 
-#include "frontend/PointerRects.h"
+#include "frontend/Item.h"
 #include "frontend/screens/Screen.h"
 
 namespace bd {
@@ -30,29 +30,17 @@ void AddBackground(TMainForm& form);
 // next move, which is outside its panel; the pointer is put into the panel.
 void PointerHandOver(TMainForm& form);
 
-// The click's sound, which every action of the menus plays.
-void ClickSound(TMainForm& form);
+// The menu column's items and, last, the "more games" badge. The main menu
+// answers clicks on Visit Web Site and on the badge over narrower areas
+// than the sub-screens do.
+std::span<const TItem> MenuColumn(bool onMainMenu);
+// The column without the badge, and the badge alone.
+std::span<const TItem> ColumnButtons(bool onMainMenu);
+std::span<const TItem> Badge(bool onMainMenu);
 
-// One item of a hover group: where it answers and the highlight it shows.
-struct THover {
-  THitRect rect;
-  void (*highlight)(TMainForm&);
-};
-// Tests (x, y) against one group. A hit shows the hand and the item's
-// highlight and plays the hover sound if the previous groups left it armed;
-// a miss re-arms it (unless told not to). Several groups run one after the
-// other, so the last one decides whether the next hit sounds.
-bool HoverGroup(TMainForm& form, std::span<const THover> group, int x, int y, bool rearmOnMiss = true);
-// The questions' answers.
-std::span<const THover> AnswerHovers();
-// The main menu's groups, which every sub-screen runs too: the badge, then
-// the exit question's answers while it is open, else the column.
+// The main menu's hover groups, which every sub-screen runs too: the badge,
+// then the exit question's answers while it is open, else the column.
 void MenuGroups(TMainForm& form, int x, int y);
-
-// The exit question's answers on the menu screens.
-void ExitAnswerClick(TMainForm& form, int x, int y);
-// The menu column; `visitWebSite` is where its Visit Web Site item answers.
-void ColumnClick(TMainForm& form, int x, int y, const THitRect& visitWebSite);
 
 // A sub-screen: a panel on the left with the menu column beside it.
 class TPanelScreen : public TScreen {

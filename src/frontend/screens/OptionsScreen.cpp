@@ -10,11 +10,7 @@
 namespace bd {
 namespace {
 
-using Kind = TFocusItem::Kind;
-
-constexpr THover kBack[] = {
-    {hit::PanelBack, [](TMainForm& f) { AddPicture<HelpGame_Back>(f, "Help_Back_p", 187, 523, 2); }},
-};
+using Kind = TItem::Kind;
 
 // The frames the keys' focus draws round each row with its words and round
 // the country row.
@@ -23,11 +19,69 @@ constexpr THitRect kMusicRow{56, 458, 283, 311};
 constexpr THitRect kSoundRow{56, 458, 313, 341};
 constexpr THitRect kCountryRow{56, 473, 337, 375};
 
-TFocusItem Choices(const THitRect& row, const THitRect& left, const THitRect& right, bool rightTaken) {
-  TFocusItem item{Kind::Choices, rightTaken ? left : right, row};
-  item.Left = left;
-  item.Right = right;
-  return item;
+// A click anywhere takes the focus from a country field that holds text.
+void TakeTypingFromFilledField(TMainForm& form) {
+  if (!form.Edit1.Text.empty()) form.GamegoEdit.Checked = false;
+}
+
+// A row of two choices; only the one not taken answers a click.
+TItem Choices(const THitRect& row, const THitRect& left, const THitRect& right, bool rightTaken,
+              void (*action)(TMainForm&)) {
+  return {.kind = Kind::Choices,
+          .Click = rightTaken ? left : right,
+          .Action = action,
+          .Frame = row,
+          .Left = left,
+          .Right = right};
+}
+
+constexpr TItem kBack{.Picture = {"Options_Back_n", 187, 523, 1},
+                      .Highlight = {"Help_Back_p", 187, 523, 2},
+                      .MakeHighlight = &HighlightAs<HelpGame_Back>,
+                      .Hover = hit::PanelBack,
+                      .Click = hit::PanelBack,
+                      .Action = [](TMainForm& f) {
+                        TakeTypingFromFilledField(f);
+                        f.SwitchScreen(screen::MainMenu);
+                        ClickSound(f);
+                      }};
+
+// The rows, top to bottom, as the options stand now.
+std::vector<TItem> Rows(const TMainForm& form) {
+  return {
+      Choices(kModeRow, hit::ModeWindowed, hit::ModeFullScreen, form.GameFullScreen.Checked,
+              [](TMainForm& f) {
+                TakeTypingFromFilledField(f);
+                f.GameFullScreenClick();
+                ClickSound(f);
+              }),
+      Choices(kMusicRow, hit::MusicOn, hit::MusicOff, !form.GameMusic.Checked,
+              [](TMainForm& f) {
+                TakeTypingFromFilledField(f);
+                f.GameMusicClick();
+                ClickSound(f);
+                if (f.GameMusic.Checked)
+                  f.PlayMusic("1");
+                else
+                  f.StopMusic();
+              }),
+      Choices(kSoundRow, hit::SoundOn, hit::SoundOffClick, !form.GameSound.Checked,
+              [](TMainForm& f) {
+                TakeTypingFromFilledField(f);
+                // Turning sound off makes this click silent.
+                f.GameSoundClick();
+                ClickSound(f);
+              }),
+      {.kind = Kind::Field,
+       .Click = hit::CountryField,
+       .Action =
+           [](TMainForm& f) {
+             f.GamegoEdit.Checked = true;
+             ClickSound(f);
+           },
+       .Frame = kCountryRow},
+      kBack,
+  };
 }
 
 // One options row: the row in black, then its current choice again in white
@@ -48,10 +102,8 @@ void TOptionsScreen::Build() {
   AddPicture<TImageSprite>(form_, "menuPodmenu", 17, 117, 0);
   AddMenuColumn(form_);
   AddBackground(form_);
-  AddPictures(form_, {
-                         {"Options_Country", 266, 340, 1},
-                         {"Options_Back_n", 187, 523, 1},
-                     });
+  AddPicture<TImageSprite>(form_, "Options_Country", 266, 340, 1);
+  AddItemPictures(form_, {&kBack, 1});
   form_.CaretBlink = 30;
   // An empty country field has the focus at once.
   form_.GamegoEdit.Checked = form_.Country.empty();
@@ -98,49 +150,18 @@ void TOptionsScreen::PanelHover(int x, int y) {
   } else if (y >= 342 && y <= 370) {
     if (hit::CountryField.Contains(x, y)) form_.Window.SetPointer(PointerShape::IBeam);
   } else if (y >= 523 && y <= 554) {
-    HoverGroup(form_, kBack, x, y);
+    HoverItems(form_, {&kBack, 1}, x, y);
   } else {
     form_.HoverSoundArmed = true;
   }
 }
 
 void TOptionsScreen::PanelClick(int x, int y) {
-  TMainForm& form = form_;
-  // A click anywhere takes the focus from a country field that holds text.
-  if (!form.Edit1.Text.empty()) form.GamegoEdit.Checked = false;
-  if (form.GameFullScreen.Checked ? hit::ModeWindowed.Contains(x, y) : hit::ModeFullScreen.Contains(x, y)) {
-    form.GameFullScreenClick();
-    ClickSound(form);
-  } else if (!form.GameMusic.Checked && hit::MusicOn.Contains(x, y)) {
-    form.GameMusicClick();
-    ClickSound(form);
-    form.PlayMusic("1");
-  } else if (form.GameMusic.Checked && hit::MusicOff.Contains(x, y)) {
-    form.GameMusicClick();
-    ClickSound(form);
-    form.StopMusic();
-  } else if (form.GameSound.Checked ? hit::SoundOffClick.Contains(x, y) : hit::SoundOn.Contains(x, y)) {
-    // Turning sound off makes this click silent.
-    form.GameSoundClick();
-    ClickSound(form);
-  } else if (hit::CountryField.Contains(x, y)) {
-    form.GamegoEdit.Checked = true;
-    ClickSound(form);
-  } else if (hit::PanelBack.Contains(x, y)) {
-    form.SwitchScreen(screen::MainMenu);
-    ClickSound(form);
-  }
+  TakeTypingFromFilledField(form_);
+  ClickItems(form_, Rows(form_), x, y);
 }
 
-std::vector<TFocusItem> TOptionsScreen::FocusItems() const {
-  return {
-      Choices(kModeRow, hit::ModeWindowed, hit::ModeFullScreen, form_.GameFullScreen.Checked),
-      Choices(kMusicRow, hit::MusicOn, hit::MusicOff, !form_.GameMusic.Checked),
-      Choices(kSoundRow, hit::SoundOn, hit::SoundOffClick, !form_.GameSound.Checked),
-      {Kind::Field, hit::CountryField, kCountryRow},
-      {Kind::Button, hit::PanelBack},
-  };
-}
+std::vector<TItem> TOptionsScreen::FocusItems() const { return Rows(form_); }
 
 // With the exit question open the title stays and the rest is left out, so
 // that nothing shows through the question.

@@ -14,7 +14,7 @@ class TOptionsScreen : public TPanelScreen {
   void KeyDown(int key, uint8_t shift) override;
   void KeyPress(uint8_t key) override;
   void PanelClick(int x, int y) override;
-  std::vector<TFocusItem> FocusItems() const override;
+  std::vector<TItem> FocusItems() const override;
 
  protected:
   void PanelHover(int x, int y) override;

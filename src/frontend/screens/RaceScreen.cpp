@@ -1,8 +1,7 @@
 #include "frontend/screens/RaceScreen.h"
 
 #include "app/MainForm.h"
-#include "frontend/HighScores.h"
-#include "frontend/screens/MenuParts.h"
+#include "frontend/screens/Questions.h"
 #include "race/CarSprites.h"
 
 namespace bd {
@@ -70,27 +69,17 @@ bool TRaceScreen::PadKeyDown(int key, uint8_t shift) {
 void TRaceScreen::PointerMove(int x, int y) {
   // In the race only the exit question answers, and leaving its answers
   // neither re-arms the sound nor changes the pointer.
-  if (form_.GameMainExit.Checked) HoverGroup(form_, AnswerHovers(), x, y, false);
+  if (form_.GameMainExit.Checked) HoverItems(form_, RaceExitAnswers(), x, y, false);
 }
 
 void TRaceScreen::PointerDown(int /*button*/, int /*pressX*/, int /*pressY*/) {
-  if (!form_.GameMainExit.Checked) return;
-  const int x = form_.PointerX;
-  const int y = form_.PointerY;
-  if (hit::Yes.Contains(x, y)) {
-    ClickSound(form_);
-    form_.GameMainExitClick();
-    const bool entersTable = BeatsHighScores(form_.HighScores, form_.RaceState.Score);
-    form_.SwitchScreen(entersTable ? screen::GameOver : screen::MainMenu);
-  } else if (hit::No.Contains(x, y)) {
-    ClickSound(form_);
-    form_.GameMainExitClick();  // closing it sets the race going again
-  }
+  if (form_.GameMainExit.Checked) ClickItems(form_, RaceExitAnswers(), form_.PointerX, form_.PointerY);
 }
 
-std::vector<TFocusItem> TRaceScreen::FocusItems() const {
-  if (form_.GameMainExit.Checked) return FocusButtons({hit::Yes, hit::No});
-  return {};
+std::vector<TItem> TRaceScreen::FocusItems() const {
+  if (!form_.GameMainExit.Checked) return {};
+  const std::span<const TItem> answers = RaceExitAnswers();
+  return {answers.begin(), answers.end()};
 }
 
 bool TRaceScreen::CloseQuery() {

@@ -16,7 +16,7 @@ class TRaceScreen : public TScreen {
   bool PadKeyDown(int key, uint8_t shift) override;
   void PointerMove(int x, int y) override;
   void PointerDown(int button, int pressX, int pressY) override;
-  std::vector<TFocusItem> FocusItems() const override;
+  std::vector<TItem> FocusItems() const override;
   bool CloseQuery() override;
   bool OffersExitQuestion() const override { return true; }
   const char* Song() const override { return "2"; }

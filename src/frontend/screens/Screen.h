@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "frontend/Item.h"
 #include "frontend/KeyFocus.h"
 
 namespace bd {
@@ -45,7 +46,7 @@ class TScreen {
   // switched to this screen in the same click.
   virtual void PanelClick(int /*x*/, int /*y*/) {}
   // The items the keys' focus moves among, in visual order.
-  virtual std::vector<TFocusItem> FocusItems() const { return {}; }
+  virtual std::vector<TItem> FocusItems() const { return {}; }
   // The splash and game-over timer's tick.
   virtual void TimerTick() {}
   // The window's close button: true lets the program close.
