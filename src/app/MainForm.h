@@ -14,6 +14,9 @@
 //   Options.cpp    the settings file and the sound and music toggles
 //   Race.cpp       the race: new game, levels, lives, the race frame, race timers
 //   ScoreEntry.cpp entering a score into the table and reporting it online
+//   ExitQuestion.cpp the question whether to leave the game
+//   ScoreDialogs.cpp the clear question, the name entry and its send box
+//   ShellLinks.cpp links out of the game and the way to the exit screen
 
 #include <array>
 #include <cstdint>
@@ -210,7 +213,7 @@ class TMainForm : public IEventHandler {
   // The race sprites reach the form through this.
   IRaceHost& RaceHost() { return raceHost_; }
 
-  // Front end (src/frontend): pointer, menu screens, confirmations, links.
+  // The pointer, the menus' state, the questions and the links out.
   int32_t PointerX = 0;  // where the pointer was at its last move
   int32_t PointerY = 0;
   bool PointerInWindow = false;  // no move since the pointer went out of the window
@@ -265,6 +268,12 @@ class TMainForm : public IEventHandler {
   void HoldRaceClocks();
   void DrawHudText(const THudText& text);
   void SendResultOnline();
+
+  // An exit question does not outlive the screen it was opened on: its
+  // pictures go with the screen, so it is closed before any screen is torn
+  // down rather than left answering (and holding a race still) on a screen
+  // that does not show it.
+  void CloseExitQuestionWithScreen();
 
   TFormRaceHost raceHost_{*this};
   std::unique_ptr<TScreenTable> screens_;

@@ -3,7 +3,6 @@
 // (frontend/screens/); a switch takes effect at once, also in the middle of
 // a frame or an event.
 #include "app/MainForm.h"
-#include "frontend/FrontEndScreens.h"
 #include "frontend/screens/ScreenTable.h"
 
 namespace bd {
@@ -12,7 +11,7 @@ TScreen& TMainForm::Screen() const { return (*screens_)[CurrentScreen]; }
 
 void TMainForm::SwitchScreen(uint8_t n) {
   KeyFocus = -1;
-  LeaveFrontEndScreen(*this);
+  CloseExitQuestionWithScreen();
   Screen().Leave();
   CurrentScreen = n;
   ScreenShownAt = Application.Clock().Milliseconds();

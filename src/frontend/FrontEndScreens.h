@@ -1,7 +1,6 @@
 #pragma once
-// What the front end does on every screen change, and what the menu
-// screens share with the tests: the clear question's depth and the help
-// pages' lines.
+// What the menu screens share with the form and the tests: the clear
+// question's depth and the help pages' lines.
 
 #include <cstdint>
 #include <string_view>

@@ -3,7 +3,6 @@
 // only their highlights are sprites of their own.
 #include "app/MainForm.h"
 #include "engine/PictureCollection.h"
-#include "frontend/FrontEndScreens.h"
 #include "frontend/MenuSprites.h"
 #include "frontend/screens/Screen.h"
 
@@ -57,10 +56,10 @@ void TMainForm::GameMainExitClick() {
   AddPicture<TMainExit_Word>(*this, "Exit_Main_Word", 188, 195, 902);
 }
 
-void LeaveFrontEndScreen(TMainForm& form) {
+void TMainForm::CloseExitQuestionWithScreen() {
   // Whatever way the player leaves (Enter on the main menu starts a race
   // even while the question is open), the next screen starts without it.
-  if (form.GameMainExit.Checked) CloseConfirmation(form);
+  if (GameMainExit.Checked) CloseConfirmation(*this);
 }
 
 }  // namespace bd
