@@ -170,6 +170,19 @@ void TGameOverScreen::PointerDown(int button, int /*pressX*/, int /*pressY*/) {
   ClickItems(form, kNameEntry, x, y);
 }
 
+// The name is drawn centred on x 400; the caret follows its right end.
+bool TGameOverScreen::CaretPlace(double& x, double& y) {
+  TCanvas& canvas = form_.DXDraw.SurfaceCanvas();
+  canvas.Brush.Style = TBrushStyle::bsClear;
+  canvas.Font.Name = form_.TextFont;
+  canvas.Font.Size = 20;
+  const int width = canvas.TextWidth(form_.PlayerName);
+  form_.DXDraw.ReleaseCanvas();
+  x = static_cast<double>(Round(width / 2.0) + 402);
+  y = 330;
+  return true;
+}
+
 std::vector<TItem> TGameOverScreen::FocusItems() const {
   if (!form_.GameEnterName.Checked) return {};
   return {std::begin(kNameEntry), std::end(kNameEntry)};

@@ -4,6 +4,7 @@
 
 #include "app/MainForm.h"
 #include "codec/Cp1251.h"
+#include "engine/Canvas.h"
 #include "frontend/MenuSprites.h"
 #include "frontend/screens/TextWriter.h"
 
@@ -159,6 +160,26 @@ void TOptionsScreen::PanelHover(int x, int y) {
 void TOptionsScreen::PanelClick(int x, int y) {
   TakeTypingFromFilledField(form_);
   ClickItems(form_, Rows(form_), x, y);
+}
+
+// The country's width in the field's font; it is also the room the typing
+// has left. The width is kept fresh in every frame, not only while a caret
+// is shown: otherwise characters typed in the caret's dark half would run
+// past the field.
+void TOptionsScreen::MeasureTyping() {
+  TCanvas& canvas = form_.DXDraw.SurfaceCanvas();
+  canvas.Brush.Style = TBrushStyle::bsClear;
+  canvas.Font.Name = form_.TextFont;
+  canvas.Font.Size = 18;
+  form_.CaretTextWidth = canvas.TextWidth(form_.Country);
+  form_.DXDraw.ReleaseCanvas();
+}
+
+bool TOptionsScreen::CaretPlace(double& x, double& y) {
+  MeasureTyping();
+  x = form_.CaretTextWidth + 272;
+  y = 360;
+  return true;
 }
 
 std::vector<TItem> TOptionsScreen::FocusItems() const { return Rows(form_); }

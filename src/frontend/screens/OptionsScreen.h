@@ -15,6 +15,8 @@ class TOptionsScreen : public TPanelScreen {
   void KeyPress(uint8_t key) override;
   void PanelClick(int x, int y) override;
   std::vector<TItem> FocusItems() const override;
+  void MeasureTyping() override;
+  bool CaretPlace(double& x, double& y) override;
 
  protected:
   void PanelHover(int x, int y) override;

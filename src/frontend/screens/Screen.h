@@ -47,6 +47,11 @@ class TScreen {
   virtual void PanelClick(int /*x*/, int /*y*/) {}
   // The items the keys' focus moves among, in visual order.
   virtual std::vector<TItem> FocusItems() const { return {}; }
+  // Once per drawn frame, with a display to measure on: measures the text
+  // being typed, whose width is the room the typing has left.
+  virtual void MeasureTyping() {}
+  // Where the text caret stands this frame; false leaves it where it is.
+  virtual bool CaretPlace(double& /*x*/, double& /*y*/) { return false; }
   // The splash and game-over timer's tick.
   virtual void TimerTick() {}
   // The window's close button: true lets the program close.
