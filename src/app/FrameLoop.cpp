@@ -1,7 +1,8 @@
-// The frame handler, run by the frame timer about every 15 ms, and the
-// handler of the splash and game-over timer.
+// The frame handler, run by the frame timer about every 15 ms, the handler
+// of the splash and game-over timer, and the exit screen's countdown.
 #include "app/MainForm.h"
 #include "frontend/MenuSprites.h"
+#include "frontend/screens/Screen.h"
 
 namespace bd {
 
@@ -18,7 +19,7 @@ void TMainForm::DXTimerTimer(int lagCount) {
     // Going full screen rebuilt the display; draw only if it is usable.
     if (!DXDraw.ReadyToDraw()) return;
   }
-  RunScreenFrame(lagCount);
+  Screen().Frame(lagCount);
   // A frame can start or leave a race, or open a level with its caption.
   HoldRaceClocks();
   DXDraw.PresentFrame();
@@ -28,18 +29,11 @@ void TMainForm::DXTimerTimer(int lagCount) {
 
 void TMainForm::Timer1Timer() {
   Timer1.SetEnabled(false);
-  switch (CurrentScreen) {
-    case screen::Splash:
-      SwitchScreen(screen::MainMenu);
-      break;
-    case screen::GameOver:
-      Window.SetPointer(PointerShape::Arrow);
-      if (BeatsAnyHighScore(HighScores, RaceState.Score)) GameEnterNameClick();
-      break;
-    default:
-      // Other screens only use the tick to stop the timer again.
-      break;
-  }
+  // Other screens only use the tick to stop the timer again.
+  Screen().TimerTick();
 }
+
+// The exit screen's countdown.
+void TMainForm::sharetimerTimer() { ShareScreen.Tick(); }
 
 }  // namespace bd

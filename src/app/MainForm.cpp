@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "app/Version.h"
 #include "codec/Cp1251.h"
+#include "frontend/screens/ScreenTable.h"
 
 namespace bd {
 
@@ -25,6 +26,7 @@ TMainForm::TMainForm(TApplication& application, TFrameLog* frameLog)
       Timer_LevCompl(application, 250),
       sharetimer(application, 100, [this] { sharetimerTimer(); }),
       DXSound(application.GetPlatform().audio),
+      screens_(std::make_unique<TScreenTable>(*this)),
       ownMusic_(std::make_unique<TXmpMusicLibrary>(application.GetPlatform().audio)),
       music_(ownMusic_.get()) {
   Window.SetCaption(RunningCaption());
@@ -174,29 +176,7 @@ void TMainForm::Close() {
   Application.Terminate();
 }
 
-bool TMainForm::FormCloseQuery() {
-  switch (CurrentScreen) {
-    case screen::None:
-      // Start-up failed before any screen was built: nothing can offer the
-      // way out, so the window's close button must still work.
-      return true;
-    case screen::MainMenu:
-      if (!GameMainExit.Checked) {
-        GameMainExitClick();
-        PlaySound(snd::ButtonDown);
-      }
-      return false;
-    case screen::Race:
-      PlaySound(snd::ButtonDown);
-      GameMainExitClick();
-      return false;
-    case screen::Exit:
-      // The exit screen lets the player out only once its countdown has run.
-      return ShareScreen.Countdown == 0;
-    default:
-      return false;
-  }
-}
+bool TMainForm::FormCloseQuery() { return Screen().CloseQuery(); }
 
 void TMainForm::FormClose() {
   // An Internet shortcut: the address it holds goes to the desktop's browser.

@@ -7,14 +7,16 @@
 // The class is spread over several files, one job each:
 //   MainForm.cpp   creation, start-up, display and activation events, closing
 //   FrameLoop.cpp  the frame handler and the plain timers' handlers
-//   Screens.cpp    SwitchScreen and what building and leaving a screen does
-//   Input.cpp      keys from the window
+//   Screens.cpp    SwitchScreen and the frame's dispatch to the current screen
+//   Input.cpp      keys and the pointer from the window, handed to the screen
 //   FullScreen.cpp switching between window and full screen
 //   SoundControl.cpp sound effects, music and the music watchdog
 //   Options.cpp    the settings file and the sound and music toggles
-//   ShellScreens.cpp the splash and the game-over screen
 //   Race.cpp       the doors into the race (race/): new game, levels, frame, timers
 //   ScoreEntry.cpp entering a score into the table and reporting it online
+//   ExitQuestion.cpp the question whether to leave the game
+//   ScoreDialogs.cpp the clear question, the name entry and its send box
+//   ShellLinks.cpp links out of the game and the way to the exit screen
 
 #include <array>
 #include <cstdint>
@@ -57,7 +59,11 @@ struct TEdit {
   int MaxLength = 10;
 };
 
-// The screens CurrentScreen can hold; 0 means none has been built yet.
+class TScreen;
+class TScreenTable;
+
+// The screens CurrentScreen can hold; 0 means none has been built yet. Each
+// is an object of frontend/screens/, found through the screen table.
 namespace screen {
 constexpr uint8_t None = 0;
 constexpr uint8_t Splash = 1;
@@ -141,6 +147,10 @@ class TMainForm : public IEventHandler {
 
   // Screens.
   void SwitchScreen(uint8_t n);
+  // The object of the screen CurrentScreen names.
+  TScreen& Screen() const;
+  // Steps, cleans up and draws the sprites; `clear` blacks the frame first.
+  void SpriteFrame(int moveCount, bool clear);
 
   // Sound effects and music.
   void PlaySound(TSoundName name, bool wait = false);
@@ -204,7 +214,7 @@ class TMainForm : public IEventHandler {
   // The race sprites reach the form through this.
   IRaceHost& RaceHost() { return raceHost_; }
 
-  // Front end (src/frontend): pointer, menu screens, confirmations, links.
+  // The pointer, the menus' state, the questions and the links out.
   int32_t PointerX = 0;  // where the pointer was at its last move
   int32_t PointerY = 0;
   bool PointerInWindow = false;  // no move since the pointer went out of the window
@@ -239,23 +249,10 @@ class TMainForm : public IEventHandler {
   // test points at a server of its own.
   std::string ScoreServer{ScoreServerBase()};
 
-  // The exit screen (src/frontend/ExitScreen.cpp): shown when the player
-  // leaves, or the program closes at once when there is none; its frame;
-  // a left click on it.
-  void ShowExitScreen();
-  void ExitScreenFrame();
-  void ExitScreenClick(int x, int y);
-
   // IEventHandler
   void HandleEvent(const PlatformEvent& event) override;
 
  private:
-  void BuildScreen(uint8_t n);
-  void LeaveScreen(uint8_t n);
-  // The current screen's part of the frame handler.
-  void RunScreenFrame(int lagCount);
-  // Steps, cleans up and draws the sprites; `clear` blacks the frame first.
-  void SpriteFrame(int moveCount, bool clear);
   // Replaces the sound list with the sound archive's contents.
   void LoadSounds();
   // The sound of that name; raises when there is none, except after a
@@ -263,10 +260,6 @@ class TMainForm : public IEventHandler {
   TWaveCollectionItem* SoundNamed(TSoundName name);
   // Runs `load`, which reads `path`; with a frame log, records how long it took.
   void TimedLoad(const std::string& path, const std::function<void()>& load);
-  void BuildSplash();
-  void BuildGameOver();
-  void DrawGameOverTexts();
-  void RaceKeyDown(int key, uint8_t shift);
   // A key sent by a game controller, where the pad means something of its
   // own; false leaves it to FormKeyDown.
   bool PadKeyDown(int key, uint8_t shift);
@@ -276,7 +269,14 @@ class TMainForm : public IEventHandler {
   void HoldRaceClocks();
   void SendResultOnline();
 
+  // An exit question does not outlive the screen it was opened on: its
+  // pictures go with the screen, so it is closed before any screen is torn
+  // down rather than left answering (and holding a race still) on a screen
+  // that does not show it.
+  void CloseExitQuestionWithScreen();
+
   TFormRaceHost raceHost_{*this};
+  std::unique_ptr<TScreenTable> screens_;
   // The sound archive could not be loaded whole: missing sounds are skipped.
   bool soundArchiveFailed_ = false;
   // Songs already noted as not playable.

@@ -6,6 +6,7 @@
 
 #include "app/CueSounds.h"
 #include "app/MainForm.h"
+#include "frontend/screens/Screen.h"
 
 namespace bd {
 
@@ -87,24 +88,8 @@ void TMainForm::MusicWatchdog() {
   }
   // Back at position 0 after having been further on: the song has played
   // through, and the screen's song starts again from its beginning.
-  switch (CurrentScreen) {
-    case screen::Splash:
-    case screen::MainMenu:
-    case screen::Help:
-    case screen::Options:
-    case screen::HighScores:
-      PlayMusic("1");
-      break;
-    case screen::Race:
-      PlayMusic("2");
-      break;
-    case screen::GameOver:
-      PlayMusic("3");
-      break;
-    default:
-      // The exit screen lets the song play on as the library plays it.
-      break;
-  }
+  // The exit screen lets the song play on as the library plays it.
+  if (const char* song = Screen().Song()) PlayMusic(song);
 }
 
 void TMainForm::SetMusicLibrary(IMusicLibrary& library) {

@@ -1,7 +1,6 @@
 #pragma once
-// The front end's part of the screen state machine: building the main menu,
-// help, options and high-score screens, what leaving them does, and the
-// texts their frames draw over the sprites.
+// What the menu screens share with the form and the tests: the clear
+// question's depth and the help pages' lines.
 
 #include <cstdint>
 #include <string_view>
@@ -10,18 +9,11 @@ namespace bd {
 
 class TMainForm;
 
-// Builds screen n when it is one of the front end's (main menu, help,
-// options, high scores); other screens are left alone.
-void BuildFrontEndScreen(TMainForm& form, uint8_t n);
 // Called before any screen is torn down. An exit confirmation does not
 // outlive the screen it was opened on: its pictures go with the screen, so
 // it is closed here rather than left answering (and holding a race still)
 // on a screen that does not show it.
 void LeaveFrontEndScreen(TMainForm& form);
-// The texts of the help, options and high-score frames, drawn after the
-// sprites.
-void DrawFrontEndTexts(TMainForm& form, uint8_t n);
-
 // The depth of the high-score screen's clear question: its frame lies here,
 // its words and answers above.
 constexpr int32_t kClearQuestionDepth = 801;

@@ -6,28 +6,14 @@
 #include "app/MainForm.h"
 #include "engine/display/Canvas.h"
 #include "frontend/MenuSprites.h"
+#include "frontend/screens/Questions.h"
+#include "frontend/screens/Screen.h"
 
 namespace bd {
 namespace {
 
-using Kind = TFocusItem::Kind;
+using Kind = TItem::Kind;
 
-constexpr THitRect kMenuColumn[] = {
-    hit::StartGame, hit::Options, hit::HighScore, hit::Help, hit::VisitWebSiteMenuClick, hit::Exit, hit::FggMenuClick,
-};
-constexpr THitRect kAnswers[] = {hit::Yes, hit::No};
-constexpr THitRect kHelpButtons[] = {hit::PanelLeft, hit::PanelBack, hit::PanelRightClick};
-constexpr THitRect kTableButtons[] = {hit::PanelLeft, hit::HighScoreBackClick, hit::PanelRightClick};
-
-// The frames round items the pointer does not highlight: each options row
-// with its words, the country row, the name field and the send box with
-// its words.
-constexpr THitRect kModeRow{56, 458, 253, 281};
-constexpr THitRect kMusicRow{56, 458, 283, 311};
-constexpr THitRect kSoundRow{56, 458, 313, 341};
-constexpr THitRect kCountryRow{56, 473, 337, 375};
-constexpr THitRect kNameFrame{206, 594, 304, 347};
-constexpr THitRect kSendFrame{206, 560, 359, 429};
 // Bright against the options panel's blue and the name entry's cream.
 constexpr uint32_t kFrameColor = 0x0000A5FF;  // 0x00BBGGRR: orange
 constexpr int kFrameThickness = 3;
@@ -35,132 +21,60 @@ constexpr int kFrameThickness = 3;
 int CentreX(const THitRect& r) { return (r.Left + r.Right) / 2; }
 int CentreY(const THitRect& r) { return (r.Top + r.Bottom) / 2; }
 
-template <size_t N>
-std::vector<TFocusItem> Buttons(const THitRect (&rects)[N]) {
-  std::vector<TFocusItem> items;
-  for (const THitRect& r : rects) items.push_back({Kind::Button, r});
-  return items;
-}
-
-TFocusItem Choices(const THitRect& row, const THitRect& left, const THitRect& right, bool rightTaken) {
-  TFocusItem item{Kind::Choices, rightTaken ? left : right, row};
-  item.Left = left;
-  item.Right = right;
-  return item;
-}
-
-std::vector<TFocusItem> OptionsItems(const TMainForm& form) {
-  return {
-      Choices(kModeRow, hit::ModeWindowed, hit::ModeFullScreen, form.GameFullScreen.Checked),
-      Choices(kMusicRow, hit::MusicOn, hit::MusicOff, !form.GameMusic.Checked),
-      Choices(kSoundRow, hit::SoundOn, hit::SoundOffClick, !form.GameSound.Checked),
-      {Kind::Field, hit::CountryField, kCountryRow},
-      {Kind::Button, hit::PanelBack},
-  };
-}
-
-// The exit screen's buttons, top to bottom and left to right.
-std::vector<TFocusItem> ExitScreenItems(const TMainForm& form) {
-  std::vector<TFocusItem> items;
-  for (const TButton_2& b : form.ShareScreen.Buttons)
-    if (b.Visible) items.push_back({Kind::ExitButton, {b.X, b.X + b.Width, b.Y, b.Y + b.Height}});
-  std::stable_sort(items.begin(), items.end(), [](const TFocusItem& a, const TFocusItem& b) {
-    return a.Click.Top != b.Click.Top ? a.Click.Top < b.Click.Top : a.Click.Left < b.Click.Left;
-  });
-  return items;
-}
-
-// Runs `act` as if the pointer stood at the centre of `item`, then puts the
-// pointer back where the player left it: the real pointer has not moved, and
-// its next click acts where it is.
-template <class TAct>
-void AtItem(TMainForm& form, const THitRect& item, TAct act) {
-  const int32_t x = form.PointerX, y = form.PointerY;
-  const bool inWindow = form.PointerInWindow;
-  form.PointerX = CentreX(item);
-  form.PointerY = CentreY(item);
-  act(form.PointerX, form.PointerY);
-  form.PointerX = x;
-  form.PointerY = y;
-  form.PointerInWindow = inWindow;
-}
-
-void HoverSound(TMainForm& form) {
-  form.StopSound(snd::ButtonUp);
-  form.PlaySound(snd::ButtonUp);
-}
-
-// Shows the focus on `item`: an item with a highlight picture as the
-// pointer's hover shows it, with its sound when `sound`; any other item
-// loses the pointer's highlights to its frame. The exit screen's frame
+// Shows the focus on `item`: an item with a highlight picture shows it as
+// the screen's hover over the item's middle does, with the hover sound when
+// `sound` (the pointer itself stays where the player left it); any other
+// item loses the pointer's highlights to its frame. The exit screen's frame
 // hovers the focused button itself.
-void Show(TMainForm& form, const TFocusItem& item, bool sound) {
+void Show(TMainForm& form, const TItem& item, bool sound) {
   if (item.kind == Kind::ExitButton) return;
+  KillAll<TMenuGame>(EngineRoot(form));
   if (item.HasFrame()) {
-    KillAll<TMenuGame>(EngineRoot(form));
     if (sound) HoverSound(form);
     return;
   }
-  const int focus = form.KeyFocus;
   form.HoverSoundArmed = sound;
-  AtItem(form, item.Click, [&form](int x, int y) { form.DXDrawMouseMove(0, x, y); });
-  form.KeyFocus = focus;
+  form.Screen().PointerMove(CentreX(item.Click), CentreY(item.Click));
 }
 
-// A click on the item, as the pointer makes it.
-void Click(TMainForm& form, const TFocusItem& item) {
-  switch (item.kind) {
-    case Kind::SendBox:
-      // A click there takes the typing from the name; the keys leave it.
-      form.GameSendResultClick();
-      form.PlaySound(snd::ButtonDown);
-      break;
-    case Kind::ExitButton:
-      form.ExitScreenClick(CentreX(item.Click), CentreY(item.Click));
-      break;
-    default:
-      AtItem(form, item.Click, [&form](int x, int y) { form.DXDrawMouseDown(1, 0, x, y); });
-      break;
+// What a click on the item does.
+void Act(TMainForm& form, const TItem& item) {
+  if (item.kind == Kind::ExitButton) {
+    // The exit screen's buttons go by where a press is, not by the pointer.
+    form.Screen().PointerDown(1, CentreX(item.Click), CentreY(item.Click));
+  } else if (item.Action != nullptr) {
+    item.Action(form);
   }
 }
 
 }  // namespace
 
-std::vector<TFocusItem> FocusItems(const TMainForm& form) {
-  if (form.QuestionOpen() && form.CurrentScreen != screen::Race) return Buttons(kAnswers);
-  switch (form.CurrentScreen) {
-    case screen::MainMenu:
-      return Buttons(kMenuColumn);
-    case screen::Help:
-      return Buttons(kHelpButtons);
-    case screen::Options:
-      return OptionsItems(form);
-    case screen::HighScores:
-      return Buttons(kTableButtons);
-    case screen::Race:
-      if (form.GameMainExit.Checked) return Buttons(kAnswers);
-      return {};
-    case screen::GameOver:
-      if (!form.GameEnterName.Checked) return {};
-      return {{Kind::Field, hit::NameField, kNameFrame}, {Kind::SendBox, hit::SendBox, kSendFrame}};
-    case screen::Exit:
-      return ExitScreenItems(form);
-    default:
-      return {};
-  }
+int FocusStep(int key) {
+  if (key == vk::Up || key == vk::Left) return -1;
+  if (key == vk::Down || key == vk::Right) return 1;
+  return 0;
 }
 
-bool FocusedItem(const TMainForm& form, TFocusItem& item) {
+std::vector<TItem> FocusItems(const TMainForm& form) {
+  // The race answers its own question (the race screen's items).
+  if (form.QuestionOpen() && form.CurrentScreen != screen::Race) {
+    const std::span<const TItem> answers = form.GameMainExit.Checked ? ExitAnswers() : ClearAnswers();
+    return {answers.begin(), answers.end()};
+  }
+  return form.Screen().FocusItems();
+}
+
+bool FocusedItem(const TMainForm& form, TItem& item) {
   // Most frames nothing has the keys' focus: no list to build then.
   if (form.KeyFocus < 0) return false;
-  const std::vector<TFocusItem> items = FocusItems(form);
+  const std::vector<TItem> items = FocusItems(form);
   if (form.KeyFocus < 0 || form.KeyFocus >= static_cast<int>(items.size())) return false;
   item = items[static_cast<size_t>(form.KeyFocus)];
   return true;
 }
 
 bool MoveKeyFocus(TMainForm& form, int step) {
-  const std::vector<TFocusItem> items = FocusItems(form);
+  const std::vector<TItem> items = FocusItems(form);
   if (items.empty()) return false;
   const int count = static_cast<int>(items.size());
   int& focus = form.KeyFocus;
@@ -168,7 +82,7 @@ bool MoveKeyFocus(TMainForm& form, int step) {
     focus = step > 0 ? 0 : count - 1;
   else
     focus = ((focus + step) % count + count) % count;
-  const TFocusItem& item = items[static_cast<size_t>(focus)];
+  const TItem& item = items[static_cast<size_t>(focus)];
   // The name field focused is the name being typed, as at the start.
   if (form.CurrentScreen == screen::GameOver && item.kind == Kind::Field) form.GamegoEdit.Checked = true;
   Show(form, item, true);
@@ -176,7 +90,7 @@ bool MoveKeyFocus(TMainForm& form, int step) {
 }
 
 bool ChooseWithKeys(TMainForm& form, int direction) {
-  TFocusItem item;
+  TItem item;
   if (!FocusedItem(form, item) || item.kind != Kind::Choices) return false;
   const THitRect& wanted = direction < 0 ? item.Left : item.Right;
   // Only the choice not taken answers a click.
@@ -185,18 +99,18 @@ bool ChooseWithKeys(TMainForm& form, int direction) {
 }
 
 bool ActivateKeyFocus(TMainForm& form) {
-  TFocusItem item;
+  TItem item;
   if (!FocusedItem(form, item)) return false;
   const int focus = form.KeyFocus;
   const uint8_t shown = form.CurrentScreen;
   const bool asked = form.QuestionOpen();
   const size_t count = FocusItems(form).size();
   form.KeyFocus = -1;
-  Click(form, item);
+  Act(form, item);
   // Where the click left the same items on screen (a page turned, an option
   // changed, a file opened) the focus stays; elsewhere it starts afresh.
   if (form.CurrentScreen != shown || form.QuestionOpen() != asked || form.Application.Terminated()) return true;
-  const std::vector<TFocusItem> after = FocusItems(form);
+  const std::vector<TItem> after = FocusItems(form);
   if (after.size() != count) return true;
   form.KeyFocus = focus;
   Show(form, after[static_cast<size_t>(focus)], false);
@@ -204,7 +118,7 @@ bool ActivateKeyFocus(TMainForm& form) {
 }
 
 void DrawKeyFocusFrame(const TMainForm& form, TCanvas& canvas) {
-  TFocusItem item;
+  TItem item;
   if (!FocusedItem(form, item) || !item.HasFrame()) return;
   const THitRect& f = item.Frame;
   canvas.Brush.Style = TBrushStyle::bsSolid;

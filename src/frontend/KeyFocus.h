@@ -1,43 +1,33 @@
 #pragma once
 // Menus without a mouse: the arrow keys (and a pad's d-pad or stick, which
 // send them) move a focus among the items of the screen shown now, in their
-// visual order, and Enter does what a click on the focused item does. An
-// item the pointer highlights with a picture shows the focus the same way,
-// picture and hover sound; items the pointer only shapes itself over (the
-// options rows, the text fields, the send box) get a frame and the hover
-// sound. Moving the pointer takes the focus away, so whichever was used last
-// shows its highlight.
+// visual order, and Enter runs the focused item's action, as a click on it
+// does. An item the pointer highlights with a picture shows the focus the
+// same way, picture and hover sound; items the pointer only shapes itself
+// over (the options rows, the text fields, the send box) get a frame and the
+// hover sound. Moving the pointer takes the focus away, so whichever was
+// used last shows its highlight.
 
 #include <vector>
 
-#include "frontend/PointerRects.h"
+#include "frontend/Item.h"
 
 namespace bd {
 
 class TMainForm;
 class TCanvas;
 
-struct TFocusItem {
-  enum class Kind {
-    Button,      // a click at Click is what Enter does
-    Choices,     // a row of two choices: Enter takes the other one, Left and Right take theirs
-    Field,       // a text field: Enter gives it the typing, as a click does
-    SendBox,     // the name entry's "send online" box: Enter ticks it, the typing stays in the name
-    ExitButton,  // a button of the exit screen, which goes by where a press is
-  };
-  Kind kind = Kind::Button;
-  THitRect Click{};
-  THitRect Frame{0, -1, 0, -1};  // drawn round the focused item; empty for buttons with a highlight picture
-  THitRect Left{}, Right{};      // Choices: where a click takes the left and the right choice
-  bool HasFrame() const { return Frame.Left <= Frame.Right; }
-};
+// How far an arrow key moves the focus: Up and Left back, Down and Right on;
+// 0 for other keys.
+int FocusStep(int key);
 
-// The items the focus moves among now, in visual order; empty where the
-// keys keep their other meanings.
-std::vector<TFocusItem> FocusItems(const TMainForm& form);
+// The items the focus moves among now, in visual order: an open question's
+// answers, else the current screen's items; empty where the keys keep their
+// other meanings.
+std::vector<TItem> FocusItems(const TMainForm& form);
 
-// The focused item, or nullptr. Copies into `item`.
-bool FocusedItem(const TMainForm& form, TFocusItem& item);
+// The focused item, or false. Copies into `item`.
+bool FocusedItem(const TMainForm& form, TItem& item);
 
 // Moves the focus `step` items on (negative: back), wrapping around; the
 // first arrow press focuses the first (or, going back, the last) item.
@@ -48,8 +38,8 @@ bool MoveKeyFocus(TMainForm& form, int step);
 // choice. Returns false when no such row has the focus.
 bool ChooseWithKeys(TMainForm& form, int direction);
 
-// What a click on the focused item does. Returns false when nothing has the
-// focus. The focus stays on the item when the screen stays.
+// Runs the focused item's action. Returns false when nothing has the focus.
+// The focus stays on the item when the screen stays.
 bool ActivateKeyFocus(TMainForm& form);
 
 // The frame round the focused item, where it has one.

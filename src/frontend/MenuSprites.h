@@ -62,9 +62,9 @@ BD_MENU_SPRITE(TEnter_Name_Send, TMenu);
 
 #undef BD_MENU_SPRITE
 
-// The text caret. It places itself after the text being edited every frame:
-// after the country on the options screen, after the centred name on the
-// game-over screen.
+// The text caret. It places itself after the text being edited every frame,
+// where the current screen says (after the country on the options screen,
+// after the centred name on the game-over screen).
 class Palka : public TImageSprite {
  public:
   Palka(TSprite* parent, TMainForm& form);

@@ -3,8 +3,8 @@
 // only their highlights are sprites of their own.
 #include "app/MainForm.h"
 #include "engine/images/PictureCollection.h"
-#include "frontend/FrontEndScreens.h"
 #include "frontend/MenuSprites.h"
+#include "frontend/screens/Screen.h"
 #include "race/RaceRunning.h"
 
 namespace bd {
@@ -15,16 +15,7 @@ bool ConfirmationAllowed(const TMainForm& form) {
   // game or a menu to leave. A paused race may be left: the question stands
   // over the pause.
   if (form.Timer_LevCompl.Enabled() || form.RaceState.LevelEndState != 0) return false;
-  switch (form.CurrentScreen) {
-    case screen::MainMenu:
-    case screen::Race:
-    case screen::Help:
-    case screen::Options:
-    case screen::HighScores:
-      return true;
-    default:
-      return false;
-  }
+  return form.Screen().OffersExitQuestion();
 }
 
 // Closing, apart from the pointer: the game runs on under the plain caption.
@@ -66,10 +57,10 @@ void TMainForm::GameMainExitClick() {
   AddPicture<TMainExit_Word>(*this, pic::ExitQuestion, 188, 195, 902);
 }
 
-void LeaveFrontEndScreen(TMainForm& form) {
+void TMainForm::CloseExitQuestionWithScreen() {
   // Whatever way the player leaves (Enter on the main menu starts a race
   // even while the question is open), the next screen starts without it.
-  if (form.GameMainExit.Checked) CloseConfirmation(form);
+  if (GameMainExit.Checked) CloseConfirmation(*this);
 }
 
 }  // namespace bd

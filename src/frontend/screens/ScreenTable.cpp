@@ -1,0 +1,42 @@
+#include "frontend/screens/ScreenTable.h"
+
+#include "app/MainForm.h"
+#include "frontend/screens/ExitScreen.h"
+#include "frontend/screens/GameOverScreen.h"
+#include "frontend/screens/HelpScreen.h"
+#include "frontend/screens/HighScoresScreen.h"
+#include "frontend/screens/MainMenuScreen.h"
+#include "frontend/screens/OptionsScreen.h"
+#include "frontend/screens/RaceScreen.h"
+#include "frontend/screens/SplashScreen.h"
+
+namespace bd {
+namespace {
+
+// The form before its first screen, and after the menu's pictures were lost:
+// nothing to draw or answer, and the window's close button must still work.
+class TNoScreen : public TScreen {
+ public:
+  using TScreen::TScreen;
+  void Leave() override {}
+  bool CloseQuery() override { return true; }
+};
+
+}  // namespace
+
+TScreenTable::TScreenTable(TMainForm& form) : other_(std::make_unique<TScreen>(form)) {
+  auto& table = screens_;
+  table[screen::None] = std::make_unique<TNoScreen>(form);
+  table[screen::Splash] = std::make_unique<TSplashScreen>(form);
+  table[screen::MainMenu] = std::make_unique<TMainMenuScreen>(form);
+  table[screen::Race] = std::make_unique<TRaceScreen>(form);
+  table[screen::Help] = std::make_unique<THelpScreen>(form);
+  table[screen::Options] = std::make_unique<TOptionsScreen>(form);
+  table[screen::HighScores] = std::make_unique<THighScoresScreen>(form);
+  table[screen::Exit] = std::make_unique<TExitScreen>(form);
+  table[screen::GameOver] = std::make_unique<TGameOverScreen>(form);
+  for (auto& slot : table)
+    if (!slot) slot = std::make_unique<TScreen>(form);
+}
+
+}  // namespace bd
