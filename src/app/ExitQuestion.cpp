@@ -28,7 +28,7 @@ void CloseConfirmation(TMainForm& form) {
   form.Timer1.SetEnabled(!form.Timer1.Enabled());
   form.Window.SetCaption(paused ? PausedCaption() : RunningCaption());
   form.PlaySound(snd::AfterPause);
-  TSprite& engine = EngineRoot(form);
+  TSprite& engine = EngineRoot(form.FrontEnd());
   KillAll<TMenu>(engine);
   KillAll<TMenuGame>(engine);
 }
@@ -50,11 +50,11 @@ void TMainForm::GameMainExitClick() {
   Window.SetCaption(PausedCaption());
   Window.SetPointer(PointerShape::Hand);
   PlaySound(snd::Pause);
-  TPictureCollectionItem& frame = MenuImage(*this, pic::QuestionFrame);
+  TPictureCollectionItem& frame = MenuImage(FrontEnd(), pic::QuestionFrame);
   const double x = (DXDraw.SurfaceWidth() - frame.Width()) / 2.0;
   const double y = (DXDraw.SurfaceHeight() - frame.Height()) / 2.0 - 5;
-  AddPicture<TMainExit>(*this, pic::QuestionFrame, x, y, 901);
-  AddPicture<TMainExit_Word>(*this, pic::ExitQuestion, 188, 195, 902);
+  AddPicture<TMainExit>(FrontEnd(), pic::QuestionFrame, x, y, 901);
+  AddPicture<TMainExit_Word>(FrontEnd(), pic::ExitQuestion, 188, 195, 902);
 }
 
 void TMainForm::CloseExitQuestionWithScreen() {
