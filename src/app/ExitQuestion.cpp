@@ -23,8 +23,9 @@ bool ConfirmationAllowed(const TMainForm& form) {
 // paused one stays paused.
 void CloseConfirmation(TMainForm& form) {
   form.GameMainExit.Checked = false;
-  const bool paused = form.CurrentScreen == screen::Race && form.RaceState.Paused;
-  if (form.CurrentScreen == screen::Race) RunRaceUnless(form.RaceState, form.Timer_Level.Enabled() || paused);
+  const bool inRace = form.Screen().RunsRace();
+  const bool paused = inRace && form.RaceState.Paused;
+  if (inRace) RunRaceUnless(form.RaceState, form.Timer_Level.Enabled() || paused);
   form.Timer1.SetEnabled(!form.Timer1.Enabled());
   form.Window.SetCaption(paused ? PausedCaption() : RunningCaption());
   form.PlaySound(snd::AfterPause);

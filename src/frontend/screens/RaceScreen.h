@@ -19,6 +19,7 @@ class TRaceScreen : public TScreen {
   std::vector<TItem> FocusItems() const override;
   // The race answers its own exit question (see FocusItems).
   bool AnswersOwnQuestion() const override { return true; }
+  bool RunsRace() const override { return true; }
   bool CloseQuery() override;
   bool OffersExitQuestion() const override { return true; }
   const char* Song() const override { return "2"; }

@@ -61,6 +61,9 @@ class TScreen {
   virtual bool AnswersOwnQuestion() const { return false; }
   // Whether a text field the keys focus takes the typing at once.
   virtual bool FocusedFieldTakesTyping() const { return false; }
+  // Whether the race runs on this screen: its clocks hold while it is held,
+  // and closing the exit question sets it going again.
+  virtual bool RunsRace() const { return false; }
   // Whether the exit question may open over this screen.
   virtual bool OffersExitQuestion() const { return false; }
   // The song the music watchdog starts again when it has played through;
