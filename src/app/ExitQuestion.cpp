@@ -23,12 +23,13 @@ bool ConfirmationAllowed(const TMainForm& form) {
 // paused one stays paused.
 void CloseConfirmation(TMainForm& form) {
   form.GameMainExit.Checked = false;
-  const bool paused = form.CurrentScreen == screen::Race && form.RaceState.Paused;
-  if (form.CurrentScreen == screen::Race) RunRaceUnless(form.RaceState, form.Timer_Level.Enabled() || paused);
+  const bool inRace = form.Screen().RunsRace();
+  const bool paused = inRace && form.RaceState.Paused;
+  if (inRace) RunRaceUnless(form.RaceState, form.Timer_Level.Enabled() || paused);
   form.Timer1.SetEnabled(!form.Timer1.Enabled());
   form.Window.SetCaption(paused ? PausedCaption() : RunningCaption());
   form.PlaySound(snd::AfterPause);
-  TSprite& engine = EngineRoot(form);
+  TSprite& engine = EngineRoot(form.FrontEnd());
   KillAll<TMenu>(engine);
   KillAll<TMenuGame>(engine);
 }
@@ -50,11 +51,11 @@ void TMainForm::GameMainExitClick() {
   Window.SetCaption(PausedCaption());
   Window.SetPointer(PointerShape::Hand);
   PlaySound(snd::Pause);
-  TPictureCollectionItem& frame = MenuImage(*this, pic::QuestionFrame);
+  TPictureCollectionItem& frame = MenuImage(FrontEnd(), pic::QuestionFrame);
   const double x = (DXDraw.SurfaceWidth() - frame.Width()) / 2.0;
   const double y = (DXDraw.SurfaceHeight() - frame.Height()) / 2.0 - 5;
-  AddPicture<TMainExit>(*this, pic::QuestionFrame, x, y, 901);
-  AddPicture<TMainExit_Word>(*this, pic::ExitQuestion, 188, 195, 902);
+  AddPicture<TMainExit>(FrontEnd(), pic::QuestionFrame, x, y, 901);
+  AddPicture<TMainExit_Word>(FrontEnd(), pic::ExitQuestion, 188, 195, 902);
 }
 
 void TMainForm::CloseExitQuestionWithScreen() {

@@ -12,7 +12,7 @@ void TMainForm::DXTimerTimer(int lagCount) {
   if (!DXDraw.ReadyToDraw()) return;
   if (TypingDelay > 0) --TypingDelay;
   if (CaretBlink > 0) --CaretBlink;
-  BlinkCaret(*this);
+  BlinkCaret(FrontEnd());
   if (ResizePending) {
     ResizePending = false;
     if (Window.State() == WindowState::Maximized) GameFullScreenClick();

@@ -40,7 +40,7 @@ void TMainForm::FormKeyPress(uint8_t key) {
 }
 
 void TMainForm::DXDrawMouseMove(uint8_t /*shift*/, int x, int y) {
-  KillAll<TMenuGame>(EngineRoot(*this));
+  KillAll<TMenuGame>(EngineRoot(FrontEnd()));
   PointerX = x;
   PointerY = y;
   PointerInWindow = true;

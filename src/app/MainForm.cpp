@@ -26,7 +26,7 @@ TMainForm::TMainForm(TApplication& application, TFrameLog* frameLog)
       Timer_LevCompl(application, 250),
       sharetimer(application, 100, [this] { sharetimerTimer(); }),
       DXSound(application.GetPlatform().audio),
-      screens_(std::make_unique<TScreenTable>(*this)),
+      screens_(std::make_unique<TScreenTable>(frontEnd_)),
       ownMusic_(std::make_unique<TXmpMusicLibrary>(application.GetPlatform().audio)),
       music_(ownMusic_.get()) {
   Window.SetCaption(RunningCaption());

@@ -26,6 +26,7 @@
 #include <set>
 #include <string>
 
+#include "app/FormFrontEndHost.h"
 #include "app/FormRaceHost.h"
 #include "app/FrameLog.h"
 #include "app/MusicLibrary.h"
@@ -41,6 +42,7 @@
 #include "frontend/HighScores.h"
 #include "frontend/ScoreReport.h"
 #include "frontend/ShareScreen.h"
+#include "frontend/screens/ScreenNumbers.h"
 #include "http/HttpClient.h"
 #include "race/RaceState.h"
 
@@ -61,20 +63,6 @@ struct TEdit {
 
 class TScreen;
 class TScreenTable;
-
-// The screens CurrentScreen can hold; 0 means none has been built yet. Each
-// is an object of frontend/screens/, found through the screen table.
-namespace screen {
-constexpr uint8_t None = 0;
-constexpr uint8_t Splash = 1;
-constexpr uint8_t MainMenu = 2;
-constexpr uint8_t Race = 3;
-constexpr uint8_t Help = 4;
-constexpr uint8_t Options = 5;
-constexpr uint8_t HighScores = 6;
-constexpr uint8_t Exit = 8;
-constexpr uint8_t GameOver = 9;
-}  // namespace screen
 
 class TMainForm : public IEventHandler {
  public:
@@ -213,6 +201,8 @@ class TMainForm : public IEventHandler {
   void RaceFrame();
   // The race sprites reach the form through this.
   IRaceHost& RaceHost() { return raceHost_; }
+  // The screens and the menus' helpers reach the form through this.
+  IFrontEndHost& FrontEnd() { return frontEnd_; }
 
   // The pointer, the menus' state, the questions and the links out.
   int32_t PointerX = 0;  // where the pointer was at its last move
@@ -276,6 +266,7 @@ class TMainForm : public IEventHandler {
   void CloseExitQuestionWithScreen();
 
   TFormRaceHost raceHost_{*this};
+  TFormFrontEndHost frontEnd_{*this};
   std::unique_ptr<TScreenTable> screens_;
   // The sound archive could not be loaded whole: missing sounds are skipped.
   bool soundArchiveFailed_ = false;

@@ -3,6 +3,7 @@
 // share of the race, holding its clocks while the player holds the race.
 // The race's rules live in race/.
 #include "app/MainForm.h"
+#include "frontend/screens/Screen.h"
 #include "race/LevelChange.h"
 #include "race/LifeLost.h"
 #include "race/RaceClocks.h"
@@ -36,8 +37,8 @@ void TMainForm::ByeByeMyCar() { EndLife(raceHost_); }
 void TMainForm::RaceFrame() { RunRaceFrame(raceHost_); }
 
 void TMainForm::HoldRaceClocks() {
-  const bool held = CurrentScreen == screen::Race &&
-                    (RaceState.Paused || GameMainExit.Checked || !Application.Active());
+  const bool held =
+      Screen().RunsRace() && (RaceState.Paused || GameMainExit.Checked || !Application.Active());
   for (TTimer* clock : {&Timer_Level, &Timer_Nitro, &Timer_LevCompl}) clock->SetHeld(held);
 }
 

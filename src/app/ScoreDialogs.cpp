@@ -12,13 +12,13 @@ void TMainForm::GameClearHighScoreClick() {
   KeyFocus = -1;  // the items on screen change
   if (GameClearHighScore.Checked) {
     // The same frame as the exit confirmation, one layer lower.
-    TPictureCollectionItem& frame = MenuImage(*this, pic::QuestionFrame);
+    TPictureCollectionItem& frame = MenuImage(FrontEnd(), pic::QuestionFrame);
     const double x = (DXDraw.SurfaceWidth() - frame.Width()) / 2.0;
     const double y = (DXDraw.SurfaceHeight() - frame.Height()) / 2.0 - 5;
-    AddPicture<TClearHighScore>(*this, pic::QuestionFrame, x, y, kClearQuestionDepth);
-    AddPicture<TClearHighScore_Word>(*this, pic::ClearQuestion, 188, 195, kClearQuestionDepth + 1);
+    AddPicture<TClearHighScore>(FrontEnd(), pic::QuestionFrame, x, y, kClearQuestionDepth);
+    AddPicture<TClearHighScore_Word>(FrontEnd(), pic::ClearQuestion, 188, 195, kClearQuestionDepth + 1);
   } else {
-    TSprite& engine = EngineRoot(*this);
+    TSprite& engine = EngineRoot(FrontEnd());
     for (int32_t i = 0; i < engine.ChildCount(); ++i) {
       TSprite* child = engine.ChildAt(i);
       if (dynamic_cast<TMenu*>(child) != nullptr || dynamic_cast<TMenuGame*>(child) != nullptr) child->Kill();
@@ -30,10 +30,10 @@ void TMainForm::GameEnterNameClick() {
   GameEnterName.Checked = !GameEnterName.Checked;
   // Closing leaves the panel to go with the screen.
   if (!GameEnterName.Checked) return;
-  TPictureCollectionItem& panel = MenuImage(*this, pic::NameEntry);
+  TPictureCollectionItem& panel = MenuImage(FrontEnd(), pic::NameEntry);
   const double x = (DXDraw.SurfaceWidth() - panel.Width()) / 2.0;
   const double y = (DXDraw.SurfaceHeight() - panel.Height()) / 2.0;
-  AddPicture<TEnter_Name>(*this, pic::NameEntry, x, y, 0);
+  AddPicture<TEnter_Name>(FrontEnd(), pic::NameEntry, x, y, 0);
   // The name takes the typing at once, a remembered one too: the caret
   // stands after it, so typing goes on from it and Backspace takes it back.
   GamegoEdit.Checked = true;
@@ -42,8 +42,8 @@ void TMainForm::GameEnterNameClick() {
 
 void TMainForm::GameSendResultClick() {
   GameSendResult.Checked = !GameSendResult.Checked;
-  KillAll<TEnter_Name_Send>(EngineRoot(*this));
-  if (GameSendResult.Checked) AddPicture<TEnter_Name_Send>(*this, pic::NameEntrySend, 200, 364, 1);
+  KillAll<TEnter_Name_Send>(EngineRoot(FrontEnd()));
+  if (GameSendResult.Checked) AddPicture<TEnter_Name_Send>(FrontEnd(), pic::NameEntrySend, 200, 364, 1);
 }
 
 }  // namespace bd

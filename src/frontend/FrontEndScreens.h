@@ -7,13 +7,6 @@
 
 namespace bd {
 
-class TMainForm;
-
-// Called before any screen is torn down. An exit confirmation does not
-// outlive the screen it was opened on: its pictures go with the screen, so
-// it is closed here rather than left answering (and holding a race still)
-// on a screen that does not show it.
-void LeaveFrontEndScreen(TMainForm& form);
 // The depth of the high-score screen's clear question: its frame lies here,
 // its words and answers above.
 constexpr int32_t kClearQuestionDepth = 801;

@@ -14,7 +14,7 @@
 
 namespace bd {
 
-class TMainForm;
+class IFrontEndHost;
 
 // A picture at its own size: image, place and depth.
 struct TPlace {
@@ -40,11 +40,11 @@ struct TItem {
   // it, as a sprite of its own class; none where the pointer only changes
   // its shape.
   TPlace Highlight{};
-  TImageSprite& (*MakeHighlight)(TMainForm&, const TPlace&) = nullptr;
+  TImageSprite& (*MakeHighlight)(IFrontEndHost&, const TPlace&) = nullptr;
   THitRect Hover{};  // where the pointer highlights it
   THitRect Click{};  // where a click acts; the keys' focus stands at its middle
   // What a click and Enter do, the click's sound included; null: nothing.
-  void (*Action)(TMainForm&) = nullptr;
+  void (*Action)(IFrontEndHost&) = nullptr;
   THitRect Frame{0, -1, 0, -1};  // drawn round it when focused; empty for items with a highlight
   THitRect Left{}, Right{};      // Choices: where a click takes the left and the right choice
   bool HasFrame() const { return Frame.Left <= Frame.Right; }
@@ -52,26 +52,26 @@ struct TItem {
 
 // Creates an item's highlight as a sprite of class T.
 template <class T>
-TImageSprite& HighlightAs(TMainForm& form, const TPlace& place) {
-  return AddPicture<T>(form, *place.Image, place.X, place.Y, place.Z);
+TImageSprite& HighlightAs(IFrontEndHost& host, const TPlace& place) {
+  return AddPicture<T>(host, *place.Image, place.X, place.Y, place.Z);
 }
 
 // Adds the pictures of the items that have one, in the rows' order.
-void AddItemPictures(TMainForm& form, std::span<const TItem> items);
+void AddItemPictures(IFrontEndHost& host, std::span<const TItem> items);
 
 // Tests (x, y) against the hover areas of a group of items. A hit shows the
 // hand and the item's highlight and plays the hover sound if the previous
 // groups left it armed; a miss re-arms it (unless told not to). Several
 // groups run one after the other, so the last one decides whether the next
 // hit sounds.
-bool HoverItems(TMainForm& form, std::span<const TItem> items, int x, int y, bool rearmOnMiss = true);
+bool HoverItems(IFrontEndHost& host, std::span<const TItem> items, int x, int y, bool rearmOnMiss = true);
 
 // Runs the action of the first item whose click area holds (x, y).
-bool ClickItems(TMainForm& form, std::span<const TItem> items, int x, int y);
+bool ClickItems(IFrontEndHost& host, std::span<const TItem> items, int x, int y);
 
 // The click's sound, which every action of the menus plays.
-void ClickSound(TMainForm& form);
+void ClickSound(IFrontEndHost& host);
 // The hover sound, started afresh.
-void HoverSound(TMainForm& form);
+void HoverSound(IFrontEndHost& host);
 
 }  // namespace bd

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/MainForm.h"
 #include "engine/display/Canvas.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/MenuSprites.h"
 #include "frontend/screens/Questions.h"
 #include "frontend/screens/Screen.h"
@@ -26,24 +26,24 @@ int CentreY(const THitRect& r) { return (r.Top + r.Bottom) / 2; }
 // `sound` (the pointer itself stays where the player left it); any other
 // item loses the pointer's highlights to its frame. The exit screen's frame
 // hovers the focused button itself.
-void Show(TMainForm& form, const TItem& item, bool sound) {
+void Show(IFrontEndHost& host, const TItem& item, bool sound) {
   if (item.kind == Kind::ExitButton) return;
-  KillAll<TMenuGame>(EngineRoot(form));
+  KillAll<TMenuGame>(EngineRoot(host));
   if (item.HasFrame()) {
-    if (sound) HoverSound(form);
+    if (sound) HoverSound(host);
     return;
   }
-  form.HoverSoundArmed = sound;
-  form.Screen().PointerMove(CentreX(item.Click), CentreY(item.Click));
+  host.HoverSoundArmed() = sound;
+  host.Screen().PointerMove(CentreX(item.Click), CentreY(item.Click));
 }
 
 // What a click on the item does.
-void Act(TMainForm& form, const TItem& item) {
+void Act(IFrontEndHost& host, const TItem& item) {
   if (item.kind == Kind::ExitButton) {
     // The exit screen's buttons go by where a press is, not by the pointer.
-    form.Screen().PointerDown(1, CentreX(item.Click), CentreY(item.Click));
+    host.Screen().PointerDown(1, CentreX(item.Click), CentreY(item.Click));
   } else if (item.Action != nullptr) {
-    item.Action(form);
+    item.Action(host);
   }
 }
 
@@ -55,71 +55,71 @@ int FocusStep(int key) {
   return 0;
 }
 
-std::vector<TItem> FocusItems(const TMainForm& form) {
-  // The race answers its own question (the race screen's items).
-  if (form.QuestionOpen() && form.CurrentScreen != screen::Race) {
-    const std::span<const TItem> answers = form.GameMainExit.Checked ? ExitAnswers() : ClearAnswers();
+std::vector<TItem> FocusItems(IFrontEndHost& host) {
+  if (host.QuestionOpen() && !host.Screen().AnswersOwnQuestion()) {
+    const std::span<const TItem> answers = host.Checked(TFlag::MainExit) ? ExitAnswers() : ClearAnswers();
     return {answers.begin(), answers.end()};
   }
-  return form.Screen().FocusItems();
+  return host.Screen().FocusItems();
 }
 
-bool FocusedItem(const TMainForm& form, TItem& item) {
+bool FocusedItem(IFrontEndHost& host, TItem& item) {
   // Most frames nothing has the keys' focus: no list to build then.
-  if (form.KeyFocus < 0) return false;
-  const std::vector<TItem> items = FocusItems(form);
-  if (form.KeyFocus < 0 || form.KeyFocus >= static_cast<int>(items.size())) return false;
-  item = items[static_cast<size_t>(form.KeyFocus)];
+  if (host.KeyFocus() < 0) return false;
+  const std::vector<TItem> items = FocusItems(host);
+  if (host.KeyFocus() < 0 || host.KeyFocus() >= static_cast<int>(items.size())) return false;
+  item = items[static_cast<size_t>(host.KeyFocus())];
   return true;
 }
 
-bool MoveKeyFocus(TMainForm& form, int step) {
-  const std::vector<TItem> items = FocusItems(form);
+bool MoveKeyFocus(IFrontEndHost& host, int step) {
+  const std::vector<TItem> items = FocusItems(host);
   if (items.empty()) return false;
   const int count = static_cast<int>(items.size());
-  int& focus = form.KeyFocus;
+  int& focus = host.KeyFocus();
   if (focus < 0 || focus >= count)
     focus = step > 0 ? 0 : count - 1;
   else
     focus = ((focus + step) % count + count) % count;
   const TItem& item = items[static_cast<size_t>(focus)];
-  // The name field focused is the name being typed, as at the start.
-  if (form.CurrentScreen == screen::GameOver && item.kind == Kind::Field) form.GamegoEdit.Checked = true;
-  Show(form, item, true);
+  // Where the screen says so (the game-over screen's name), the field
+  // focused is the field being typed into, as at the start.
+  if (item.kind == Kind::Field && host.Screen().FocusedFieldTakesTyping()) host.SetTyping(true);
+  Show(host, item, true);
   return true;
 }
 
-bool ChooseWithKeys(TMainForm& form, int direction) {
+bool ChooseWithKeys(IFrontEndHost& host, int direction) {
   TItem item;
-  if (!FocusedItem(form, item) || item.kind != Kind::Choices) return false;
+  if (!FocusedItem(host, item) || item.kind != Kind::Choices) return false;
   const THitRect& wanted = direction < 0 ? item.Left : item.Right;
   // Only the choice not taken answers a click.
-  if (CentreX(wanted) == CentreX(item.Click)) ActivateKeyFocus(form);
+  if (CentreX(wanted) == CentreX(item.Click)) ActivateKeyFocus(host);
   return true;
 }
 
-bool ActivateKeyFocus(TMainForm& form) {
+bool ActivateKeyFocus(IFrontEndHost& host) {
   TItem item;
-  if (!FocusedItem(form, item)) return false;
-  const int focus = form.KeyFocus;
-  const uint8_t shown = form.CurrentScreen;
-  const bool asked = form.QuestionOpen();
-  const size_t count = FocusItems(form).size();
-  form.KeyFocus = -1;
-  Act(form, item);
+  if (!FocusedItem(host, item)) return false;
+  const int focus = host.KeyFocus();
+  const TScreen* shown = &host.Screen();
+  const bool asked = host.QuestionOpen();
+  const size_t count = FocusItems(host).size();
+  host.KeyFocus() = -1;
+  Act(host, item);
   // Where the click left the same items on screen (a page turned, an option
   // changed, a file opened) the focus stays; elsewhere it starts afresh.
-  if (form.CurrentScreen != shown || form.QuestionOpen() != asked || form.Application.Terminated()) return true;
-  const std::vector<TItem> after = FocusItems(form);
+  if (&host.Screen() != shown || host.QuestionOpen() != asked || host.Terminated()) return true;
+  const std::vector<TItem> after = FocusItems(host);
   if (after.size() != count) return true;
-  form.KeyFocus = focus;
-  Show(form, after[static_cast<size_t>(focus)], false);
+  host.KeyFocus() = focus;
+  Show(host, after[static_cast<size_t>(focus)], false);
   return true;
 }
 
-void DrawKeyFocusFrame(const TMainForm& form, TCanvas& canvas) {
+void DrawKeyFocusFrame(IFrontEndHost& host, TCanvas& canvas) {
   TItem item;
-  if (!FocusedItem(form, item) || !item.HasFrame()) return;
+  if (!FocusedItem(host, item) || !item.HasFrame()) return;
   const THitRect& f = item.Frame;
   canvas.Brush.Style = TBrushStyle::bsSolid;
   canvas.Brush.Color = kFrameColor;

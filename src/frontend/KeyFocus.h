@@ -14,7 +14,7 @@
 
 namespace bd {
 
-class TMainForm;
+class IFrontEndHost;
 class TCanvas;
 
 // How far an arrow key moves the focus: Up and Left back, Down and Right on;
@@ -24,25 +24,25 @@ int FocusStep(int key);
 // The items the focus moves among now, in visual order: an open question's
 // answers, else the current screen's items; empty where the keys keep their
 // other meanings.
-std::vector<TItem> FocusItems(const TMainForm& form);
+std::vector<TItem> FocusItems(IFrontEndHost& host);
 
 // The focused item, or false. Copies into `item`.
-bool FocusedItem(const TMainForm& form, TItem& item);
+bool FocusedItem(IFrontEndHost& host, TItem& item);
 
 // Moves the focus `step` items on (negative: back), wrapping around; the
 // first arrow press focuses the first (or, going back, the last) item.
 // Returns false when the screen has no items to focus.
-bool MoveKeyFocus(TMainForm& form, int step);
+bool MoveKeyFocus(IFrontEndHost& host, int step);
 
 // Left (-1) or Right (+1) on a focused row of two choices takes that
 // choice. Returns false when no such row has the focus.
-bool ChooseWithKeys(TMainForm& form, int direction);
+bool ChooseWithKeys(IFrontEndHost& host, int direction);
 
 // Runs the focused item's action. Returns false when nothing has the focus.
 // The focus stays on the item when the screen stays.
-bool ActivateKeyFocus(TMainForm& form);
+bool ActivateKeyFocus(IFrontEndHost& host);
 
 // The frame round the focused item, where it has one.
-void DrawKeyFocusFrame(const TMainForm& form, TCanvas& canvas);
+void DrawKeyFocusFrame(IFrontEndHost& host, TCanvas& canvas);
 
 }  // namespace bd

@@ -1,9 +1,8 @@
 #include "frontend/MenuSprites.h"
 
-#include "app/MainForm.h"
-#include "assets/PictureLookup.h"
 #include "engine/display/Canvas.h"
 #include "engine/images/PictureCollection.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/screens/Screen.h"
 
 namespace bd {
@@ -17,14 +16,12 @@ void PlacePicture(TImageSprite& sprite, TPictureCollectionItem& image, double x,
   sprite.Height = image.Height();
 }
 
-TSprite& EngineRoot(TMainForm& form) { return form.SpriteEngine.Engine(); }
+TSprite& EngineRoot(IFrontEndHost& host) { return host.Sprites(); }
 
-TPictureCollectionItem& MenuImage(TMainForm& form, TPictureName name) {
-  return FindPicture(form.ImageList, name);
-}
+TPictureCollectionItem& MenuImage(IFrontEndHost& host, TPictureName name) { return host.Image(name); }
 
-Palka::Palka(TSprite* parent, TMainForm& form) : TImageSprite(parent), form_(form) {
-  TPictureCollectionItem& image = MenuImage(form, pic::Caret);
+Palka::Palka(TSprite* parent, IFrontEndHost& host) : TImageSprite(parent), host_(host) {
+  TPictureCollectionItem& image = MenuImage(host, pic::Caret);
   Image = &image;
   PixelPrecise = true;
   ChangeZ(800);
@@ -32,24 +29,24 @@ Palka::Palka(TSprite* parent, TMainForm& form) : TImageSprite(parent), form_(for
   Height = image.Height();
 }
 
-void BlinkCaret(TMainForm& form) {
+void BlinkCaret(IFrontEndHost& host) {
   // The width is kept fresh in every frame, not only while a caret is shown:
   // otherwise characters typed in the caret's dark half would run past the
   // field.
-  if (form.DXDraw.BackBuffer() != nullptr) form.Screen().MeasureTyping();
-  if (form.GamegoEdit.Checked && form.CaretBlink > 15) new Palka(&EngineRoot(form), form);
-  if (form.CaretBlink <= 15) {
-    if (form.CaretBlink == 0) form.CaretBlink = 30;
-    KillAll<Palka>(EngineRoot(form));
+  if (host.DisplayUp()) host.Screen().MeasureTyping();
+  if (host.Typing() && host.CaretBlink() > 15) new Palka(&EngineRoot(host), host);
+  if (host.CaretBlink() <= 15) {
+    if (host.CaretBlink() == 0) host.CaretBlink() = 30;
+    KillAll<Palka>(EngineRoot(host));
   }
 }
 
 void Palka::Step(int32_t moveCount) {
   TImageSprite::Step(moveCount);
-  if (form_.DXDraw.BackBuffer() == nullptr) return;
+  if (!host_.DisplayUp()) return;
   double x = 0;
   double y = 0;
-  if (form_.Screen().CaretPlace(x, y)) {
+  if (host_.Screen().CaretPlace(x, y)) {
     X = x;
     Y = y;
   }

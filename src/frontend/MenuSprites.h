@@ -12,7 +12,7 @@
 
 namespace bd {
 
-class TMainForm;
+class IFrontEndHost;
 class TPictureCollectionItem;
 
 // Base of every hover highlight; all of them are removed at each pointer move.
@@ -67,17 +67,17 @@ BD_MENU_SPRITE(TEnter_Name_Send, TMenu);
 // after the centred name on the game-over screen).
 class Palka : public TImageSprite {
  public:
-  Palka(TSprite* parent, TMainForm& form);
+  Palka(TSprite* parent, IFrontEndHost& host);
   void Step(int32_t moveCount) override;
 
  private:
-  TMainForm& form_;
+  IFrontEndHost& host_;
 };
 
 // The caret's blink, once per drawn frame: while a field is being edited a
 // caret is added in each of the first 14 frames of every 30 (all at the same
 // place), and all carets are removed in the other 16.
-void BlinkCaret(TMainForm& form);
+void BlinkCaret(IFrontEndHost& host);
 
 // Gives `sprite` the image, the position, the depth and the image's size.
 void PlacePicture(TImageSprite& sprite, TPictureCollectionItem& image, double x, double y, int32_t z);
@@ -85,16 +85,16 @@ void PlacePicture(TImageSprite& sprite, TPictureCollectionItem& image, double x,
 // Creates a sprite of class T as a direct child of the form's sprite engine,
 // showing the named image at (x, y) and depth z.
 template <class T>
-T& AddPicture(TMainForm& form, TPictureName image, double x, double y, int32_t z);
+T& AddPicture(IFrontEndHost& host, TPictureName image, double x, double y, int32_t z);
 
 // The engine that owns every sprite of the form, and a named menu image.
-TSprite& EngineRoot(TMainForm& form);
-TPictureCollectionItem& MenuImage(TMainForm& form, TPictureName name);
+TSprite& EngineRoot(IFrontEndHost& host);
+TPictureCollectionItem& MenuImage(IFrontEndHost& host, TPictureName name);
 
 template <class T>
-T& AddPicture(TMainForm& form, TPictureName image, double x, double y, int32_t z) {
-  TPictureCollectionItem& item = MenuImage(form, image);
-  T* sprite = new T(&EngineRoot(form));
+T& AddPicture(IFrontEndHost& host, TPictureName image, double x, double y, int32_t z) {
+  TPictureCollectionItem& item = MenuImage(host, image);
+  T* sprite = new T(&EngineRoot(host));
   PlacePicture(*sprite, item, x, y, z);
   return *sprite;
 }

@@ -2,13 +2,16 @@
 
 #include <iterator>
 
-#include "app/MainForm.h"
 #include "codec/Cp1251.h"
 #include "engine/display/Canvas.h"
+#include "engine/loop/Application.h"
 #include "frontend/BriefPause.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/HighScores.h"
 #include "frontend/MenuSprites.h"
 #include "frontend/NameWheel.h"
+#include "frontend/screens/ScreenNumbers.h"
+#include "race/RaceHost.h"
 
 namespace bd {
 namespace {
@@ -28,8 +31,8 @@ constexpr TItem kNameEntry[] = {
     {.kind = Kind::Field,
      .Click = hit::NameField,
      .Action =
-         [](TMainForm& f) {
-           f.GamegoEdit.Checked = true;
+         [](IFrontEndHost& f) {
+           f.SetTyping(true);
            f.PlaySound(snd::ButtonDown);
          },
      .Frame = kNameFrame},
@@ -37,8 +40,8 @@ constexpr TItem kNameEntry[] = {
     {.kind = Kind::SendBox,
      .Click = hit::SendBox,
      .Action =
-         [](TMainForm& f) {
-           f.GameSendResultClick();
+         [](IFrontEndHost& f) {
+           f.Click(TFlag::SendResult);
            f.PlaySound(snd::ButtonDown);
          },
      .Frame = kSendFrame},
@@ -47,43 +50,43 @@ constexpr TItem kNameEntry[] = {
 }  // namespace
 
 void TGameOverScreen::Build() {
-  AddPicture<TImageSprite>(form_, pic::GameOver, 0, 0, -1);
-  form_.PlayMusic("3");
-  form_.Timer1.SetEnabled(false);
-  form_.Timer1.SetInterval(5000);
-  form_.Timer1.SetEnabled(true);
+  AddPicture<TImageSprite>(host_, pic::GameOver, 0, 0, -1);
+  host_.PlayMusic("3");
+  host_.ScreenTimer().SetEnabled(false);
+  host_.ScreenTimer().SetInterval(5000);
+  host_.ScreenTimer().SetEnabled(true);
 }
 
 void TGameOverScreen::Leave() {
   TScreen::Leave();
-  form_.RaceState.GameOver = false;
-  form_.GameEnterName.Checked = false;
-  form_.GamegoEdit.Checked = false;
-  form_.GameSendResult.Checked = false;
-  form_.SaveSettings();
+  host_.RaceHost().RaceState().GameOver = false;
+  host_.SetChecked(TFlag::EnterName, false);
+  host_.SetTyping(false);
+  host_.SetChecked(TFlag::SendResult, false);
+  host_.SaveSettings();
 }
 
 void TGameOverScreen::Frame(int /*lagCount*/) {
-  form_.SpriteFrame(16, true);
+  host_.SpriteFrame(16, true);
   DrawTexts();
 }
 
 void TGameOverScreen::DrawTexts() {
-  TCanvas& canvas = form_.DXDraw.SurfaceCanvas();
+  TCanvas& canvas = host_.Canvas();
   canvas.Brush.Style = TBrushStyle::bsClear;
-  canvas.Font.Name = form_.TextFont;
+  canvas.Font.Name = host_.TextFont();
   canvas.Font.Color = 0;
   canvas.Font.Size = 20;
   canvas.Font.Style = 0;
   auto centred = [&canvas](int y, const std::string& text) {
     canvas.TextOut(static_cast<int>(400 - Round(canvas.TextWidth(text) / 2.0)), y, text);
   };
-  const std::string score = std::to_string(form_.RaceState.Score);
-  const std::string level = std::to_string(form_.RaceState.Level);
-  if (form_.GameEnterName.Checked) {
-    form_.PlayerName = form_.Edit2.Text;
+  const std::string score = std::to_string(host_.RaceHost().RaceState().Score);
+  const std::string level = std::to_string(host_.RaceHost().RaceState().Level);
+  if (host_.Checked(TFlag::EnterName)) {
+    host_.PlayerName() = host_.NameField();
     centred(210, score);
-    centred(310, form_.PlayerName);
+    centred(310, host_.PlayerName());
     // The level, in the panel's own lettering, between the score's plate
     // and the line that asks for the name.
     canvas.Font.Size = 11;
@@ -98,99 +101,100 @@ void TGameOverScreen::DrawTexts() {
     centred(210, W("СЧЁТ: ") + score);
     centred(310, W("УРОВЕНЬ: ") + level);
   }
-  DrawKeyFocusFrame(form_, canvas);
-  form_.DXDraw.ReleaseCanvas();
+  DrawKeyFocusFrame(host_, canvas);
+  host_.ReleaseCanvas();
 }
 
 void TGameOverScreen::KeyDown(int key, uint8_t shift) {
-  TMainForm& form = form_;
+  IFrontEndHost& host = host_;
   const bool alt = (shift & ssAlt) != 0;
   const bool enter = key == vk::Return;
   const bool escape = key == vk::Escape;
-  const bool beatsTable = BeatsHighScores(form.HighScores, form.RaceState.Score);
-  if ((escape || enter) && !beatsTable && !form.Timer1.Enabled()) {
+  const bool beatsTable = BeatsHighScores(host.HighScores(), host.RaceHost().RaceState().Score);
+  if ((escape || enter) && !beatsTable && !host.ScreenTimer().Enabled()) {
     BriefPause();
-    form.SwitchScreen(screen::MainMenu);
+    host.SwitchScreen(screen::MainMenu);
   }
-  if (key == vk::Back && form.GamegoEdit.Checked && !form.Edit2.Text.empty()) form.Edit2.Text.pop_back();
-  if (FocusStep(key) != 0) MoveKeyFocus(form, FocusStep(key));
+  if (key == vk::Back && host.Typing() && !host.NameField().empty()) host.NameField().pop_back();
+  if (FocusStep(key) != 0) MoveKeyFocus(host, FocusStep(key));
   // Enter ticks the send box when the keys' focus is on it. Space never
   // does: the name takes the typing, and a key typed as part of a name
   // must not publish the score (a pad's X ticks it, see PadKeyDown).
   TItem focused;
-  const bool onSendBox = FocusedItem(form, focused) && focused.kind == Kind::SendBox;
-  if (form.GameEnterName.Checked && enter && !alt && onSendBox) {
-    focused.Action(form);
-  } else if (enter && !alt && !form.PlayerName.empty() && beatsTable) {
+  const bool onSendBox = FocusedItem(host, focused) && focused.kind == Kind::SendBox;
+  if (host.Checked(TFlag::EnterName) && enter && !alt && onSendBox) {
+    focused.Action(host);
+  } else if (enter && !alt && !host.PlayerName().empty() && beatsTable) {
     // Not bound to the first five seconds: a remembered name enters the
     // score at once.
-    form.EnterHighScore();
+    host.EnterHighScore();
   }
 }
 
 void TGameOverScreen::KeyPress(uint8_t key) {
-  if (form_.Edit2.Text.size() < 10) form_.Edit2.Text += static_cast<char>(key);
+  if (host_.NameField().size() < 10) host_.NameField() += static_cast<char>(key);
 }
 
 bool TGameOverScreen::PadKeyDown(int key, uint8_t shift) {
   if (TScreen::PadKeyDown(key, shift)) return true;
-  if (!form_.GameEnterName.Checked) return false;
+  if (!host_.Checked(TFlag::EnterName)) return false;
   // A pad has no letters: on the name entry its d-pad turns them.
-  if (TurnNameWheel(form_.Edit2.Text, key)) {
-    form_.GamegoEdit.Checked = true;
-    form_.KeyFocus = -1;
+  if (TurnNameWheel(host_.NameField(), key)) {
+    host_.SetTyping(true);
+    host_.KeyFocus() = -1;
     return true;
   }
   // X, which cannot be part of a name, ticks the send box.
   if (key == vk::Space) {
-    form_.GameSendResultClick();
-    form_.PlaySound(snd::ButtonDown);
+    host_.Click(TFlag::SendResult);
+    host_.PlaySound(snd::ButtonDown);
     return true;
   }
   return false;
 }
 
 void TGameOverScreen::PointerMove(int x, int y) {
-  form_.Window.SetPointer(hit::NameField.Contains(x, y) ? PointerShape::IBeam : PointerShape::Arrow);
+  host_.SetPointer(hit::NameField.Contains(x, y) ? PointerShape::IBeam : PointerShape::Arrow);
 }
 
 void TGameOverScreen::PointerDown(int button, int /*pressX*/, int /*pressY*/) {
-  TMainForm& form = form_;
+  IFrontEndHost& host = host_;
   if (button != 1) return;
   // Nothing answers during the first five seconds.
-  if (form.Timer1.Enabled()) return;
-  if (form.RaceState.Score < HighScoreThreshold(form.HighScores)) {
+  if (host.ScreenTimer().Enabled()) return;
+  if (host.RaceHost().RaceState().Score < HighScoreThreshold(host.HighScores())) {
     BriefPause();
-    form.SwitchScreen(screen::MainMenu);
+    host.SwitchScreen(screen::MainMenu);
     return;
   }
-  const int x = form.PointerX;
-  const int y = form.PointerY;
-  if (!form.Edit2.Text.empty()) form.GamegoEdit.Checked = false;
-  ClickItems(form, kNameEntry, x, y);
+  const int x = host.PointerX();
+  const int y = host.PointerY();
+  if (!host.NameField().empty()) host.SetTyping(false);
+  ClickItems(host, kNameEntry, x, y);
 }
 
 // The name is drawn centred on x 400; the caret follows its right end.
 bool TGameOverScreen::CaretPlace(double& x, double& y) {
-  TCanvas& canvas = form_.DXDraw.SurfaceCanvas();
+  TCanvas& canvas = host_.Canvas();
   canvas.Brush.Style = TBrushStyle::bsClear;
-  canvas.Font.Name = form_.TextFont;
+  canvas.Font.Name = host_.TextFont();
   canvas.Font.Size = 20;
-  const int width = canvas.TextWidth(form_.PlayerName);
-  form_.DXDraw.ReleaseCanvas();
+  const int width = canvas.TextWidth(host_.PlayerName());
+  host_.ReleaseCanvas();
   x = static_cast<double>(Round(width / 2.0) + 402);
   y = 330;
   return true;
 }
 
 std::vector<TItem> TGameOverScreen::FocusItems() const {
-  if (!form_.GameEnterName.Checked) return {};
+  if (!host_.Checked(TFlag::EnterName)) return {};
   return {std::begin(kNameEntry), std::end(kNameEntry)};
 }
 
 void TGameOverScreen::TimerTick() {
-  form_.Window.SetPointer(PointerShape::Arrow);
-  if (BeatsAnyHighScore(form_.HighScores, form_.RaceState.Score)) form_.GameEnterNameClick();
+  host_.SetPointer(PointerShape::Arrow);
+  if (BeatsAnyHighScore(host_.HighScores(), host_.RaceHost().RaceState().Score))
+    host_.Click(TFlag::EnterName);
 }
 
 }  // namespace bd

@@ -18,6 +18,8 @@ class TGameOverScreen : public TScreen {
   void PointerMove(int x, int y) override;
   void PointerDown(int button, int pressX, int pressY) override;
   std::vector<TItem> FocusItems() const override;
+  // The name field focused is the name being typed, as at the start.
+  bool FocusedFieldTakesTyping() const override { return true; }
   bool CaretPlace(double& x, double& y) override;
   void TimerTick() override;
   const char* Song() const override { return "3"; }

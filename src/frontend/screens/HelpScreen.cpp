@@ -2,10 +2,11 @@
 
 #include <iterator>
 
-#include "app/MainForm.h"
 #include "codec/Cp1251.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/MenuSprites.h"
+#include "frontend/screens/ScreenNumbers.h"
 #include "frontend/screens/TextWriter.h"
 
 namespace bd {
@@ -22,9 +23,9 @@ constexpr TItem kPanel[] = {
      .Hover = hit::PanelLeft,
      .Click = hit::PanelLeft,
      .Action =
-         [](TMainForm& f) {
-           if (f.HelpPage <= 1) return;
-           --f.HelpPage;
+         [](IFrontEndHost& f) {
+           if (f.HelpPage() <= 1) return;
+           --f.HelpPage();
            f.SwitchScreen(screen::Help);
            ClickSound(f);
          }},
@@ -34,7 +35,7 @@ constexpr TItem kPanel[] = {
      .Hover = hit::PanelBack,
      .Click = hit::PanelBack,
      .Action =
-         [](TMainForm& f) {
+         [](IFrontEndHost& f) {
            f.SwitchScreen(screen::MainMenu);
            ClickSound(f);
          }},
@@ -44,9 +45,9 @@ constexpr TItem kPanel[] = {
      .Hover = hit::PanelRight,
      .Click = hit::PanelRightClick,  // two pixels short of its highlight
      .Action =
-         [](TMainForm& f) {
-           if (f.HelpPage >= 3) return;
-           ++f.HelpPage;
+         [](IFrontEndHost& f) {
+           if (f.HelpPage() >= 3) return;
+           ++f.HelpPage();
            f.SwitchScreen(screen::Help);
            ClickSound(f);
          }},
@@ -55,34 +56,34 @@ constexpr TItem kPanel[] = {
 }  // namespace
 
 void THelpScreen::Build() {
-  PointerHandOver(form_);
-  AddPicture<TImageSprite>(form_, pic::SubmenuPanel, 17, 117, 0);
-  AddItemPictures(form_, kPanel);
-  AddMenuColumn(form_);
-  AddBackground(form_);
+  PointerHandOver(host_);
+  AddPicture<TImageSprite>(host_, pic::SubmenuPanel, 17, 117, 0);
+  AddItemPictures(host_, kPanel);
+  AddMenuColumn(host_);
+  AddBackground(host_);
   // The "about" page shows the game's mascot beside its texts.
-  if (form_.HelpPage == 3) AddPicture<TImageSprite>(form_, pic::Rabbit, 85, 297, 15);
+  if (host_.HelpPage() == 3) AddPicture<TImageSprite>(host_, pic::Rabbit, 85, 297, 15);
 }
 
 void THelpScreen::KeyDown(int key, uint8_t shift) {
-  if (FocusStep(key) != 0) MoveKeyFocus(form_, FocusStep(key));
-  if (key == vk::Return && (shift & ssAlt) == 0) ActivateKeyFocus(form_);
-  if (key == vk::Escape) form_.SwitchScreen(screen::MainMenu);
+  if (FocusStep(key) != 0) MoveKeyFocus(host_, FocusStep(key));
+  if (key == vk::Return && (shift & ssAlt) == 0) ActivateKeyFocus(host_);
+  if (key == vk::Escape) host_.SwitchScreen(screen::MainMenu);
 }
 
 void THelpScreen::PanelHover(int x, int y) {
-  if (!form_.GameMainExit.Checked) HoverItems(form_, kPanel, x, y);
+  if (!host_.Checked(TFlag::MainExit)) HoverItems(host_, kPanel, x, y);
 }
 
-void THelpScreen::PanelClick(int x, int y) { ClickItems(form_, kPanel, x, y); }
+void THelpScreen::PanelClick(int x, int y) { ClickItems(host_, kPanel, x, y); }
 
 std::vector<TItem> THelpScreen::FocusItems() const { return {std::begin(kPanel), std::end(kPanel)}; }
 
 // With the exit question open the title stays and the page is left out, so
 // that nothing shows through the question.
 void THelpScreen::DrawTexts(TTextWriter& out) {
-  if (!form_.GameMainExit.Checked) {
-    const THelpPage page = HelpPageLines(form_.HelpPage);
+  if (!host_.Checked(TFlag::MainExit)) {
+    const THelpPage page = HelpPageLines(host_.HelpPage());
     for (int i = 0; i < page.Count; ++i) {
       const THelpLine& line = page.Lines[i];
       // Every line fits the panel as written; only the web page's address,

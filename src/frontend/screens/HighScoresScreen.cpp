@@ -4,13 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "app/MainForm.h"
 #include "codec/Cp1251.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/FrontEndScreens.h"
 #include "frontend/HighScores.h"
 #include "frontend/MenuSprites.h"
 #include "frontend/ScoreReport.h"
 #include "frontend/screens/Questions.h"
+#include "frontend/screens/ScreenNumbers.h"
 #include "frontend/screens/TextWriter.h"
 
 namespace bd {
@@ -25,8 +26,8 @@ constexpr TItem kPanel[] = {
      .Hover = hit::PanelLeft,
      .Click = hit::PanelLeft,
      .Action =
-         [](TMainForm& f) {
-           f.GameClearHighScoreClick();
+         [](IFrontEndHost& f) {
+           f.Click(TFlag::ClearHighScore);
            ClickSound(f);
          }},
     {.Picture = {pic::ScoresBackNormal, 187, 523, 2},
@@ -35,7 +36,7 @@ constexpr TItem kPanel[] = {
      .Hover = hit::PanelBack,
      .Click = hit::HighScoreBackClick,  // one pixel further than its highlight
      .Action =
-         [](TMainForm& f) {
+         [](IFrontEndHost& f) {
            f.SwitchScreen(screen::MainMenu);
            ClickSound(f);
          }},
@@ -45,8 +46,8 @@ constexpr TItem kPanel[] = {
      .Hover = hit::PanelRight,
      .Click = hit::PanelRightClick,  // two pixels short of its highlight
      .Action =
-         [](TMainForm& f) {
-           f.GoWeb(OnlineTableAddress(f.ScoreServer));
+         [](IFrontEndHost& f) {
+           f.GoWeb(OnlineTableAddress(f.ScoreServer()));
            ClickSound(f);
          }},
 };
@@ -58,9 +59,9 @@ constexpr int kNameWidth = 185, kScoreWidth = 103;
 
 // Draws again, in depth order, the sprites at `depth` and above: an overlay
 // that the frame's texts, drawn after every sprite, would otherwise cover.
-void RedrawOverlay(TMainForm& form, int32_t depth) {
+void RedrawOverlay(IFrontEndHost& host, int32_t depth) {
   // A copy: rendering must not be disturbed by a list that changes under it.
-  const std::vector<TSprite*> sprites = EngineRoot(form).DrawList();
+  const std::vector<TSprite*> sprites = EngineRoot(host).DrawList();
   for (TSprite* sprite : sprites)
     if (sprite->Z() >= depth && !sprite->IsDead()) sprite->DrawTree();
 }
@@ -68,52 +69,49 @@ void RedrawOverlay(TMainForm& form, int32_t depth) {
 }  // namespace
 
 void THighScoresScreen::Build() {
-  PointerHandOver(form_);
-  if (form_.MenuMusicPending) {
-    form_.PlayMusic("1");
-    form_.MenuMusicPending = false;
-  }
-  AddPictures(form_, {
+  PointerHandOver(host_);
+  host_.ResumeMenuMusic();
+  AddPictures(host_, {
                          {pic::SubmenuPanel, 17, 117, 0},
                          {pic::HighScoreHeading, 42, 168, 1},
                      });
-  AddItemPictures(form_, kPanel);
+  AddItemPictures(host_, kPanel);
   for (int i = 0; i < HighScoreCount; ++i)
-    AddPicture<TImageSprite>(form_, pic::HighScoreRow, 42, 198 + 30 * i, 1);
-  AddMenuColumn(form_);
-  AddBackground(form_);
+    AddPicture<TImageSprite>(host_, pic::HighScoreRow, 42, 198 + 30 * i, 1);
+  AddMenuColumn(host_);
+  AddBackground(host_);
 }
 
 void THighScoresScreen::Leave() {
   TScreen::Leave();
-  form_.SaveSettings();
+  host_.SaveSettings();
 }
 
 void THighScoresScreen::KeyDown(int key, uint8_t shift) {
-  if (FocusStep(key) != 0) MoveKeyFocus(form_, FocusStep(key));
-  if (key == vk::Return && (shift & ssAlt) == 0) ActivateKeyFocus(form_);
+  if (FocusStep(key) != 0) MoveKeyFocus(host_, FocusStep(key));
+  if (key == vk::Return && (shift & ssAlt) == 0) ActivateKeyFocus(host_);
   if (key != vk::Escape) return;
-  if (form_.GameClearHighScore.Checked) {
+  if (host_.Checked(TFlag::ClearHighScore)) {
     // Rebuild the table screen and close the question, but stay.
-    form_.SwitchScreen(screen::HighScores);
-    form_.GameClearHighScoreClick();
+    host_.SwitchScreen(screen::HighScores);
+    host_.Click(TFlag::ClearHighScore);
   } else {
-    form_.SwitchScreen(screen::MainMenu);
+    host_.SwitchScreen(screen::MainMenu);
   }
 }
 
 void THighScoresScreen::PanelHover(int x, int y) {
-  if (form_.GameClearHighScore.Checked || form_.GameMainExit.Checked)
-    HoverItems(form_, ClearAnswers(), x, y);
+  if (host_.Checked(TFlag::ClearHighScore) || host_.Checked(TFlag::MainExit))
+    HoverItems(host_, ClearAnswers(), x, y);
   else
-    HoverItems(form_, kPanel, x, y);
+    HoverItems(host_, kPanel, x, y);
 }
 
 void THighScoresScreen::PanelClick(int x, int y) {
-  if (form_.GameClearHighScore.Checked)
-    ClickItems(form_, ClearAnswers(), x, y);
+  if (host_.Checked(TFlag::ClearHighScore))
+    ClickItems(host_, ClearAnswers(), x, y);
   else
-    ClickItems(form_, kPanel, x, y);
+    ClickItems(host_, kPanel, x, y);
 }
 
 std::vector<TItem> THighScoresScreen::FocusItems() const { return {std::begin(kPanel), std::end(kPanel)}; }
@@ -123,16 +121,16 @@ std::vector<TItem> THighScoresScreen::FocusItems() const { return {std::begin(kP
 // the table looks untouched until the answer.
 void THighScoresScreen::DrawTexts(TTextWriter& out) {
   out.Text(190, 120, 20, W("РЕКОРДЫ"));
-  if (!form_.GameMainExit.Checked) {
+  if (!host_.Checked(TFlag::MainExit)) {
     for (int i = 0; i < HighScoreCount; ++i) {
       const int y = 198 + 30 * i;
       out.Text(kRankX, y, 19, std::to_string(i + 1));
       // Ten wide letters or a ten-digit score would run past their column.
-      out.FittedText(kNameX, y, 19, form_.HighScores[i].Name, kNameWidth);
-      out.FittedText(kScoreX, y, 19, std::to_string(form_.HighScores[i].Score), kScoreWidth);
+      out.FittedText(kNameX, y, 19, host_.HighScores()[i].Name, kNameWidth);
+      out.FittedText(kScoreX, y, 19, std::to_string(host_.HighScores()[i].Score), kScoreWidth);
     }
   }
-  if (form_.GameClearHighScore.Checked) RedrawOverlay(form_, kClearQuestionDepth);
+  if (host_.Checked(TFlag::ClearHighScore)) RedrawOverlay(host_, kClearQuestionDepth);
 }
 
 }  // namespace bd

@@ -2,11 +2,12 @@
 
 #include <array>
 
-#include "app/MainForm.h"
-#include "engine/sprites/BackgroundSprite.h"
 #include "engine/images/PictureCollection.h"
+#include "engine/sprites/BackgroundSprite.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/MenuSprites.h"
 #include "frontend/screens/Questions.h"
+#include "frontend/screens/ScreenNumbers.h"
 #include "frontend/screens/TextWriter.h"
 
 namespace bd {
@@ -16,21 +17,21 @@ constexpr int kLeftButton = 1;
 constexpr int kColumnButtons = 6;
 
 template <uint8_t Screen>
-void Open(TMainForm& form) {
-  form.SwitchScreen(Screen);
-  ClickSound(form);
+void Open(IFrontEndHost& host) {
+  host.SwitchScreen(Screen);
+  ClickSound(host);
 }
 
-void OpenMoreGames(TMainForm& form) {
-  form.ShellOpenFile("moregames.url");
-  ClickSound(form);
+void OpenMoreGames(IFrontEndHost& host) {
+  host.ShellOpenFile("moregames.url");
+  ClickSound(host);
 }
 
 // A column item: its picture, its highlight one layer up, one area for
 // both hover and click unless told otherwise.
 template <class THighlight>
 constexpr TItem ColumnItem(TPictureName normal, TPictureName highlight, int y, THitRect area,
-                           void (*action)(TMainForm&)) {
+                           void (*action)(IFrontEndHost&)) {
   return {.Picture = {normal, 514, y, 0},
           .Highlight = {highlight, 514, y, 1},
           .MakeHighlight = &HighlightAs<THighlight>,
@@ -42,15 +43,17 @@ constexpr TItem ColumnItem(TPictureName normal, TPictureName highlight, int y, T
 constexpr std::array<TItem, kColumnButtons + 1> Column(const THitRect& visitWebSiteClick,
                                                        const THitRect& badgeClick) {
   std::array<TItem, kColumnButtons + 1> items = {{
-      ColumnItem<Start_Game>(pic::StartGameNormal, pic::StartGameHover, 118, hit::StartGame, &Open<screen::Race>),
+      ColumnItem<Start_Game>(pic::StartGameNormal, pic::StartGameHover, 118, hit::StartGame,
+                             &Open<screen::Race>),
       ColumnItem<Options>(pic::OptionsNormal, pic::OptionsHover, 188, hit::Options, &Open<screen::Options>),
-      ColumnItem<High_Score>(pic::HighScoreNormal, pic::HighScoreHover, 258, hit::HighScore, &Open<screen::HighScores>),
+      ColumnItem<High_Score>(pic::HighScoreNormal, pic::HighScoreHover, 258, hit::HighScore,
+                             &Open<screen::HighScores>),
       ColumnItem<Help>(pic::HelpNormal, pic::HelpHover, 328, hit::Help, &Open<screen::Help>),
       ColumnItem<Visit_Web_Site>(pic::VisitWebSiteNormal, pic::VisitWebSiteHover, 398, hit::VisitWebSite,
                                  &OpenMoreGames),
       ColumnItem<Exit_>(pic::ExitNormal, pic::ExitHover, 468, hit::Exit,
-                        [](TMainForm& f) {
-                          f.GameMainExitClick();
+                        [](IFrontEndHost& f) {
+                          f.Click(TFlag::MainExit);
                           ClickSound(f);
                         }),
       {.Picture = {pic::MoreGamesNormal, 530, 530, 0},
@@ -69,24 +72,24 @@ constexpr auto kSubScreenColumn = Column(hit::VisitWebSite, hit::FggPanelClick);
 
 }  // namespace
 
-void AddPictures(TMainForm& form, std::initializer_list<TPicture> pictures) {
-  for (const TPicture& p : pictures) AddPicture<TImageSprite>(form, p.Image, p.X, p.Y, p.Z);
+void AddPictures(IFrontEndHost& host, std::initializer_list<TPicture> pictures) {
+  for (const TPicture& p : pictures) AddPicture<TImageSprite>(host, p.Image, p.X, p.Y, p.Z);
 }
 
 // Both column variants show the same pictures.
-void AddMenuColumn(TMainForm& form) { AddItemPictures(form, kMainMenuColumn); }
+void AddMenuColumn(IFrontEndHost& host) { AddItemPictures(host, kMainMenuColumn); }
 
-void AddBackground(TMainForm& form) {
-  TPictureCollectionItem& image = MenuImage(form, pic::MenuBackdrop);
-  auto* background = new TBackgroundSprite(&EngineRoot(form));
+void AddBackground(IFrontEndHost& host) {
+  TPictureCollectionItem& image = MenuImage(host, pic::MenuBackdrop);
+  auto* background = new TBackgroundSprite(&EngineRoot(host));
   background->ResizeMap(1, 1);
   background->Image = &image;
   background->Endless = true;
   background->ChangeZ(0);
 }
 
-void PointerHandOver(TMainForm& form) {
-  if (form.PointerX > 512) form.Window.WarpPointer(255, 320);
+void PointerHandOver(IFrontEndHost& host) {
+  if (host.PointerX() > 512) host.WarpPointer(255, 320);
 }
 
 std::span<const TItem> MenuColumn(bool onMainMenu) {
@@ -101,28 +104,28 @@ std::span<const TItem> Badge(bool onMainMenu) { return MenuColumn(onMainMenu).su
 // so moving within one column item sounds once, while every move over the
 // badge sounds (the column after it misses and re-arms). Hover is the same
 // on every menu screen.
-void MenuGroups(TMainForm& form, int x, int y) {
-  HoverItems(form, Badge(true), x, y, false);
-  if (form.GameMainExit.Checked)
-    HoverItems(form, ExitAnswers(), x, y);
-  else if (!form.QuestionOpen())
-    HoverItems(form, ColumnButtons(true), x, y);
+void MenuGroups(IFrontEndHost& host, int x, int y) {
+  HoverItems(host, Badge(true), x, y, false);
+  if (host.Checked(TFlag::MainExit))
+    HoverItems(host, ExitAnswers(), x, y);
+  else if (!host.QuestionOpen())
+    HoverItems(host, ColumnButtons(true), x, y);
 }
 
 void TPanelScreen::Frame(int /*lagCount*/) {
-  form_.SpriteFrame(16, true);
-  if (form_.DXDraw.BackBuffer() == nullptr) return;
-  TTextWriter out(form_);
+  host_.SpriteFrame(16, true);
+  if (!host_.DisplayUp()) return;
+  TTextWriter out(host_);
   DrawTexts(out);
   out.FocusFrame();
 }
 
 void TPanelScreen::PointerMove(int x, int y) {
-  form_.Window.SetPointer(PointerShape::Arrow);
+  host_.SetPointer(PointerShape::Arrow);
   // A question's answers reach past the panel: while one is open the panel
   // rule waits, so the pointer can go to "Нет" without leaving the screen.
-  if (!form_.QuestionOpen() && !hit::Panel.Contains(x, y)) form_.SwitchScreen(screen::MainMenu);
-  MenuGroups(form_, x, y);
+  if (!host_.QuestionOpen() && !hit::Panel.Contains(x, y)) host_.SwitchScreen(screen::MainMenu);
+  MenuGroups(host_, x, y);
   // The panel's groups are this screen's, even when the panel rule has
   // already switched to the main menu.
   PanelHover(x, y);
@@ -130,16 +133,16 @@ void TPanelScreen::PointerMove(int x, int y) {
 
 void TPanelScreen::PointerDown(int button, int /*pressX*/, int /*pressY*/) {
   if (button != kLeftButton) return;
-  const int x = form_.PointerX;
-  const int y = form_.PointerY;
-  ClickItems(form_, Badge(false), x, y);
-  if (form_.GameMainExit.Checked)
-    ClickItems(form_, ExitAnswers(), x, y);
-  else if (!form_.QuestionOpen())
-    ClickItems(form_, ColumnButtons(false), x, y);
+  const int x = host_.PointerX();
+  const int y = host_.PointerY();
+  ClickItems(host_, Badge(false), x, y);
+  if (host_.Checked(TFlag::MainExit))
+    ClickItems(host_, ExitAnswers(), x, y);
+  else if (!host_.QuestionOpen())
+    ClickItems(host_, ColumnButtons(false), x, y);
   // The panel's own buttons answer whether or not the column did, and also
   // with the question open; the screen may have changed meanwhile.
-  form_.Screen().PanelClick(x, y);
+  host_.Screen().PanelClick(x, y);
 }
 
 }  // namespace bd

@@ -13,7 +13,7 @@
 
 namespace bd {
 
-class TMainForm;
+class IFrontEndHost;
 
 // A picture at its own size, as a plain sprite.
 struct TPicture {
@@ -22,13 +22,13 @@ struct TPicture {
   int Y;
   int Z;
 };
-void AddPictures(TMainForm& form, std::initializer_list<TPicture> pictures);
+void AddPictures(IFrontEndHost& host, std::initializer_list<TPicture> pictures);
 // The menu column's pictures, and the menu backdrop tiled over the display.
-void AddMenuColumn(TMainForm& form);
-void AddBackground(TMainForm& form);
+void AddMenuColumn(IFrontEndHost& host);
+void AddBackground(IFrontEndHost& host);
 // A sub-screen chosen from the column would close again at the pointer's
 // next move, which is outside its panel; the pointer is put into the panel.
-void PointerHandOver(TMainForm& form);
+void PointerHandOver(IFrontEndHost& host);
 
 // The menu column's items and, last, the "more games" badge. The main menu
 // answers clicks on Visit Web Site and on the badge over narrower areas
@@ -40,7 +40,7 @@ std::span<const TItem> Badge(bool onMainMenu);
 
 // The main menu's hover groups, which every sub-screen runs too: the badge,
 // then the exit question's answers while it is open, else the column.
-void MenuGroups(TMainForm& form, int x, int y);
+void MenuGroups(IFrontEndHost& host, int x, int y);
 
 // A sub-screen: a panel on the left with the menu column beside it.
 class TPanelScreen : public TScreen {

@@ -2,10 +2,11 @@
 
 #include <iterator>
 
-#include "app/MainForm.h"
 #include "codec/Cp1251.h"
 #include "engine/display/Canvas.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/MenuSprites.h"
+#include "frontend/screens/ScreenNumbers.h"
 #include "frontend/screens/TextWriter.h"
 
 namespace bd {
@@ -21,13 +22,13 @@ constexpr THitRect kSoundRow{56, 458, 313, 341};
 constexpr THitRect kCountryRow{56, 473, 337, 375};
 
 // A click anywhere takes the focus from a country field that holds text.
-void TakeTypingFromFilledField(TMainForm& form) {
-  if (!form.Edit1.Text.empty()) form.GamegoEdit.Checked = false;
+void TakeTypingFromFilledField(IFrontEndHost& host) {
+  if (!host.CountryField().empty()) host.SetTyping(false);
 }
 
 // A row of two choices; only the one not taken answers a click.
 TItem Choices(const THitRect& row, const THitRect& left, const THitRect& right, bool rightTaken,
-              void (*action)(TMainForm&)) {
+              void (*action)(IFrontEndHost&)) {
   return {.kind = Kind::Choices,
           .Click = rightTaken ? left : right,
           .Action = action,
@@ -41,43 +42,43 @@ constexpr TItem kBack{.Picture = {pic::OptionsBackNormal, 187, 523, 1},
                       .MakeHighlight = &HighlightAs<HelpGame_Back>,
                       .Hover = hit::PanelBack,
                       .Click = hit::PanelBack,
-                      .Action = [](TMainForm& f) {
+                      .Action = [](IFrontEndHost& f) {
                         TakeTypingFromFilledField(f);
                         f.SwitchScreen(screen::MainMenu);
                         ClickSound(f);
                       }};
 
 // The rows, top to bottom, as the options stand now.
-std::vector<TItem> Rows(const TMainForm& form) {
+std::vector<TItem> Rows(IFrontEndHost& host) {
   return {
-      Choices(kModeRow, hit::ModeWindowed, hit::ModeFullScreen, form.GameFullScreen.Checked,
-              [](TMainForm& f) {
+      Choices(kModeRow, hit::ModeWindowed, hit::ModeFullScreen, host.Checked(TFlag::FullScreen),
+              [](IFrontEndHost& f) {
                 TakeTypingFromFilledField(f);
-                f.GameFullScreenClick();
+                f.Click(TFlag::FullScreen);
                 ClickSound(f);
               }),
-      Choices(kMusicRow, hit::MusicOn, hit::MusicOff, !form.GameMusic.Checked,
-              [](TMainForm& f) {
+      Choices(kMusicRow, hit::MusicOn, hit::MusicOff, !host.Checked(TFlag::Music),
+              [](IFrontEndHost& f) {
                 TakeTypingFromFilledField(f);
-                f.GameMusicClick();
+                f.Click(TFlag::Music);
                 ClickSound(f);
-                if (f.GameMusic.Checked)
+                if (f.Checked(TFlag::Music))
                   f.PlayMusic("1");
                 else
                   f.StopMusic();
               }),
-      Choices(kSoundRow, hit::SoundOn, hit::SoundOffClick, !form.GameSound.Checked,
-              [](TMainForm& f) {
+      Choices(kSoundRow, hit::SoundOn, hit::SoundOffClick, !host.Checked(TFlag::Sound),
+              [](IFrontEndHost& f) {
                 TakeTypingFromFilledField(f);
                 // Turning sound off makes this click silent.
-                f.GameSoundClick();
+                f.Click(TFlag::Sound);
                 ClickSound(f);
               }),
       {.kind = Kind::Field,
        .Click = hit::CountryField,
        .Action =
-           [](TMainForm& f) {
-             f.GamegoEdit.Checked = true;
+           [](IFrontEndHost& f) {
+             f.SetTyping(true);
              ClickSound(f);
            },
        .Frame = kCountryRow},
@@ -99,48 +100,48 @@ struct TOptionRow {
 }  // namespace
 
 void TOptionsScreen::Build() {
-  PointerHandOver(form_);
-  AddPicture<TImageSprite>(form_, pic::SubmenuPanel, 17, 117, 0);
-  AddMenuColumn(form_);
-  AddBackground(form_);
-  AddPicture<TImageSprite>(form_, pic::OptionsCountry, 266, 340, 1);
-  AddItemPictures(form_, {&kBack, 1});
-  form_.CaretBlink = 30;
+  PointerHandOver(host_);
+  AddPicture<TImageSprite>(host_, pic::SubmenuPanel, 17, 117, 0);
+  AddMenuColumn(host_);
+  AddBackground(host_);
+  AddPicture<TImageSprite>(host_, pic::OptionsCountry, 266, 340, 1);
+  AddItemPictures(host_, {&kBack, 1});
+  host_.CaretBlink() = 30;
   // An empty country field has the focus at once.
-  form_.GamegoEdit.Checked = form_.Country.empty();
+  host_.SetTyping(host_.Country().empty());
 }
 
 void TOptionsScreen::Leave() {
   TScreen::Leave();
-  form_.GamegoEdit.Checked = false;
-  form_.SaveSettings();
+  host_.SetTyping(false);
+  host_.SaveSettings();
 }
 
 void TOptionsScreen::KeyDown(int key, uint8_t shift) {
   // Left and Right take a focused row's choices; elsewhere they move on.
-  if ((key == vk::Left || key == vk::Right) && ChooseWithKeys(form_, FocusStep(key))) {
+  if ((key == vk::Left || key == vk::Right) && ChooseWithKeys(host_, FocusStep(key))) {
   } else if (FocusStep(key) != 0) {
-    MoveKeyFocus(form_, FocusStep(key));
+    MoveKeyFocus(host_, FocusStep(key));
   }
-  if (key == vk::Return && (shift & ssAlt) == 0) ActivateKeyFocus(form_);
-  if (key == vk::Escape) form_.SwitchScreen(screen::MainMenu);
-  if (key == vk::Back && form_.GamegoEdit.Checked && !form_.Edit1.Text.empty()) form_.Edit1.Text.pop_back();
+  if (key == vk::Return && (shift & ssAlt) == 0) ActivateKeyFocus(host_);
+  if (key == vk::Escape) host_.SwitchScreen(screen::MainMenu);
+  if (key == vk::Back && host_.Typing() && !host_.CountryField().empty()) host_.CountryField().pop_back();
 }
 
 void TOptionsScreen::KeyPress(uint8_t key) {
   // One character every third frame at most, ten in all, and none once the
   // text fills the field.
-  if (form_.TypingDelay == 0 && form_.Edit1.Text.size() <= 9 && form_.CaretTextWidth + 15 <= 180) {
-    form_.TypingDelay = 3;
-    form_.Edit1.Text += static_cast<char>(key);
+  if (host_.TypingDelay() == 0 && host_.CountryField().size() <= 9 && host_.CaretTextWidth() + 15 <= 180) {
+    host_.TypingDelay() = 3;
+    host_.CountryField() += static_cast<char>(key);
   }
 }
 
 // The options rows only shape the pointer over their choices.
 void TOptionsScreen::PanelHover(int x, int y) {
-  if (form_.GameMainExit.Checked) return;
+  if (host_.Checked(TFlag::MainExit)) return;
   auto handOver = [this, x, y](const THitRect& a, const THitRect& b) {
-    if (a.Contains(x, y) || b.Contains(x, y)) form_.Window.SetPointer(PointerShape::Hand);
+    if (a.Contains(x, y) || b.Contains(x, y)) host_.SetPointer(PointerShape::Hand);
   };
   if (y >= 258 && y <= 278) {
     handOver(hit::ModeWindowed, hit::ModeFullScreen);
@@ -149,17 +150,17 @@ void TOptionsScreen::PanelHover(int x, int y) {
   } else if (y >= 317 && y <= 338) {
     handOver(hit::SoundOn, hit::SoundOffHover);
   } else if (y >= 342 && y <= 370) {
-    if (hit::CountryField.Contains(x, y)) form_.Window.SetPointer(PointerShape::IBeam);
+    if (hit::CountryField.Contains(x, y)) host_.SetPointer(PointerShape::IBeam);
   } else if (y >= 523 && y <= 554) {
-    HoverItems(form_, {&kBack, 1}, x, y);
+    HoverItems(host_, {&kBack, 1}, x, y);
   } else {
-    form_.HoverSoundArmed = true;
+    host_.HoverSoundArmed() = true;
   }
 }
 
 void TOptionsScreen::PanelClick(int x, int y) {
-  TakeTypingFromFilledField(form_);
-  ClickItems(form_, Rows(form_), x, y);
+  TakeTypingFromFilledField(host_);
+  ClickItems(host_, Rows(host_), x, y);
 }
 
 // The country's width in the field's font; it is also the room the typing
@@ -167,29 +168,29 @@ void TOptionsScreen::PanelClick(int x, int y) {
 // is shown: otherwise characters typed in the caret's dark half would run
 // past the field.
 void TOptionsScreen::MeasureTyping() {
-  TCanvas& canvas = form_.DXDraw.SurfaceCanvas();
+  TCanvas& canvas = host_.Canvas();
   canvas.Brush.Style = TBrushStyle::bsClear;
-  canvas.Font.Name = form_.TextFont;
+  canvas.Font.Name = host_.TextFont();
   canvas.Font.Size = 18;
-  form_.CaretTextWidth = canvas.TextWidth(form_.Country);
-  form_.DXDraw.ReleaseCanvas();
+  host_.CaretTextWidth() = canvas.TextWidth(host_.Country());
+  host_.ReleaseCanvas();
 }
 
 bool TOptionsScreen::CaretPlace(double& x, double& y) {
   MeasureTyping();
-  x = form_.CaretTextWidth + 272;
+  x = host_.CaretTextWidth() + 272;
   y = 360;
   return true;
 }
 
-std::vector<TItem> TOptionsScreen::FocusItems() const { return Rows(form_); }
+std::vector<TItem> TOptionsScreen::FocusItems() const { return Rows(host_); }
 
 // With the exit question open the title stays and the rest is left out, so
 // that nothing shows through the question.
 void TOptionsScreen::DrawTexts(TTextWriter& out) {
-  form_.Country = form_.Edit1.Text;
-  const bool open = form_.GameMainExit.Checked;
-  if (!open) out.Text(269, 343, 18, form_.Country);
+  host_.Country() = host_.CountryField();
+  const bool open = host_.Checked(TFlag::MainExit);
+  if (!open) out.Text(269, 343, 18, host_.Country());
   out.Text(200, 120, 20, W("ОПЦИИ"));
   if (open) return;
   const TOptionRow rows[] = {
@@ -197,7 +198,8 @@ void TOptionsScreen::DrawTexts(TTextWriter& out) {
       {285, "МУЗЫКА: Вкл \\ Выкл", "Вкл", 175, "Выкл", 237},
       {315, "ЗВУКИ: Вкл \\ Выкл", "Вкл", 153, "Выкл", 215},
   };
-  const bool values[] = {form_.GameFullScreen.Checked, form_.GameMusic.Checked, form_.GameSound.Checked};
+  const bool values[] = {host_.Checked(TFlag::FullScreen), host_.Checked(TFlag::Music),
+                         host_.Checked(TFlag::Sound)};
   for (size_t i = 0; i < std::size(rows); ++i) {
     const TOptionRow& row = rows[i];
     out.Text(62, row.Y, 18, W(row.Row));

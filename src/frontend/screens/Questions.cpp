@@ -1,7 +1,9 @@
 #include "frontend/screens/Questions.h"
 
-#include "app/MainForm.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/HighScores.h"
+#include "frontend/screens/ScreenNumbers.h"
+#include "race/RaceHost.h"
 
 namespace bd {
 namespace {
@@ -9,7 +11,7 @@ namespace {
 constexpr TPlace kYesHighlight{pic::YesHover, 240, 340, 902};
 constexpr TPlace kNoHighlight{pic::NoHover, 414, 340, 902};
 
-constexpr TItem Yes(void (*action)(TMainForm&)) {
+constexpr TItem Yes(void (*action)(IFrontEndHost&)) {
   return {.Highlight = kYesHighlight,
           .MakeHighlight = &HighlightAs<TMainExit_Yes>,
           .Hover = hit::Yes,
@@ -17,7 +19,7 @@ constexpr TItem Yes(void (*action)(TMainForm&)) {
           .Action = action};
 }
 
-constexpr TItem No(void (*action)(TMainForm&)) {
+constexpr TItem No(void (*action)(IFrontEndHost&)) {
   return {.Highlight = kNoHighlight,
           .MakeHighlight = &HighlightAs<TMainExit_No>,
           .Hover = hit::No,
@@ -26,39 +28,39 @@ constexpr TItem No(void (*action)(TMainForm&)) {
 }
 
 constexpr TItem kExitAnswers[] = {
-    Yes([](TMainForm& f) {
+    Yes([](IFrontEndHost& f) {
       ClickSound(f);
-      f.GameMainExitClick();
+      f.Click(TFlag::MainExit);
       f.LeaveGame();
     }),
-    No([](TMainForm& f) {
+    No([](IFrontEndHost& f) {
       ClickSound(f);
-      f.GameMainExitClick();
+      f.Click(TFlag::MainExit);
       f.SwitchScreen(screen::MainMenu);
     }),
 };
 
 constexpr TItem kRaceExitAnswers[] = {
-    Yes([](TMainForm& f) {
+    Yes([](IFrontEndHost& f) {
       ClickSound(f);
-      f.GameMainExitClick();
-      const bool entersTable = BeatsHighScores(f.HighScores, f.RaceState.Score);
+      f.Click(TFlag::MainExit);
+      const bool entersTable = BeatsHighScores(f.HighScores(), f.RaceHost().RaceState().Score);
       f.SwitchScreen(entersTable ? screen::GameOver : screen::MainMenu);
     }),
-    No([](TMainForm& f) {
+    No([](IFrontEndHost& f) {
       ClickSound(f);
-      f.GameMainExitClick();  // closing it sets the race going again
+      f.Click(TFlag::MainExit);  // closing it sets the race going again
     }),
 };
 
 constexpr TItem kClearAnswers[] = {
-    Yes([](TMainForm& f) {
+    Yes([](IFrontEndHost& f) {
       f.ResetHighScores();
-      f.GameClearHighScoreClick();
+      f.Click(TFlag::ClearHighScore);
       ClickSound(f);
     }),
-    No([](TMainForm& f) {
-      f.GameClearHighScoreClick();
+    No([](IFrontEndHost& f) {
+      f.Click(TFlag::ClearHighScore);
       ClickSound(f);
     }),
 };

@@ -17,6 +17,9 @@ class TRaceScreen : public TScreen {
   void PointerMove(int x, int y) override;
   void PointerDown(int button, int pressX, int pressY) override;
   std::vector<TItem> FocusItems() const override;
+  // The race answers its own exit question (see FocusItems).
+  bool AnswersOwnQuestion() const override { return true; }
+  bool RunsRace() const override { return true; }
   bool CloseQuery() override;
   bool OffersExitQuestion() const override { return true; }
   const char* Song() const override { return "2"; }

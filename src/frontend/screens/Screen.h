@@ -13,11 +13,11 @@
 
 namespace bd {
 
-class TMainForm;
+class IFrontEndHost;
 
 class TScreen {
  public:
-  explicit TScreen(TMainForm& form) : form_(form) {}
+  explicit TScreen(IFrontEndHost& host) : host_(host) {}
   virtual ~TScreen() = default;
   TScreen(const TScreen&) = delete;
   TScreen& operator=(const TScreen&) = delete;
@@ -56,6 +56,14 @@ class TScreen {
   virtual void TimerTick() {}
   // The window's close button: true lets the program close.
   virtual bool CloseQuery() { return false; }
+  // Whether an open question's answers are this screen's own focus items
+  // (the race's exit question), rather than the menus' common answers.
+  virtual bool AnswersOwnQuestion() const { return false; }
+  // Whether a text field the keys focus takes the typing at once.
+  virtual bool FocusedFieldTakesTyping() const { return false; }
+  // Whether the race runs on this screen: its clocks hold while it is held,
+  // and closing the exit question sets it going again.
+  virtual bool RunsRace() const { return false; }
   // Whether the exit question may open over this screen.
   virtual bool OffersExitQuestion() const { return false; }
   // The song the music watchdog starts again when it has played through;
@@ -63,7 +71,7 @@ class TScreen {
   virtual const char* Song() const { return nullptr; }
 
  protected:
-  TMainForm& form_;
+  IFrontEndHost& host_;
 };
 
 }  // namespace bd

@@ -1,6 +1,6 @@
 #include "frontend/screens/ScreenTable.h"
 
-#include "app/MainForm.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/screens/ExitScreen.h"
 #include "frontend/screens/GameOverScreen.h"
 #include "frontend/screens/HelpScreen.h"
@@ -8,6 +8,7 @@
 #include "frontend/screens/MainMenuScreen.h"
 #include "frontend/screens/OptionsScreen.h"
 #include "frontend/screens/RaceScreen.h"
+#include "frontend/screens/ScreenNumbers.h"
 #include "frontend/screens/SplashScreen.h"
 
 namespace bd {
@@ -24,19 +25,19 @@ class TNoScreen : public TScreen {
 
 }  // namespace
 
-TScreenTable::TScreenTable(TMainForm& form) : other_(std::make_unique<TScreen>(form)) {
+TScreenTable::TScreenTable(IFrontEndHost& host) : other_(std::make_unique<TScreen>(host)) {
   auto& table = screens_;
-  table[screen::None] = std::make_unique<TNoScreen>(form);
-  table[screen::Splash] = std::make_unique<TSplashScreen>(form);
-  table[screen::MainMenu] = std::make_unique<TMainMenuScreen>(form);
-  table[screen::Race] = std::make_unique<TRaceScreen>(form);
-  table[screen::Help] = std::make_unique<THelpScreen>(form);
-  table[screen::Options] = std::make_unique<TOptionsScreen>(form);
-  table[screen::HighScores] = std::make_unique<THighScoresScreen>(form);
-  table[screen::Exit] = std::make_unique<TExitScreen>(form);
-  table[screen::GameOver] = std::make_unique<TGameOverScreen>(form);
+  table[screen::None] = std::make_unique<TNoScreen>(host);
+  table[screen::Splash] = std::make_unique<TSplashScreen>(host);
+  table[screen::MainMenu] = std::make_unique<TMainMenuScreen>(host);
+  table[screen::Race] = std::make_unique<TRaceScreen>(host);
+  table[screen::Help] = std::make_unique<THelpScreen>(host);
+  table[screen::Options] = std::make_unique<TOptionsScreen>(host);
+  table[screen::HighScores] = std::make_unique<THighScoresScreen>(host);
+  table[screen::Exit] = std::make_unique<TExitScreen>(host);
+  table[screen::GameOver] = std::make_unique<TGameOverScreen>(host);
   for (auto& slot : table)
-    if (!slot) slot = std::make_unique<TScreen>(form);
+    if (!slot) slot = std::make_unique<TScreen>(host);
 }
 
 }  // namespace bd

@@ -11,7 +11,7 @@ namespace bd {
 
 class TScreenTable {
  public:
-  explicit TScreenTable(TMainForm& form);
+  explicit TScreenTable(IFrontEndHost& host);
   // The screen with number n. Numbers no screen has get one that leaves as
   // every screen does and answers nothing.
   TScreen& operator[](uint8_t n) const { return n < screens_.size() ? *screens_[n] : *other_; }

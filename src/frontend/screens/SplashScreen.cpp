@@ -1,37 +1,39 @@
 #include "frontend/screens/SplashScreen.h"
 
-#include "app/MainForm.h"
-#include "engine/sprites/BackgroundSprite.h"
 #include "engine/images/PictureCollection.h"
+#include "engine/loop/Application.h"
+#include "engine/sprites/BackgroundSprite.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/MenuSprites.h"
+#include "frontend/screens/ScreenNumbers.h"
 
 namespace bd {
 
 void TSplashScreen::Build() {
-  form_.MenuMusicPending = false;
-  form_.PlayMusic("1");
-  TSprite& engine = EngineRoot(form_);
+  host_.SetMenuMusicPending(false);
+  host_.PlayMusic("1");
+  TSprite& engine = EngineRoot(host_);
   // Both pictures are looked up first, so a missing one leaves no half-built
   // screen behind.
-  TPictureCollectionItem& backdrop = MenuImage(form_, pic::SplashBackdrop);
-  TPictureCollectionItem& logo = MenuImage(form_, pic::SplashLogo);
+  TPictureCollectionItem& backdrop = MenuImage(host_, pic::SplashBackdrop);
+  TPictureCollectionItem& logo = MenuImage(host_, pic::SplashLogo);
   auto* tiles = new TBackgroundSprite(&engine);
   tiles->ResizeMap(1, 1);
   tiles->Image = &backdrop;
   tiles->Endless = true;  // one tile repeated over the whole display
   PlacePicture(*new TImageSprite(&engine), logo, 400 - logo.Width() / 2, 300 - logo.Height() / 2, 100);
-  form_.Timer1.SetEnabled(true);
+  host_.ScreenTimer().SetEnabled(true);
 }
 
 void TSplashScreen::Frame(int /*lagCount*/) {
   // A full-screen background sprite covers the frame: no clearing.
-  form_.SpriteFrame(16, false);
+  host_.SpriteFrame(16, false);
 }
 
 void TSplashScreen::KeyDown(int key, uint8_t shift) {
-  if (key == vk::Return && (shift & ssAlt) == 0) form_.SwitchScreen(screen::MainMenu);
+  if (key == vk::Return && (shift & ssAlt) == 0) host_.SwitchScreen(screen::MainMenu);
 }
 
-void TSplashScreen::TimerTick() { form_.SwitchScreen(screen::MainMenu); }
+void TSplashScreen::TimerTick() { host_.SwitchScreen(screen::MainMenu); }
 
 }  // namespace bd

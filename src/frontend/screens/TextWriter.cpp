@@ -1,7 +1,7 @@
 #include "frontend/screens/TextWriter.h"
 
-#include "app/MainForm.h"
 #include "engine/display/Canvas.h"
+#include "frontend/FrontEndHost.h"
 #include "frontend/KeyFocus.h"
 
 namespace bd {
@@ -12,12 +12,12 @@ constexpr int kSmallestFittedSize = 8;
 
 }  // namespace
 
-TTextWriter::TTextWriter(TMainForm& form) : form_(form), canvas_(form.DXDraw.SurfaceCanvas()) {
+TTextWriter::TTextWriter(IFrontEndHost& host) : host_(host), canvas_(host.Canvas()) {
   canvas_.Brush.Style = TBrushStyle::bsClear;
-  canvas_.Font.Name = form.TextFont;
+  canvas_.Font.Name = host.TextFont();
 }
 
-TTextWriter::~TTextWriter() { form_.DXDraw.ReleaseCanvas(); }
+TTextWriter::~TTextWriter() { host_.ReleaseCanvas(); }
 
 void TTextWriter::Text(int x, int y, int size, const std::string& cp1251, uint32_t color) {
   canvas_.Font.Size = size;
@@ -33,6 +33,6 @@ void TTextWriter::FittedText(int x, int y, int size, const std::string& cp1251, 
   Text(x, y + (fullHeight - canvas_.TextHeight(cp1251)) / 2, fitted, cp1251);
 }
 
-void TTextWriter::FocusFrame() { DrawKeyFocusFrame(form_, canvas_); }
+void TTextWriter::FocusFrame() { DrawKeyFocusFrame(host_, canvas_); }
 
 }  // namespace bd

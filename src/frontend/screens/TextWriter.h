@@ -6,7 +6,7 @@
 
 namespace bd {
 
-class TMainForm;
+class IFrontEndHost;
 class TCanvas;
 
 constexpr uint32_t kTextBlack = 0x00000000;
@@ -15,7 +15,7 @@ constexpr uint32_t kTextWhite = 0x00FFFFFF;
 // Holds the display's canvas for as long as it lives.
 class TTextWriter {
  public:
-  explicit TTextWriter(TMainForm& form);
+  explicit TTextWriter(IFrontEndHost& host);
   ~TTextWriter();
   TTextWriter(const TTextWriter&) = delete;
   TTextWriter& operator=(const TTextWriter&) = delete;
@@ -28,7 +28,7 @@ class TTextWriter {
   void FocusFrame();
 
  private:
-  TMainForm& form_;
+  IFrontEndHost& host_;
   TCanvas& canvas_;
 };
 
