@@ -12,10 +12,12 @@
 #include "ReportFuzzing.h"
 #include "app/Settings.h"
 #include "codec/Cp1251.h"
+#include "codec/RecordingFormat.h"
 #include "codec/ScoreReportFormat.h"
 #include "codec/SettingsCodec.h"
 #include "common/ArchiveWriter.h"
 #include "common/JpegWriter.h"
+#include "common/SampleRecording.h"
 #include "engine/images/Dib.h"
 #include "engine/images/Jpeg.h"
 
@@ -182,6 +184,35 @@ void ReportRequests() {
           "GET /cgi/version.pl?version&prg=BumperDash HTTP/1.0\nConnection: keep-alive\n\n");
 }
 
+void PutBytes(const std::string& target, const std::string& name, const std::string& bytes) {
+  Put(target, name, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+// Recordings: half a minute of the sample player, a game with nothing
+// played on an own seed, and every kind of event on a day's seed.
+void Recordings() {
+  PutBytes("recording", "sample-half-minute.bdrec",
+           bd::EncodeRecording(bd::MakeSampleRecording(1, bd::kSampleFramesPerMinute / 2)));
+  bd::TRecording empty;
+  empty.RulesVersion = 1;
+  PutBytes("recording", "own-seed-nothing-played.bdrec", bd::EncodeRecording(empty));
+  bd::TRecording kinds;
+  kinds.RulesVersion = 2;
+  kinds.Seed = 20261211;
+  kinds.SeedSource = bd::TSeedSource::Daily;
+  kinds.SeedTicket = "day-20261211";
+  kinds.PlayerName = bd::W("Юля");
+  kinds.FinalScore = 4321;
+  kinds.FinalLevel = 3;
+  kinds.FrameCount = 70000;
+  kinds.Events = {{0, bd::TInputKind::KeysHeld, 1},        {200, bd::TInputKind::Lag, 3},
+                  {201, bd::TInputKind::Lag, 1},           {500, bd::TInputKind::KeyPress, 'P'},
+                  {900, bd::TInputKind::KeyPress, 'P'},    {1000, bd::TInputKind::Focus, 0},
+                  {1200, bd::TInputKind::Focus, 1},        {5000, bd::TInputKind::ExitQuestion, 1},
+                  {5300, bd::TInputKind::ExitQuestion, 0}, {69999, bd::TInputKind::ExitQuestion, 2}};
+  PutBytes("recording", "every-kind-daily.bdrec", bd::EncodeRecording(kinds));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -198,5 +229,6 @@ int main(int argc, char** argv) {
   ShareConfigs();
   VersionReplies();
   ReportRequests();
+  Recordings();
   return 0;
 }

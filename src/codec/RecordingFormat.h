@@ -32,7 +32,8 @@ inline constexpr std::string_view kRecordingFileExtension = ".bdrec";
 inline constexpr std::string_view kRecordingMimeType = "application/x-bumperdash-recording";
 
 // Bounds. A whole file above this size is refused before anything else is
-// read: a two-hour game at the expected ~1 KB per minute is a tenth of it.
+// read: a two-hour game of ordinary play (about 330 bytes a minute) takes
+// under a twentieth of it.
 inline constexpr size_t kMaxRecordingFileBytes = 1 << 20;
 // The events once inflated. An event takes 3 bytes in the usual case, so
 // this holds a two-hour game (about 480 000 frames) even with an event on
