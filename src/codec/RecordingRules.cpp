@@ -63,7 +63,7 @@ std::string RecordingEventsFault(const TRecording& r) {
   uint32_t previousFrame = 0;
   for (size_t i = 0; i < r.Events.size(); ++i) {
     const TInputEvent& e = r.Events[i];
-    if (e.Frame < previousFrame) return EventText(i, e) + " comes before the event ahead of it";
+    if (e.Frame < previousFrame) return EventText(i, e) + " is on an earlier frame than the event before it";
     if (e.Frame >= r.FrameCount)
       return EventText(i, e) + " is not within the " + std::to_string(r.FrameCount) + " frames played";
     if (const std::string fault = ValueFault(e.Kind, e.Value); !fault.empty())
