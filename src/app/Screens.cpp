@@ -17,6 +17,7 @@ void TMainForm::SwitchScreen(uint8_t n) {
   overlays_->Exit().CloseWithScreen();
   Screen().Leave();
   CurrentScreen = n;
+  overlays_->Clear().ScreenShown();
   ScreenShownAt = Application.Clock().Milliseconds();
   if (FrameLog != nullptr) FrameLog->ScreenShown(n);
   Screen().Build();

@@ -50,6 +50,10 @@ void TClearQuestion::Click() {
     Open();
 }
 
+void TClearQuestion::ScreenShown() {
+  if (!host_.Screen().OffersClearQuestion()) host_.SetChecked(TFlag::ClearHighScore, false);
+}
+
 bool TClearQuestion::KeyDown(int key, uint8_t shift) {
   if (FocusStep(key) != 0) {
     MoveKeyFocus(host_, FocusStep(key));

@@ -17,6 +17,11 @@ class TClearQuestion : public TQuestion {
   void Open() override;
   void Close() override;
   void Click() override;
+  // A new screen took over: a question left open under the exit question,
+  // whose answers leave the table screen, is not found open when the table
+  // comes back. Rebuilding the table itself keeps it (Escape and "Да"
+  // rebuild the table, then close the question).
+  void ScreenShown();
   // The arrows choose an answer, Enter answers, Escape rebuilds the table
   // screen without the question.
   bool KeyDown(int key, uint8_t shift) override;
