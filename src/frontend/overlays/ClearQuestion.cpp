@@ -46,7 +46,7 @@ void TClearQuestion::Click() {
   host_.KeyFocus() = -1;  // the items on screen change
   if (host_.Checked(TFlag::ClearHighScore))
     Close();
-  else
+  else if (MayOpen())
     Open();
 }
 

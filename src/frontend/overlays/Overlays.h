@@ -5,6 +5,7 @@
 // every key and press to the open ones first, uppermost first, and gives the
 // screen only what none of them took.
 
+#include <array>
 #include <cstdint>
 
 #include "frontend/overlays/ClearQuestion.h"
@@ -30,12 +31,10 @@ class TOverlays {
   bool PointerDown(int button);
 
  private:
-  // Uppermost first.
-  TQuestion* Stack(size_t i);
-  static constexpr size_t kCount = 2;
-
   TExitQuestion exit_;
   TClearQuestion clear_;
+  // Uppermost first.
+  const std::array<TQuestion*, 2> stack_{&exit_, &clear_};
 };
 
 }  // namespace bd
