@@ -34,6 +34,9 @@ void TFormFrontEndHost::PressKey(int key, uint8_t shift) { form_.FormKeyDown(key
 void TFormFrontEndHost::Close() { form_.Close(); }
 bool TFormFrontEndHost::Terminated() const { return form_.Application.Terminated(); }
 void TFormFrontEndHost::LeaveGame() { form_.LeaveGame(); }
+void TFormFrontEndHost::ShowPausedCaption(bool paused) {
+  form_.Window.SetCaption(paused ? PausedCaption() : RunningCaption());
+}
 
 void TFormFrontEndHost::PlaySound(TSoundName name) { form_.PlaySound(name); }
 void TFormFrontEndHost::StopSound(TSoundName name) { form_.StopSound(name); }
@@ -76,7 +79,7 @@ void TFormFrontEndHost::Click(TFlag flag) {
   }
 }
 
-bool TFormFrontEndHost::QuestionOpen() const { return form_.QuestionOpen(); }
+TQuestion* TFormFrontEndHost::OpenQuestion() { return form_.OpenQuestion(); }
 bool TFormFrontEndHost::Typing() const { return form_.GamegoEdit.Checked; }
 void TFormFrontEndHost::SetTyping(bool typing) { form_.GamegoEdit.Checked = typing; }
 
@@ -103,6 +106,8 @@ TPictureCollectionItem& TFormFrontEndHost::Image(TPictureName name) {
 }
 void TFormFrontEndHost::SpriteFrame(int moveCount, bool clear) { form_.SpriteFrame(moveCount, clear); }
 bool TFormFrontEndHost::DisplayUp() const { return form_.DXDraw.BackBuffer() != nullptr; }
+int TFormFrontEndHost::DisplayWidth() const { return form_.DXDraw.SurfaceWidth(); }
+int TFormFrontEndHost::DisplayHeight() const { return form_.DXDraw.SurfaceHeight(); }
 TCanvas& TFormFrontEndHost::Canvas() { return form_.DXDraw.SurfaceCanvas(); }
 void TFormFrontEndHost::ReleaseCanvas() { form_.DXDraw.ReleaseCanvas(); }
 const std::string& TFormFrontEndHost::TextFont() const { return form_.TextFont; }
@@ -112,6 +117,7 @@ void TFormFrontEndHost::WarpPointer(int x, int y) { form_.Window.WarpPointer(x, 
 int32_t TFormFrontEndHost::PointerX() const { return form_.PointerX; }
 int32_t TFormFrontEndHost::PointerY() const { return form_.PointerY; }
 bool TFormFrontEndHost::PointerInWindow() const { return form_.PointerInWindow; }
+void TFormFrontEndHost::HoverAt(int x, int y) { form_.HoverAt(x, y); }
 bool& TFormFrontEndHost::HoverSoundArmed() { return form_.HoverSoundArmed; }
 int& TFormFrontEndHost::KeyFocus() { return form_.KeyFocus; }
 uint8_t& TFormFrontEndHost::HelpPage() { return form_.HelpPage; }

@@ -20,6 +20,7 @@ class TFormFrontEndHost final : public IFrontEndHost {
   void Close() override;
   bool Terminated() const override;
   void LeaveGame() override;
+  void ShowPausedCaption(bool paused) override;
 
   void PlaySound(TSoundName name) override;
   void StopSound(TSoundName name) override;
@@ -32,7 +33,7 @@ class TFormFrontEndHost final : public IFrontEndHost {
   bool Checked(TFlag flag) const override;
   void SetChecked(TFlag flag, bool checked) override;
   void Click(TFlag flag) override;
-  bool QuestionOpen() const override;
+  TQuestion* OpenQuestion() override;
   bool Typing() const override;
   void SetTyping(bool typing) override;
 
@@ -57,6 +58,8 @@ class TFormFrontEndHost final : public IFrontEndHost {
   TPictureCollectionItem& Image(TPictureName name) override;
   void SpriteFrame(int moveCount, bool clear) override;
   bool DisplayUp() const override;
+  int DisplayWidth() const override;
+  int DisplayHeight() const override;
   TCanvas& Canvas() override;
   void ReleaseCanvas() override;
   const std::string& TextFont() const override;
@@ -66,6 +69,7 @@ class TFormFrontEndHost final : public IFrontEndHost {
   int32_t PointerX() const override;
   int32_t PointerY() const override;
   bool PointerInWindow() const override;
+  void HoverAt(int x, int y) override;
   bool& HoverSoundArmed() override;
   int& KeyFocus() override;
   uint8_t& HelpPage() override;

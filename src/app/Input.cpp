@@ -1,8 +1,10 @@
 // Keys and the pointer from the window: the table of held keys that the race
-// reads, and every key, character, move and press handed to the current
-// screen. Typing goes only to the fields, and only what a field may hold.
+// reads, and every key, character, move and press handed to an open
+// question first and then to the current screen. Typing goes only to the fields, and only what a field may
+// hold.
 #include "app/MainForm.h"
 #include "frontend/MenuSprites.h"
+#include "frontend/overlays/Overlays.h"
 #include "frontend/screens/Screen.h"
 
 namespace bd {
@@ -21,11 +23,13 @@ bool IsFieldCharacter(uint8_t c) {
 
 void TMainForm::FormKeyDown(int key, uint8_t shift) {
   KeyDown[static_cast<uint8_t>(key)] = 1;
-  Screen().KeyDown(key, shift);
+  if (!overlays_->KeyDown(key, shift)) Screen().KeyDown(key, shift);
   if ((shift & ssAlt) != 0 && key == vk::Return) GameFullScreenClick();
 }
 
-bool TMainForm::PadKeyDown(int key, uint8_t shift) { return Screen().PadKeyDown(key, shift); }
+bool TMainForm::PadKeyDown(int key, uint8_t shift) {
+  return overlays_->PadKeyDown(key, shift) || Screen().PadKeyDown(key, shift);
+}
 
 void TMainForm::FormKeyUp(int key, uint8_t /*shift*/) { KeyDown[static_cast<uint8_t>(key)] = 0; }
 
@@ -44,11 +48,16 @@ void TMainForm::DXDrawMouseMove(uint8_t /*shift*/, int x, int y) {
   PointerX = x;
   PointerY = y;
   PointerInWindow = true;
+  HoverAt(x, y);
+}
+
+void TMainForm::HoverAt(int x, int y) {
   Screen().PointerMove(x, y);
+  overlays_->PointerMove(x, y);
 }
 
 void TMainForm::DXDrawMouseDown(int button, uint8_t /*shift*/, int pressX, int pressY) {
-  Screen().PointerDown(button, pressX, pressY);
+  if (!overlays_->PointerDown(button)) Screen().PointerDown(button, pressX, pressY);
 }
 
 }  // namespace bd

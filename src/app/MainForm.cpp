@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "app/Version.h"
 #include "codec/Cp1251.h"
+#include "frontend/overlays/Overlays.h"
 #include "frontend/screens/ScreenTable.h"
 
 namespace bd {
@@ -27,6 +28,7 @@ TMainForm::TMainForm(TApplication& application, TFrameLog* frameLog)
       sharetimer(application, 100, [this] { sharetimerTimer(); }),
       DXSound(application.GetPlatform().audio),
       screens_(std::make_unique<TScreenTable>(frontEnd_)),
+      overlays_(std::make_unique<TOverlays>(frontEnd_)),
       ownMusic_(std::make_unique<TXmpMusicLibrary>(application.GetPlatform().audio)),
       music_(ownMusic_.get()) {
   Window.SetCaption(RunningCaption());

@@ -14,8 +14,9 @@
 //   Options.cpp    the settings file and the sound and music toggles
 //   Race.cpp       the doors into the race (race/): new game, levels, frame, timers
 //   ScoreEntry.cpp entering a score into the table and reporting it online
-//   ExitQuestion.cpp the question whether to leave the game
-//   ScoreDialogs.cpp the clear question, the name entry and its send box
+//   Questions.cpp  the exit and clear questions' flags, kept by the overlay
+//                  objects of frontend/overlays/
+//   ScoreDialogs.cpp the name entry and its send box
 //   ShellLinks.cpp links out of the game and the way to the exit screen
 
 #include <array>
@@ -31,14 +32,14 @@
 #include "app/FrameLog.h"
 #include "app/MusicLibrary.h"
 #include "assets/AssetNames.h"
-#include "engine/loop/Application.h"
+#include "engine/base/Types.h"
 #include "engine/display/DXDraw.h"
 #include "engine/images/DXImageList.h"
+#include "engine/loop/Application.h"
+#include "engine/loop/DXTimer.h"
+#include "engine/platform/Platform.h"
 #include "engine/sound/DXSounds.h"
 #include "engine/sprites/DXSpriteEngine.h"
-#include "engine/loop/DXTimer.h"
-#include "engine/base/Types.h"
-#include "engine/platform/Platform.h"
 #include "frontend/HighScores.h"
 #include "frontend/ScoreReport.h"
 #include "frontend/ShareScreen.h"
@@ -61,6 +62,8 @@ struct TEdit {
   int MaxLength = 10;
 };
 
+class TOverlays;
+class TQuestion;
 class TScreen;
 class TScreenTable;
 
@@ -137,6 +140,11 @@ class TMainForm : public IEventHandler {
   void SwitchScreen(uint8_t n);
   // The object of the screen CurrentScreen names.
   TScreen& Screen() const;
+  // The questions that open over the screens.
+  TOverlays& Overlays() const { return *overlays_; }
+  // The uppermost question open over the screen; null when none is. The
+  // menu column does not answer while one is.
+  TQuestion* OpenQuestion() const;
   // Steps, cleans up and draws the sprites; `clear` blacks the frame first.
   void SpriteFrame(int moveCount, bool clear);
 
@@ -213,16 +221,16 @@ class TMainForm : public IEventHandler {
   uint8_t HelpPage = 0;          // 1 to 3
   int32_t CaretTextWidth = 0;    // width of the country text, measured by the caret
   void DXDrawMouseMove(uint8_t shift, int x, int y);
+  // What the pointer highlights at (x, y): the screen's items, then an open
+  // question's answers over them.
+  void HoverAt(int x, int y);
   // The key went down before the current screen took over.
   bool KeyPressedBeforeScreen(const PlatformEvent& event) const;
   void DXDrawMouseDown(int button, uint8_t shift, int x, int y);
+  // Open or close the exit question and the clear question, whose flags are
+  // GameMainExit and GameClearHighScore.
   void GameMainExitClick();
   void GameClearHighScoreClick();
-  // A question waits for its answer: the exit question, or the clear
-  // question on the high-score screen. The menu column does not answer then.
-  bool QuestionOpen() const {
-    return GameMainExit.Checked || (CurrentScreen == screen::HighScores && GameClearHighScore.Checked);
-  }
   void GameEnterNameClick();
   void GameSendResultClick();
   void GoWeb(const std::string& address);
@@ -259,15 +267,10 @@ class TMainForm : public IEventHandler {
   void HoldRaceClocks();
   void SendResultOnline();
 
-  // An exit question does not outlive the screen it was opened on: its
-  // pictures go with the screen, so it is closed before any screen is torn
-  // down rather than left answering (and holding a race still) on a screen
-  // that does not show it.
-  void CloseExitQuestionWithScreen();
-
   TFormRaceHost raceHost_{*this};
   TFormFrontEndHost frontEnd_{*this};
   std::unique_ptr<TScreenTable> screens_;
+  std::unique_ptr<TOverlays> overlays_;
   // The sound archive could not be loaded whole: missing sounds are skipped.
   bool soundArchiveFailed_ = false;
   // Songs already noted as not playable.

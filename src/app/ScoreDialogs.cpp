@@ -1,30 +1,9 @@
-// The high-score screen's clear confirmation and the game-over screen's name
-// entry with its "send online" tick.
+// The game-over screen's name entry with its "send online" tick.
 #include "app/MainForm.h"
 #include "engine/images/PictureCollection.h"
-#include "frontend/FrontEndScreens.h"
 #include "frontend/MenuSprites.h"
 
 namespace bd {
-
-void TMainForm::GameClearHighScoreClick() {
-  GameClearHighScore.Checked = !GameClearHighScore.Checked;
-  KeyFocus = -1;  // the items on screen change
-  if (GameClearHighScore.Checked) {
-    // The same frame as the exit confirmation, one layer lower.
-    TPictureCollectionItem& frame = MenuImage(FrontEnd(), pic::QuestionFrame);
-    const double x = (DXDraw.SurfaceWidth() - frame.Width()) / 2.0;
-    const double y = (DXDraw.SurfaceHeight() - frame.Height()) / 2.0 - 5;
-    AddPicture<TClearHighScore>(FrontEnd(), pic::QuestionFrame, x, y, kClearQuestionDepth);
-    AddPicture<TClearHighScore_Word>(FrontEnd(), pic::ClearQuestion, 188, 195, kClearQuestionDepth + 1);
-  } else {
-    TSprite& engine = EngineRoot(FrontEnd());
-    for (int32_t i = 0; i < engine.ChildCount(); ++i) {
-      TSprite* child = engine.ChildAt(i);
-      if (dynamic_cast<TMenu*>(child) != nullptr || dynamic_cast<TMenuGame*>(child) != nullptr) child->Kill();
-    }
-  }
-}
 
 void TMainForm::GameEnterNameClick() {
   GameEnterName.Checked = !GameEnterName.Checked;

@@ -3,6 +3,7 @@
 // (frontend/screens/); a switch takes effect at once, also in the middle of
 // a frame or an event.
 #include "app/MainForm.h"
+#include "frontend/overlays/Overlays.h"
 #include "frontend/screens/ScreenTable.h"
 
 namespace bd {
@@ -11,9 +12,12 @@ TScreen& TMainForm::Screen() const { return (*screens_)[CurrentScreen]; }
 
 void TMainForm::SwitchScreen(uint8_t n) {
   KeyFocus = -1;
-  CloseExitQuestionWithScreen();
+  // Whatever way the player leaves (Enter on the main menu starts a race
+  // even while the exit question is open), the next screen starts without it.
+  overlays_->Exit().CloseWithScreen();
   Screen().Leave();
   CurrentScreen = n;
+  overlays_->Clear().ScreenShown();
   ScreenShownAt = Application.Clock().Milliseconds();
   if (FrameLog != nullptr) FrameLog->ScreenShown(n);
   Screen().Build();

@@ -16,6 +16,7 @@ namespace bd {
 class IRaceHost;
 class TCanvas;
 class TPictureCollectionItem;
+class TQuestion;
 class TScreen;
 class TShareScreen;
 class TSprite;
@@ -50,6 +51,8 @@ class IFrontEndHost {
   virtual bool Terminated() const = 0;
   // Goes to the exit screen, which shows itself or closes the program.
   virtual void LeaveGame() = 0;
+  // The window's caption: the game's title, marked as paused or not.
+  virtual void ShowPausedCaption(bool paused) = 0;
 
   // Sound effects and music; all do nothing while they are turned off.
   virtual void PlaySound(TSoundName name) = 0;
@@ -68,9 +71,12 @@ class IFrontEndHost {
   virtual bool Checked(TFlag flag) const = 0;
   virtual void SetChecked(TFlag flag, bool checked) = 0;
   virtual void Click(TFlag flag) = 0;
-  // A question waits for its answer (the exit question, or the clear
-  // question on the high-score screen); the menu column does not answer.
-  virtual bool QuestionOpen() const = 0;
+  // The question that waits for its answer over the screen (the exit
+  // question, or the clear question on the high-score screen), the
+  // uppermost one where both are open; null when none is.
+  virtual TQuestion* OpenQuestion() = 0;
+  // While one is open the menu column does not answer.
+  bool QuestionOpen() { return OpenQuestion() != nullptr; }
   // A text field has the typing (the country or the player's name).
   virtual bool Typing() const = 0;
   virtual void SetTyping(bool typing) = 0;
@@ -110,6 +116,9 @@ class IFrontEndHost {
   virtual void SpriteFrame(int moveCount, bool clear) = 0;
   // The display is up: there is a picture to draw and measure on.
   virtual bool DisplayUp() const = 0;
+  // The size of the picture drawn, in pixels.
+  virtual int DisplayWidth() const = 0;
+  virtual int DisplayHeight() const = 0;
   // The display's canvas, held until ReleaseCanvas; texts take TextFont.
   virtual TCanvas& Canvas() = 0;
   virtual void ReleaseCanvas() = 0;
@@ -123,6 +132,9 @@ class IFrontEndHost {
   virtual int32_t PointerX() const = 0;
   virtual int32_t PointerY() const = 0;
   virtual bool PointerInWindow() const = 0;
+  // Shows what the pointer would highlight at (x, y), on the screen and on
+  // an open question, without moving the pointer.
+  virtual void HoverAt(int x, int y) = 0;
   // The next item the pointer comes onto sounds.
   virtual bool& HoverSoundArmed() = 0;
   // The item the arrow keys focused (KeyFocus.h); -1: none.

@@ -6,7 +6,7 @@
 #include "engine/display/Canvas.h"
 #include "frontend/FrontEndHost.h"
 #include "frontend/MenuSprites.h"
-#include "frontend/screens/Questions.h"
+#include "frontend/overlays/Question.h"
 #include "frontend/screens/Screen.h"
 
 namespace bd {
@@ -34,7 +34,7 @@ void Show(IFrontEndHost& host, const TItem& item, bool sound) {
     return;
   }
   host.HoverSoundArmed() = sound;
-  host.Screen().PointerMove(CentreX(item.Click), CentreY(item.Click));
+  host.HoverAt(CentreX(item.Click), CentreY(item.Click));
 }
 
 // What a click on the item does.
@@ -55,11 +55,14 @@ int FocusStep(int key) {
   return 0;
 }
 
+bool PadBackAsEscape(IFrontEndHost& host, int key, uint8_t shift) {
+  if (key != vk::Control) return false;
+  host.PressKey(vk::Escape, static_cast<uint8_t>(shift & ~ssCtrl));
+  return true;
+}
+
 std::vector<TItem> FocusItems(IFrontEndHost& host) {
-  if (host.QuestionOpen() && !host.Screen().AnswersOwnQuestion()) {
-    const std::span<const TItem> answers = host.Checked(TFlag::MainExit) ? ExitAnswers() : ClearAnswers();
-    return {answers.begin(), answers.end()};
-  }
+  if (TQuestion* question = host.OpenQuestion()) return question->FocusItems();
   return host.Screen().FocusItems();
 }
 

@@ -21,6 +21,10 @@ class TCanvas;
 // 0 for other keys.
 int FocusStep(int key);
 
+// A game controller's B (sent as Control) goes back as Escape does, with
+// Ctrl let go. False for every other key.
+bool PadBackAsEscape(IFrontEndHost& host, int key, uint8_t shift);
+
 // The items the focus moves among now, in visual order: an open question's
 // answers, else the current screen's items; empty where the keys keep their
 // other meanings.

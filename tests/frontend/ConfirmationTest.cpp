@@ -122,7 +122,7 @@ TEST_F(Confirmation, ClearConfirmationResetsTheTableOnlyOnYes) {
   Go(screen::HighScores);
   form->HighScores[0] = {"Ace", 9999};
   Frame();
-  EXPECT_TRUE(AnyPixel(85, 198, 200, 220, 0));    // the rows are drawn
+  EXPECT_TRUE(AnyPixel(85, 198, 200, 220, 0));   // the rows are drawn
   EXPECT_TRUE(AnyPixel(190, 120, 300, 145, 0));  // and the title
 
   ClickAt(100, 540);  // Clear
@@ -150,7 +150,6 @@ TEST_F(Confirmation, ClearConfirmationResetsTheTableOnlyOnYes) {
   EXPECT_EQ(form->CurrentScreen, screen::HighScores);
   Frame();
   EXPECT_EQ(Color(600, 400), StandInColor("Visit Web Site_n"));
-
 }
 
 TEST_F(Confirmation, TheAnswersMayBeReachedOutsideThePanel) {
@@ -184,6 +183,54 @@ TEST_F(Confirmation, TheAnswersMayBeReachedOutsideThePanel) {
     // With the question gone, leaving the panel leaves the screen again.
     Move(600, 100);
     EXPECT_EQ(form->CurrentScreen, screen::MainMenu) << c.what;
+  }
+}
+
+// The table's Clear button still answers under the exit question, so the
+// clear question can open under it. Keys and presses go to the uppermost
+// question first, and what it does not take goes to the one below.
+TEST_F(Confirmation, TheExitQuestionOverTheClearQuestionAnswersFirst) {
+  struct Case {
+    const char* what;
+    int key;  // 0: a click at (x, y)
+    int x, y;
+    uint8_t screen;
+    bool exitOpen;
+    bool clearOpen;
+  };
+  const Case cases[] = {
+      {"Down focuses the exit question's first answer", vk::Down, 0, 0, screen::HighScores, true, true},
+      {"Escape passes the exit question by and closes the clear question", vk::Escape, 0, 0,
+       screen::HighScores, false, false},
+      {"No answers the exit question", 0, 450, 360, screen::MainMenu, false, false},
+  };
+  for (const Case& c : cases) {
+    Go(screen::MainMenu);
+    Go(screen::HighScores);
+    form->GameMainExitClick();
+    ClickAt(100, 540);  // Clear, under the exit question
+    ASSERT_TRUE(form->GameMainExit.Checked && form->GameClearHighScore.Checked) << c.what;
+    if (c.key != 0)
+      form->FormKeyDown(c.key, 0);
+    else
+      ClickAt(c.x, c.y);
+    EXPECT_EQ(form->CurrentScreen, c.screen) << c.what;
+    EXPECT_EQ(form->GameMainExit.Checked, c.exitOpen) << c.what;
+    if (c.exitOpen) {
+      EXPECT_EQ(form->KeyFocus, 0) << c.what;
+      EXPECT_GE(CountOf<TMainExit_Yes>(), 1) << c.what;
+    }
+    // Back on the table, no question is left standing without its picture:
+    // the panel's Back button answers.
+    if (c.screen != screen::HighScores) {
+      ClickAt(600, 270);  // High Score in the column
+      ASSERT_EQ(form->CurrentScreen, screen::HighScores) << c.what;
+    }
+    EXPECT_EQ(form->GameClearHighScore.Checked, c.clearOpen) << c.what;
+    if (!c.exitOpen) {
+      ClickAt(250, 540);
+      EXPECT_EQ(form->CurrentScreen, screen::MainMenu) << c.what;
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 #include "GamePage.h"
 #include "Songs.h"
 #include "Web.h"
+#include "assets/AssetNames.h"
 
 namespace bd::art {
 
@@ -42,8 +43,8 @@ bool WriteFile(const std::filesystem::path& p, const std::vector<uint8_t>& bytes
 std::vector<ArtItem> RaceArchiveArt() {
   std::vector<ArtItem> race = MakeRaceArt();
   for (ArtItem& item : MakeMenuArt()) {
-    if (item.name == "Exit_Main" || item.name == "Exit_Main_Word" || item.name == "Exit_Main_Yes_d" ||
-        item.name == "Exit_Main_No_d")
+    if (item.name == pic::QuestionFrame.Text() || item.name == pic::ExitQuestion.Text() ||
+        item.name == pic::YesHover.Text() || item.name == pic::NoHover.Text())
       race.push_back(std::move(item));
   }
   return race;

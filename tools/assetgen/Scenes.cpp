@@ -2,11 +2,13 @@
 
 #include <cairo.h>
 
+#include <optional>
 #include <vector>
 
 #include "Paint.h"
-#include "engine/images/PictureCollection.h"
+#include "assets/AssetNames.h"
 #include "engine/display/Surface.h"
+#include "engine/images/PictureCollection.h"
 
 namespace bd::art {
 
@@ -16,11 +18,11 @@ class Scene {
  public:
   explicit Scene(TPictureCollection& images) : images_(images), screen_(800, 600) {}
 
-  void Draw(const char* name, int x, int y, int pattern = 0) {
-    images_.Find(name).DrawPattern(screen_, x, y, pattern);
+  void Draw(TPictureName name, int x, int y, int pattern = 0) {
+    images_.Find(name.Text()).DrawPattern(screen_, x, y, pattern);
   }
-  void DrawScaled(const char* name, int x, int y, int w, int h) {
-    images_.Find(name).DrawPatternScaled(screen_, Bounds(x, y, w, h), 0);
+  void DrawScaled(TPictureName name, int x, int y, int w, int h) {
+    images_.Find(name.Text()).DrawPatternScaled(screen_, Bounds(x, y, w, h), 0);
   }
   // A text as the game draws it: top-left at (x, y), size in points.
   void Say(const std::string& utf8, double x, double y, double points, Rgb color = Rgb{0, 0, 0},
@@ -67,13 +69,19 @@ class Scene {
   std::vector<TextItem> texts_;
 };
 
-void MenuColumn(Scene& s, const char* lit) {
-  const char* items[] = {"Start Game", "Options", "High Score", "Help", "Visit Web Site", "Exit"};
-  for (int i = 0; i < 6; ++i) {
-    std::string name = std::string(items[i]) + (std::string(items[i]) == lit ? "_d" : "_n");
-    s.Draw(name.c_str(), 514, 118 + 70 * i);
-  }
-  s.Draw("fgg_inactiv", 530, 530);
+// The menu column with the item whose resting picture is `lit` under the
+// pointer.
+void MenuColumn(Scene& s, std::optional<TPictureName> lit) {
+  struct Entry {
+    TPictureName normal, hover;
+  };
+  const Entry items[] = {
+      {pic::StartGameNormal, pic::StartGameHover},       {pic::OptionsNormal, pic::OptionsHover},
+      {pic::HighScoreNormal, pic::HighScoreHover},       {pic::HelpNormal, pic::HelpHover},
+      {pic::VisitWebSiteNormal, pic::VisitWebSiteHover}, {pic::ExitNormal, pic::ExitHover}};
+  for (int i = 0; i < 6; ++i)
+    s.Draw(items[i].normal == lit ? items[i].hover : items[i].normal, 514, 118 + 70 * i);
+  s.Draw(pic::MoreGamesNormal, 530, 530);
 }
 
 }  // namespace
@@ -88,14 +96,14 @@ std::string WriteScenes(const std::filesystem::path& runDir, const std::filesyst
     race.Restore();
 
     Scene main(menu);
-    main.Draw("menu", 0, 0);
-    MenuColumn(main, "Options");
+    main.Draw(pic::MenuBackdrop, 0, 0);
+    MenuColumn(main, pic::OptionsNormal);
     Scene options(menu);
-    options.Draw("menu", 0, 0);
-    MenuColumn(options, "");
-    options.Draw("menuPodmenu", 17, 117);
-    options.Draw("Options_Country", 266, 340);
-    options.Draw("Help_Back_p", 187, 523);
+    options.Draw(pic::MenuBackdrop, 0, 0);
+    MenuColumn(options, std::nullopt);
+    options.Draw(pic::SubmenuPanel, 17, 117);
+    options.Draw(pic::OptionsCountry, 266, 340);
+    options.Draw(pic::PanelBackHover, 187, 523);
     options.Say("ОПЦИИ", 200, 120, 20);
     options.Say("РЕЖИМ : Оконный \\ Полный экран", 62, 255, 18);
     options.Say("Оконный", 173, 255, 18, Rgb{1, 1, 1});
@@ -105,43 +113,44 @@ std::string WriteScenes(const std::filesystem::path& runDir, const std::filesyst
     options.Say("Вкл", 153, 315, 18, Rgb{1, 1, 1});
     options.Say("ВАША СТРАНА:", 62, 345, 18);
     options.Say("Россия", 269, 343, 18);
-    options.Draw("palka", 345, 360);
+    options.Draw(pic::Caret, 345, 360);
     Scene scores(menu);
-    scores.Draw("menu", 0, 0);
-    MenuColumn(scores, "High Score");
-    scores.Draw("menuPodmenu", 17, 117);
-    scores.Draw("HighScore_head", 42, 168);
+    scores.Draw(pic::MenuBackdrop, 0, 0);
+    MenuColumn(scores, pic::HighScoreNormal);
+    scores.Draw(pic::SubmenuPanel, 17, 117);
+    scores.Draw(pic::HighScoreHeading, 42, 168);
     const char* names[] = {"Гонщик", "Лиса", "Max", "Ёжик", "Пилот", "Аня", "Turbo", "Кот", "Ира", "Bob"};
     for (int i = 0; i < 10; ++i) {
-      scores.Draw("HighScore_Table_row", 42, 198 + 30 * i);
+      scores.Draw(pic::HighScoreRow, 42, 198 + 30 * i);
       scores.Say(std::to_string(i + 1), 85, 198 + 30 * i, 19);
       scores.Say(names[i], 160, 198 + 30 * i, 19);
       scores.Say(std::to_string(50000 - 4700 * i), 362, 198 + 30 * i, 19);
     }
-    scores.Draw("HighScore_Clear_n", 38, 523);
-    scores.Draw("HighScore_Back_d", 187, 523);
-    scores.Draw("HighScore_View_n", 336, 523);
+    scores.Draw(pic::ClearScoresNormal, 38, 523);
+    scores.Draw(pic::ScoresBackHover, 187, 523);
+    scores.Draw(pic::ViewScoresNormal, 336, 523);
     scores.Say("РЕКОРДЫ", 190, 120, 20);
     Scene exitAsk(menu);
-    exitAsk.Draw("menu", 0, 0);
-    MenuColumn(exitAsk, "Exit");
-    exitAsk.Draw("Exit_Main", 180, 165);
-    exitAsk.Draw("Exit_Main_Word", 188, 195);
-    exitAsk.Draw("Exit_Main_Yes_d", 240, 340);
+    exitAsk.Draw(pic::MenuBackdrop, 0, 0);
+    MenuColumn(exitAsk, pic::ExitNormal);
+    exitAsk.Draw(pic::QuestionFrame, 180, 165);
+    exitAsk.Draw(pic::ExitQuestion, 188, 195);
+    exitAsk.Draw(pic::YesHover, 240, 340);
 
     Scene splash(menu);
-    for (int y = 0; y < 600; y += menu.Find("mySplash_fon").Height())
-      for (int x = 0; x < 800; x += menu.Find("mySplash_fon").Width()) splash.Draw("mySplash_fon", x, y);
-    splash.Draw("logo_loading", 400 - menu.Find("logo_loading").Width() / 2,
-                300 - menu.Find("logo_loading").Height() / 2);
+    for (int y = 0; y < 600; y += menu.Find(pic::SplashBackdrop.Text()).Height())
+      for (int x = 0; x < 800; x += menu.Find(pic::SplashBackdrop.Text()).Width())
+        splash.Draw(pic::SplashBackdrop, x, y);
+    splash.Draw(pic::SplashLogo, 400 - menu.Find(pic::SplashLogo.Text()).Width() / 2,
+                300 - menu.Find(pic::SplashLogo.Text()).Height() / 2);
     Scene help(menu);
-    help.Draw("menu", 0, 0);
-    MenuColumn(help, "Help");
-    help.Draw("menuPodmenu", 17, 117);
-    help.Draw("rabbit", 85, 297);
-    help.Draw("Help_prev", 38, 523);
-    help.Draw("Help_back_n", 186, 523);
-    help.Draw("Help_Down", 336, 523);
+    help.Draw(pic::MenuBackdrop, 0, 0);
+    MenuColumn(help, pic::HelpNormal);
+    help.Draw(pic::SubmenuPanel, 17, 117);
+    help.Draw(pic::Rabbit, 85, 297);
+    help.Draw(pic::PreviousPageNormal, 38, 523);
+    help.Draw(pic::HelpBackNormal, 186, 523);
+    help.Draw(pic::NextPageHover, 336, 523);
     help.Say("ПОМОЩЬ", 192, 120, 20);
     help.Say("ОБ ИГРЕ", 202, 162, 16);
     help.Say("Bumper Dash", 231, 300, 12);
@@ -151,35 +160,35 @@ std::string WriteScenes(const std::filesystem::path& runDir, const std::filesyst
     help.Say("и мчитесь в соседний город, пока лава не догнала вас!", 40, 220, 11);
 
     Scene over(menu);
-    over.Draw("gameOver", 0, 0);
-    over.Draw("Enter_Name", 180, 155);
-    over.Draw("Enter_Name_Send", 200, 364);
+    over.Draw(pic::GameOver, 0, 0);
+    over.Draw(pic::NameEntry, 180, 155);
+    over.Draw(pic::NameEntrySend, 200, 364);
     over.Say("48250", 400, 210, 20, Rgb{}, true);
     over.Say("Гонщик", 400, 310, 20, Rgb{}, true);
 
     Scene road(race);
-    for (int y = -120; y < 600; y += 200) road.Draw("background", 0, y);
-    road.Draw("propast", 0, 470, 1);
-    road.Draw("rocks", 0, 160);
-    road.Draw("tree", 50, 40);
-    road.Draw("stolb", 500, 250);
-    road.Draw("cars_broken2", 422, 150);
-    road.Draw("cars_ok3", 572, 40);
-    road.Draw("luja", 130, 300);
-    road.Draw("bonus", 480, 360, 1);
-    road.Draw("nitro", 630, 400, 0);
-    road.Draw("meteorit", 620, 280, 2);
-    road.Draw("sledMeteorita", 140, 380, 2);
-    road.Draw("nitroFlames", 273, 495);
-    road.Draw("All_car", 273, 399, 1);
-    road.Draw("pistolet", 270, 420, 3);
-    road.Draw("bulet", 296, 330);
-    road.Draw("boom", 560, 180, 2);
-    road.Draw("m_helth", 0, 0);
-    road.Draw("m_speed", 5, 80);
-    road.Draw("m_lives", 5, 150);
-    road.Draw("m_gorod", 730, 0);
-    road.Draw("guns", 15, 230);
+    for (int y = -120; y < 600; y += 200) road.Draw(pic::Road, 0, y);
+    road.Draw(pic::Chasm, 0, 470, 1);
+    road.Draw(pic::Rocks, 0, 160);
+    road.Draw(pic::Tree, 50, 40);
+    road.Draw(pic::Pole, 500, 250);
+    road.Draw(pic::WreckedCar2, 422, 150);
+    road.Draw(pic::IntactCar3, 572, 40);
+    road.Draw(pic::Puddle, 130, 300);
+    road.Draw(pic::Bonus, 480, 360, 1);
+    road.Draw(pic::Nitro, 630, 400, 0);
+    road.Draw(pic::Meteorite, 620, 280, 2);
+    road.Draw(pic::MeteoriteTrail, 140, 380, 2);
+    road.Draw(pic::NitroFlames, 273, 495);
+    road.Draw(pic::PlayerCar, 273, 399, 1);
+    road.Draw(pic::Gun, 270, 420, 3);
+    road.Draw(pic::Bullet, 296, 330);
+    road.Draw(pic::Explosion, 560, 180, 2);
+    road.Draw(pic::HudHealth, 0, 0);
+    road.Draw(pic::HudSpeed, 5, 80);
+    road.Draw(pic::HudLives, 5, 150);
+    road.Draw(pic::TownSign, 730, 0);
+    road.Draw(pic::Guns, 15, 230);
     road.Say("12840", 400, 5, 16, Rgb{}, true);
     road.Say("X 85", 75, 25, 16);
     road.Say("X 110", 70, 100, 16);
@@ -189,13 +198,13 @@ std::string WriteScenes(const std::filesystem::path& runDir, const std::filesyst
     road.Say("2", 767, 95, 16, Rgb{}, true);
     road.Say("12", 60, 237, 16, Rgb{0, 0, 0.5});
     Scene lava(race);
-    for (int y = 0; y < 600; y += 200) lava.Draw("background", 0, y);
-    lava.Draw("propast", 0, 150, 0);
-    lava.Draw("propastPlus", 0, 300, 2);
-    lava.Draw("propastPlus", 0, 450, 3);
-    lava.Draw("All_car", 423, 60, 3);
-    lava.Draw("cars_broken4", 122, 40);
-    lava.DrawScaled("m_gorod", 600, 0, 200, 171);
+    for (int y = 0; y < 600; y += 200) lava.Draw(pic::Road, 0, y);
+    lava.Draw(pic::Chasm, 0, 150, 0);
+    lava.Draw(pic::ChasmLava, 0, 300, 2);
+    lava.Draw(pic::ChasmLava, 0, 450, 3);
+    lava.Draw(pic::PlayerCar, 423, 60, 3);
+    lava.Draw(pic::WreckedCar4, 122, 40);
+    lava.DrawScaled(pic::TownSign, 600, 0, 200, 171);
     lava.Say("Уровень пройден!", 265, 400, 25);
 
     struct Out {

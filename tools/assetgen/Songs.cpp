@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "Instruments.h"
+#include "assets/AssetNames.h"
 
 namespace bd::xm {
 
@@ -310,7 +311,9 @@ Module GameOverSong() {
 }  // namespace
 
 std::vector<Song> MakeSongs() {
-  return {{"Menu", Write(MenuSong())}, {"Main", Write(MainSong())}, {"GameOver", Write(GameOverSong())}};
+  return {{std::string(song::Menu.Text()), Write(MenuSong())},
+          {std::string(song::Race.Text()), Write(MainSong())},
+          {std::string(song::GameOver.Text()), Write(GameOverSong())}};
 }
 
 }  // namespace bd::xm

@@ -10,6 +10,8 @@
 #include <numbers>
 #include <vector>
 
+#include "assets/AssetNames.h"
+
 namespace bd::synth {
 
 namespace {
@@ -18,12 +20,12 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 
 double Note(double semitonesFromA4) { return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0); }
 
-SoundItem Item(std::string name, const Buffer& mono, int bits, bool looped = false, int max = 0) {
-  return SoundItem{std::move(name), looped, max, WaveFile(mono, nullptr, bits)};
+SoundItem Item(TSoundName name, const Buffer& mono, int bits, bool looped = false, int max = 0) {
+  return SoundItem{std::string(name.Text()), looped, max, WaveFile(mono, nullptr, bits)};
 }
 
-SoundItem Stereo(std::string name, const Buffer& l, const Buffer& r, int bits) {
-  return SoundItem{std::move(name), false, 0, WaveFile(l, &r, bits)};
+SoundItem Stereo(TSoundName name, const Buffer& l, const Buffer& r, int bits) {
+  return SoundItem{std::string(name.Text()), false, 0, WaveFile(l, &r, bits)};
 }
 
 // ---- levels
@@ -492,7 +494,7 @@ LevelTarget TargetOf(SoundKind kind) {
 }
 
 bool StopsTheEngine(const std::string& name) {
-  return name == "ruchnik2" || name == "boom" || name == "applaus";
+  return name == snd::HardStop.Text() || name == snd::Explosion.Text() || name == snd::Applause.Text();
 }
 
 LevelTarget TargetFor(const std::string& name) {
@@ -506,9 +508,10 @@ LevelTarget TargetFor(const std::string& name) {
 }
 
 SoundKind KindOf(const std::string& name) {
-  if (name == "button_up" || name == "button_down") return SoundKind::Interface;
-  if (name == "back1" || name == "forward1" || name == "forward2") return SoundKind::Engine;
-  if (name == "ruchnik") return SoundKind::Held;
+  if (name == snd::ButtonUp.Text() || name == snd::ButtonDown.Text()) return SoundKind::Interface;
+  if (name == snd::EngineIdle.Text() || name == snd::EngineMid.Text() || name == snd::EngineHigh.Text())
+    return SoundKind::Engine;
+  if (name == snd::Handbrake.Text()) return SoundKind::Held;
   return SoundKind::Cue;
 }
 
@@ -533,18 +536,18 @@ double LoudnessDb(const Buffer& left, const Buffer* right) {
 std::vector<SoundItem> MakeSounds() {
   std::vector<SoundItem> out;
   // A mono sound levelled for its kind.
-  auto mono = [&out](const std::string& name, Buffer b, int bits, int max = 0) {
-    Level(TargetFor(name), b);
+  auto mono = [&out](TSoundName name, Buffer b, int bits, int max = 0) {
+    Level(TargetFor(std::string(name.Text())), b);
     out.push_back(Item(name, b, bits, false, max));
   };
-  auto stereo = [&out](const std::string& name, Buffer l, Buffer r, int bits) {
-    Level(TargetFor(name), l, &r);
+  auto stereo = [&out](TSoundName name, Buffer l, Buffer r, int bits) {
+    Level(TargetFor(std::string(name.Text())), l, &r);
     out.push_back(Stereo(name, l, r, bits));
   };
-  mono("button_up", Tick(), 8);
-  mono("button_down", Click(), 16);
-  mono("pause", TwoTone(880, 587.3), 8);
-  mono("after_pause", TwoTone(587.3, 880), 8);
+  mono(snd::ButtonUp, Tick(), 8);
+  mono(snd::ButtonDown, Click(), 16);
+  mono(snd::Pause, TwoTone(880, 587.3), 8);
+  mono(snd::AfterPause, TwoTone(587.3, 880), 8);
   // The engine layers are restarted every frame: each is a short windowed
   // grain that is never cut off (the copy limit is above the number of
   // grains that overlap), so the copies add up to one steady sound. Their
@@ -559,32 +562,32 @@ std::vector<SoundItem> MakeSounds() {
         engine, 1.0, frameMs, [](double) { return 10.0; }, 22050);
     enginePeak = std::max(enginePeak, Peak(run, nullptr));
   }
-  const char* engineNames[] = {"back1", "forward1", "forward2"};
+  const TSoundName engineNames[] = {snd::EngineIdle, snd::EngineMid, snd::EngineHigh};
   for (int i = 0; i < 3; ++i) {
     for (double& v : engine[i].wave.s) v *= 0.95 * kEnginePeak / enginePeak;
     out.push_back(Item(engineNames[i], engine[i].wave, 16, false, engine[i].maxPlayingCount));
   }
   Buffer l, r;
   Applause(l, r);
-  stereo("applaus", l, r, 16);
+  stereo(snd::Applause, l, r, 16);
   Fanfare(l, r);
-  stereo("viva", l, r, 16);
+  stereo(snd::Viva, l, r, 16);
   // The handbrake plays every frame while it is held: a soft attack and no
   // copy limit let the overlapping screeches blend instead of cutting each
   // other off, and its kind's level keeps the pile-up of some 27 copies at
   // the level of a cue.
-  mono("ruchnik", Screech(22050, 0.4, 81, 0.03), 8);
+  mono(snd::Handbrake, Screech(22050, 0.4, 81, 0.03), 8);
   // One press of the stop key plays this once; one copy at a time.
-  mono("ruchnik2", HardStop(), 16, 1);
-  mono("shoot", Shot(), 16, 4);
-  mono("luja", Splash(), 8);
+  mono(snd::HardStop, HardStop(), 16, 1);
+  mono(snd::Shot, Shot(), 16, 4);
+  mono(snd::PuddleSplash, Splash(), 8);
   WallCrash(l, r);
-  stereo("boom_stena", l, r, 16);
-  mono("boom", Explosion(), 16, 4);
-  mono("meteorCreate", Whoosh(), 16);
-  mono("live", OneUp(), 8);
-  mono("bell", Bell(), 16);
-  mono("beep", Beep(), 8);
+  stereo(snd::WallHit, l, r, 16);
+  mono(snd::Explosion, Explosion(), 16, 4);
+  mono(snd::MeteoriteFalls, Whoosh(), 16);
+  mono(snd::ExtraLife, OneUp(), 8);
+  mono(snd::Bell, Bell(), 16);
+  mono(snd::Beep, Beep(), 8);
   return out;
 }
 

@@ -72,7 +72,7 @@ void THelpScreen::KeyDown(int key, uint8_t shift) {
 }
 
 void THelpScreen::PanelHover(int x, int y) {
-  if (!host_.Checked(TFlag::MainExit)) HoverItems(host_, kPanel, x, y);
+  if (!host_.QuestionOpen()) HoverItems(host_, kPanel, x, y);
 }
 
 void THelpScreen::PanelClick(int x, int y) { ClickItems(host_, kPanel, x, y); }

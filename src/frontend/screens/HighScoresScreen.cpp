@@ -10,7 +10,6 @@
 #include "frontend/HighScores.h"
 #include "frontend/MenuSprites.h"
 #include "frontend/ScoreReport.h"
-#include "frontend/screens/Questions.h"
 #include "frontend/screens/ScreenNumbers.h"
 #include "frontend/screens/TextWriter.h"
 
@@ -90,28 +89,16 @@ void THighScoresScreen::Leave() {
 void THighScoresScreen::KeyDown(int key, uint8_t shift) {
   if (FocusStep(key) != 0) MoveKeyFocus(host_, FocusStep(key));
   if (key == vk::Return && (shift & ssAlt) == 0) ActivateKeyFocus(host_);
-  if (key != vk::Escape) return;
-  if (host_.Checked(TFlag::ClearHighScore)) {
-    // Rebuild the table screen and close the question, but stay.
-    host_.SwitchScreen(screen::HighScores);
-    host_.Click(TFlag::ClearHighScore);
-  } else {
-    host_.SwitchScreen(screen::MainMenu);
-  }
+  if (key == vk::Escape) host_.SwitchScreen(screen::MainMenu);
 }
 
 void THighScoresScreen::PanelHover(int x, int y) {
-  if (host_.Checked(TFlag::ClearHighScore) || host_.Checked(TFlag::MainExit))
-    HoverItems(host_, ClearAnswers(), x, y);
-  else
-    HoverItems(host_, kPanel, x, y);
+  if (!host_.QuestionOpen()) HoverItems(host_, kPanel, x, y);
 }
 
+// The buttons answer under the exit question, not under their own one.
 void THighScoresScreen::PanelClick(int x, int y) {
-  if (host_.Checked(TFlag::ClearHighScore))
-    ClickItems(host_, ClearAnswers(), x, y);
-  else
-    ClickItems(host_, kPanel, x, y);
+  if (!host_.Checked(TFlag::ClearHighScore)) ClickItems(host_, kPanel, x, y);
 }
 
 std::vector<TItem> THighScoresScreen::FocusItems() const { return {std::begin(kPanel), std::end(kPanel)}; }

@@ -14,6 +14,7 @@ class THighScoresScreen : public TPanelScreen {
   void KeyDown(int key, uint8_t shift) override;
   void PanelClick(int x, int y) override;
   std::vector<TItem> FocusItems() const override;
+  bool OffersClearQuestion() const override { return true; }
 
  protected:
   void PanelHover(int x, int y) override;

@@ -2,7 +2,6 @@
 
 #include "frontend/FrontEndHost.h"
 #include "frontend/screens/MenuParts.h"
-#include "frontend/screens/Questions.h"
 #include "frontend/screens/ScreenNumbers.h"
 
 namespace bd {
@@ -40,11 +39,8 @@ void TMainMenuScreen::PointerDown(int button, int /*pressX*/, int /*pressY*/) {
   const int y = host_.PointerY();
   // The badge answers every button here.
   ClickItems(host_, Badge(true), x, y);
-  if (button != 1) return;
-  if (host_.Checked(TFlag::MainExit))
-    ClickItems(host_, ExitAnswers(), x, y);
-  else
-    ClickItems(host_, ColumnButtons(true), x, y);
+  if (button != 1 || host_.QuestionOpen()) return;
+  ClickItems(host_, ColumnButtons(true), x, y);
 }
 
 std::vector<TItem> TMainMenuScreen::FocusItems() const {

@@ -6,7 +6,6 @@
 #include "engine/sprites/BackgroundSprite.h"
 #include "frontend/FrontEndHost.h"
 #include "frontend/MenuSprites.h"
-#include "frontend/screens/Questions.h"
 #include "frontend/screens/ScreenNumbers.h"
 #include "frontend/screens/TextWriter.h"
 
@@ -102,14 +101,11 @@ std::span<const TItem> Badge(bool onMainMenu) { return MenuColumn(onMainMenu).su
 
 // Missing the badge does not re-arm the sound: the group after it decides,
 // so moving within one column item sounds once, while every move over the
-// badge sounds (the column after it misses and re-arms). Hover is the same
-// on every menu screen.
+// badge sounds (the column, or an open question's answers, after it miss
+// and re-arm). Hover is the same on every menu screen.
 void MenuGroups(IFrontEndHost& host, int x, int y) {
   HoverItems(host, Badge(true), x, y, false);
-  if (host.Checked(TFlag::MainExit))
-    HoverItems(host, ExitAnswers(), x, y);
-  else if (!host.QuestionOpen())
-    HoverItems(host, ColumnButtons(true), x, y);
+  if (!host.QuestionOpen()) HoverItems(host, ColumnButtons(true), x, y);
 }
 
 void TPanelScreen::Frame(int /*lagCount*/) {
@@ -136,10 +132,7 @@ void TPanelScreen::PointerDown(int button, int /*pressX*/, int /*pressY*/) {
   const int x = host_.PointerX();
   const int y = host_.PointerY();
   ClickItems(host_, Badge(false), x, y);
-  if (host_.Checked(TFlag::MainExit))
-    ClickItems(host_, ExitAnswers(), x, y);
-  else if (!host_.QuestionOpen())
-    ClickItems(host_, ColumnButtons(false), x, y);
+  if (!host_.QuestionOpen()) ClickItems(host_, ColumnButtons(false), x, y);
   // The panel's own buttons answer whether or not the column did, and also
   // with the question open; the screen may have changed meanwhile.
   host_.Screen().PanelClick(x, y);

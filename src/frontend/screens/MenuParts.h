@@ -39,7 +39,7 @@ std::span<const TItem> ColumnButtons(bool onMainMenu);
 std::span<const TItem> Badge(bool onMainMenu);
 
 // The main menu's hover groups, which every sub-screen runs too: the badge,
-// then the exit question's answers while it is open, else the column.
+// then the column unless a question is open.
 void MenuGroups(IFrontEndHost& host, int x, int y);
 
 // A sub-screen: a panel on the left with the menu column beside it.

@@ -139,7 +139,7 @@ void TOptionsScreen::KeyPress(uint8_t key) {
 
 // The options rows only shape the pointer over their choices.
 void TOptionsScreen::PanelHover(int x, int y) {
-  if (host_.Checked(TFlag::MainExit)) return;
+  if (host_.QuestionOpen()) return;
   auto handOver = [this, x, y](const THitRect& a, const THitRect& b) {
     if (a.Contains(x, y) || b.Contains(x, y)) host_.SetPointer(PointerShape::Hand);
   };

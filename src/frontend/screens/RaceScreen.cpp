@@ -1,7 +1,6 @@
 #include "frontend/screens/RaceScreen.h"
 
 #include "frontend/FrontEndHost.h"
-#include "frontend/screens/Questions.h"
 #include "race/CarSprites.h"
 #include "race/RaceRunning.h"
 
@@ -28,20 +27,6 @@ void TRaceScreen::Frame(int lagCount) {
 
 void TRaceScreen::KeyDown(int key, uint8_t shift) {
   TRaceState& s = host_.RaceHost().RaceState();
-  if (host_.Checked(TFlag::MainExit)) {
-    // The question is answered from the keys as with the pointer: the arrows
-    // choose, Enter answers the chosen one, Escape says "Нет".
-    if (FocusStep(key) != 0) {
-      MoveKeyFocus(host_, FocusStep(key));
-    } else if (key == vk::Return) {
-      // This press answers; still held when the race goes on, it must not
-      // also spend a stop charge.
-      s.StopKeyHeld = true;
-      ActivateKeyFocus(host_);
-    } else if (key == vk::Escape)
-      host_.Click(TFlag::MainExit);
-    return;
-  }
   const bool timersOff =
       !host_.RaceHost().LevelTimerEnabled() && !host_.RaceHost().LevelCompleteTimerEnabled();
   // No pause once the level is driven: the level-complete clock that would
@@ -58,29 +43,6 @@ void TRaceScreen::KeyDown(int key, uint8_t shift) {
     StopRace(s);
     host_.Click(TFlag::MainExit);
   }
-}
-
-bool TRaceScreen::PadKeyDown(int key, uint8_t shift) {
-  // B fires in a race; over the race's exit question it says "Нет".
-  if (!host_.Checked(TFlag::MainExit)) return false;
-  return TScreen::PadKeyDown(key, shift);
-}
-
-void TRaceScreen::PointerMove(int x, int y) {
-  // In the race only the exit question answers, and leaving its answers
-  // neither re-arms the sound nor changes the pointer.
-  if (host_.Checked(TFlag::MainExit)) HoverItems(host_, RaceExitAnswers(), x, y, false);
-}
-
-void TRaceScreen::PointerDown(int /*button*/, int /*pressX*/, int /*pressY*/) {
-  if (host_.Checked(TFlag::MainExit))
-    ClickItems(host_, RaceExitAnswers(), host_.PointerX(), host_.PointerY());
-}
-
-std::vector<TItem> TRaceScreen::FocusItems() const {
-  if (!host_.Checked(TFlag::MainExit)) return {};
-  const std::span<const TItem> answers = RaceExitAnswers();
-  return {answers.begin(), answers.end()};
 }
 
 bool TRaceScreen::CloseQuery() {

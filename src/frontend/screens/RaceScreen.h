@@ -1,6 +1,7 @@
 #pragma once
 // The race screen: the form's race runs in its frames, and its keys drive,
-// pause, fire and ask whether to leave.
+// pause, fire and ask whether to leave. The pointer has nothing to do here
+// but answer the exit question, which does that itself.
 
 #include "frontend/screens/Screen.h"
 
@@ -13,12 +14,8 @@ class TRaceScreen : public TScreen {
   void Leave() override;
   void Frame(int lagCount) override;
   void KeyDown(int key, uint8_t shift) override;
-  bool PadKeyDown(int key, uint8_t shift) override;
-  void PointerMove(int x, int y) override;
-  void PointerDown(int button, int pressX, int pressY) override;
-  std::vector<TItem> FocusItems() const override;
-  // The race answers its own exit question (see FocusItems).
-  bool AnswersOwnQuestion() const override { return true; }
+  // A pad's B fires in a race; over the exit question the question takes it.
+  bool PadKeyDown(int /*key*/, uint8_t /*shift*/) override { return false; }
   bool RunsRace() const override { return true; }
   bool CloseQuery() override;
   bool OffersExitQuestion() const override { return true; }

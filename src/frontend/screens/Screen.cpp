@@ -1,16 +1,13 @@
 #include "frontend/screens/Screen.h"
 
 #include "frontend/FrontEndHost.h"
+#include "frontend/KeyFocus.h"
 #include "frontend/MenuSprites.h"
 
 namespace bd {
 
 void TScreen::Leave() { EngineRoot(host_).ClearChildren(); }
 
-bool TScreen::PadKeyDown(int key, uint8_t shift) {
-  if (key != vk::Control) return false;
-  host_.PressKey(vk::Escape, static_cast<uint8_t>(shift & ~ssCtrl));
-  return true;
-}
+bool TScreen::PadKeyDown(int key, uint8_t shift) { return PadBackAsEscape(host_, key, shift); }
 
 }  // namespace bd

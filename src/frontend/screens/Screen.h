@@ -35,9 +35,12 @@ class TScreen {
   virtual void KeyPress(uint8_t /*key*/) {}
   // A key sent by a game controller, where the pad means something of its
   // own; false leaves it to KeyDown. A pad's B goes back as Escape does.
+  // (Keys and presses reach the screen only when no open question took
+  // them.)
   virtual bool PadKeyDown(int key, uint8_t shift);
   // The pointer moved to (x, y); the form has already taken the highlights
-  // away and noted the position.
+  // away and noted the position. An open question shows its answers' hover
+  // after this.
   virtual void PointerMove(int /*x*/, int /*y*/) {}
   // A button press; the menus act where the pointer last moved, the exit
   // screen where the press itself was.
@@ -56,9 +59,6 @@ class TScreen {
   virtual void TimerTick() {}
   // The window's close button: true lets the program close.
   virtual bool CloseQuery() { return false; }
-  // Whether an open question's answers are this screen's own focus items
-  // (the race's exit question), rather than the menus' common answers.
-  virtual bool AnswersOwnQuestion() const { return false; }
   // Whether a text field the keys focus takes the typing at once.
   virtual bool FocusedFieldTakesTyping() const { return false; }
   // Whether the race runs on this screen: its clocks hold while it is held,
@@ -66,6 +66,8 @@ class TScreen {
   virtual bool RunsRace() const { return false; }
   // Whether the exit question may open over this screen.
   virtual bool OffersExitQuestion() const { return false; }
+  // Whether the clear question belongs to this screen.
+  virtual bool OffersClearQuestion() const { return false; }
   // The song the music watchdog starts again when it has played through;
   // null lets the song play on as the library plays it.
   virtual const char* Song() const { return nullptr; }
