@@ -163,6 +163,16 @@ THttpReply HttpGet(const std::string& base, const std::string& target) {
   return {result->status, result->body};
 }
 
+THttpReply HttpPost(const std::string& base, const std::string& target, const std::string& body) {
+  httplib::Client client(base);
+  client.set_url_encode(false);
+  client.set_connection_timeout(5);
+  client.set_read_timeout(20);
+  const auto result = client.Post(target.c_str(), body, "application/octet-stream");
+  if (!result) return {};
+  return {result->status, result->body};
+}
+
 std::string FreshToken(const std::string& base) {
   const THttpReply reply = HttpGet(base, kVersionTarget);
   if (reply.Status != 200 || !VersionReplyIsOk(reply.Body)) return {};

@@ -6,7 +6,7 @@
 //
 // It answers with a summary of those fields, then, once let go on, by MODE:
 // ok (a replay ending with SCORE at LEVEL), unfinished, crash (a segfault),
-// sleep (never answers), alloc (touches 2 GiB, then answers as ok), garbage
+// sleep (never answers), alloc (touches 1 GiB, then answers as ok), garbage
 // (a line in no known form, given instead of the summary).
 
 #include <unistd.h>
@@ -38,9 +38,9 @@ int main() {
   if (mode == "sleep") std::this_thread::sleep_for(std::chrono::minutes(1));
   if (mode == "alloc") {
     std::vector<char*> blocks;
-    for (int i = 0; i < 64; ++i) {
-      char* block = new char[32 << 20];
-      std::memset(block, 1, 32 << 20);
+    for (int i = 0; i < 128; ++i) {
+      char* block = new char[8 << 20];
+      std::memset(block, 1, 8 << 20);
       blocks.push_back(block);
     }
   }
