@@ -48,14 +48,16 @@ bool GoAhead() {
 
 int RunCheckRecording(int argc, const char* const* argv) {
   unsigned long frameLimit = 0;
-  if (argc != 2 || std::string_view(argv[0]) != "--frame-limit" || (frameLimit = std::strtoul(argv[1], nullptr, 10)) == 0) {
+  if (argc != 2 || std::string_view(argv[0]) != "--frame-limit" ||
+      (frameLimit = std::strtoul(argv[1], nullptr, 10)) == 0) {
     std::fprintf(stderr, "usage: bumperdash-scores %s --frame-limit N < RECORDING\n", kCheckRecordingCommand);
     return 2;
   }
   const std::string bytes = ReadAll(STDIN_FILENO);
   const auto replay = GameRecordingReplay();
   if (!replay) {
-    Say(FormatFirstLine(TUndecodable{"this server was built without the game's race and cannot replay recordings"}));
+    Say(FormatFirstLine(
+        TUndecodable{"this server was built without the game's race and cannot replay recordings"}));
     return 0;
   }
   auto decoded = replay->Decode(bytes);

@@ -4,9 +4,12 @@ namespace bd::server {
 
 std::string_view CheckStateName(TCheckState state) {
   switch (state) {
-    case TCheckState::Checked: return "checked";
-    case TCheckState::CheckedOwnSeed: return "checked-own-seed";
-    case TCheckState::Unchecked: break;
+    case TCheckState::Checked:
+      return "checked";
+    case TCheckState::CheckedOwnSeed:
+      return "checked-own-seed";
+    case TCheckState::Unchecked:
+      break;
   }
   return "unchecked";
 }

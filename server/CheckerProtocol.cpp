@@ -29,13 +29,15 @@ bool Number(std::string_view text, T& value) {
 }
 
 bool IsHex(std::string_view text) {
-  return !text.empty() && text.size() <= 256 &&
-         std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+  return !text.empty() && text.size() <= 256 && std::all_of(text.begin(), text.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+  });
 }
 
 void Put(std::string& out, uint64_t value) {
   char digits[24];
-  std::string_view written(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
+  std::string_view written(
+      digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
   out += written;
 }
 
@@ -101,8 +103,8 @@ std::optional<std::variant<TRecordingSummary, TUndecodable>> ParseFirstLine(std:
   TRecordingSummary s;
   unsigned source = 0;
   if (!Number(w[1], s.RulesVersion) || !Number(w[2], source) || source > 2 || !Number(w[3], s.Seed) ||
-      !Number(w[4], s.Frames) || !Number(w[5], s.Intervals) || !Number(w[6], s.Score) || !Number(w[7], s.Level) ||
-      !IsHex(w[8]) || !(w[9] == "-" || IsHex(w[9])))
+      !Number(w[4], s.Frames) || !Number(w[5], s.Intervals) || !Number(w[6], s.Score) ||
+      !Number(w[7], s.Level) || !IsHex(w[8]) || !(w[9] == "-" || IsHex(w[9])))
     return std::nullopt;
   s.SeedSource = static_cast<TSeedSource>(source);
   s.RaceDigest = w[8];
@@ -113,8 +115,8 @@ std::optional<std::variant<TRecordingSummary, TUndecodable>> ParseFirstLine(std:
 std::string FormatSecondLine(const std::variant<TReplayResult, TUnfinished>& second) {
   if (std::holds_alternative<TUnfinished>(second)) return "unfinished\n";
   const auto& r = std::get<TReplayResult>(second);
-  return "replayed " + std::to_string(r.Score) + " " + std::to_string(r.Level) + " " + std::to_string(r.Frames) +
-         "\n";
+  return "replayed " + std::to_string(r.Score) + " " + std::to_string(r.Level) + " " +
+         std::to_string(r.Frames) + "\n";
 }
 
 std::optional<std::variant<TReplayResult, TUnfinished>> ParseSecondLine(std::string_view line) {

@@ -327,7 +327,8 @@ class THttpServer::TLoop {
       return Refuse(c, refusal->Status, refusal->Reason);
     THttpRequest& request = std::get<THttpRequest>(parsed);
     if (request.ContentLength > 0) {
-      if (request.ContentLength > limits_.MaxBodyBytes) return Refuse(c, 413, "the request body is too large");
+      if (request.ContentLength > limits_.MaxBodyBytes)
+        return Refuse(c, 413, "the request body is too large");
       c.AwaitingBody = std::move(request);
       return DispatchWithBody(c);
     }

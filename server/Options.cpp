@@ -69,16 +69,19 @@ std::optional<int> ParseOptions(int argc, const char* const* argv, TServerOption
       ->check(CLI::Range(0.1, 600.0));
   app.add_flag("--checked-only", options.CheckedOnly,
                "take only reports that come with the race's recording and pass its check");
-  app.add_flag("--refuse-own-seed", options.RefuseOwnSeed,
-               "refuse recordings of races on a seed the game chose itself (when it could not reach the server)");
+  app.add_flag(
+      "--refuse-own-seed", options.RefuseOwnSeed,
+      "refuse recordings of races on a seed the game chose itself (when it could not reach the server)");
   app.add_option("--seed-hours", options.SeedHours,
                  "how long a race's seed ticket stays good, in hours: the longest game with its report")
       ->capture_default_str()
       ->check(CLI::Range(0.01, 240.0));
-  app.add_option("--check-command", options.CheckCommand,
-                 "the command that checks one recording (program and arguments, split at spaces), for tests and "
-                 "for operators who run the checker elsewhere; default: this program's check-recording");
-  app.add_option("--check-workers", options.CheckWorkers, "recordings checked at once; 0 for one per processor core")
+  app.add_option(
+      "--check-command", options.CheckCommand,
+      "the command that checks one recording (program and arguments, split at spaces), for tests and "
+      "for operators who run the checker elsewhere; default: this program's check-recording");
+  app.add_option("--check-workers", options.CheckWorkers,
+                 "recordings checked at once; 0 for one per processor core")
       ->capture_default_str()
       ->check(CLI::Range(0, 1024));
   app.add_option("--check-queue", options.CheckQueue,
@@ -93,7 +96,8 @@ std::optional<int> ParseOptions(int argc, const char* const* argv, TServerOption
                  "the most one check may take, wall clock, in seconds; the checker is killed after")
       ->capture_default_str()
       ->check(CLI::Range(0.05, 600.0));
-  app.add_option("--check-cpu-seconds", options.CheckCpuSeconds, "processor time one check may use, in seconds")
+  app.add_option("--check-cpu-seconds", options.CheckCpuSeconds,
+                 "processor time one check may use, in seconds")
       ->capture_default_str()
       ->check(CLI::Range(1, 3600));
   app.add_option("--check-memory-mb", options.CheckMemoryMb,

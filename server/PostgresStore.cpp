@@ -112,7 +112,8 @@ std::string Hex(std::string_view bytes) {
 
 std::string FromHexText(const std::string& hex) {
   std::string bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   return bytes;
 }
 
@@ -165,7 +166,8 @@ pqxx::result InsertRows(pqxx::work& transaction, const std::vector<const TNewSco
       "SELECT name, country, score, stored_at, check_state, level, rules_version, daily_date "
       "FROM unnest($1::text[], $2::text[], $3::integer[], $4::bigint[], $5::text[], $6::integer[], "
       "$7::integer[], $8::text[]) "
-      "WITH ORDINALITY AS t(name, country, score, stored_at, check_state, level, rules_version, daily_date, n) "
+      "WITH ORDINALITY AS t(name, country, score, stored_at, check_state, level, rules_version, daily_date, "
+      "n) "
       "ORDER BY n RETURNING id",
       TextArray(names), TextArray(countries), NumberArray(values), NumberArray(times), TextArray(states),
       NullableNumberArray(levels), NullableNumberArray(rules), NullableTextArray(dates));
@@ -469,7 +471,8 @@ std::vector<TStoreOutcome> TPostgresStore::Store(std::span<const TNewScore> scor
       }
       const pqxx::result claimedRaces = transaction.exec_params(
           "INSERT INTO used_tokens (id, expires_at) "
-          "SELECT id, expires_at FROM unnest($1::text[], $2::bigint[]) WITH ORDINALITY AS t(id, expires_at, n) "
+          "SELECT id, expires_at FROM unnest($1::text[], $2::bigint[]) WITH ORDINALITY AS t(id, expires_at, "
+          "n) "
           "ORDER BY n ON CONFLICT DO NOTHING RETURNING id",
           TextArray(raceKeys), NumberArray(raceExpiries));
       for (const auto& row : claimedRaces) freshRaces.insert(row[0].as<std::string>());
@@ -484,8 +487,8 @@ std::vector<TStoreOutcome> TPostgresStore::Store(std::span<const TNewScore> scor
       const TNewScore& s = scores[i];
       if (firstWithToken.at(s.TokenId) != i || fresh.count(s.TokenId) == 0) {
         outcomes.push_back(TStoreOutcome::TokenUsed);
-      } else if (!s.RaceId.empty() && (firstWithRace.at(RaceKey(s.RaceId)) != i ||
-                                       freshRaces.count(RaceKey(s.RaceId)) == 0)) {
+      } else if (!s.RaceId.empty() &&
+                 (firstWithRace.at(RaceKey(s.RaceId)) != i || freshRaces.count(RaceKey(s.RaceId)) == 0)) {
         // Refused: its token is left unused.
         outcomes.push_back(TStoreOutcome::RaceUsed);
         releasedTokens.push_back(s.TokenId);
@@ -495,7 +498,8 @@ std::vector<TStoreOutcome> TPostgresStore::Store(std::span<const TNewScore> scor
       }
     }
     if (!releasedTokens.empty())
-      transaction.exec_params0("DELETE FROM used_tokens WHERE id = ANY($1::text[])", TextArray(releasedTokens));
+      transaction.exec_params0("DELETE FROM used_tokens WHERE id = ANY($1::text[])",
+                               TextArray(releasedTokens));
     InsertScores(transaction, stored);
     committing = true;
     transaction.commit();

@@ -27,7 +27,8 @@ TQuery TQuery::FromTarget(std::string_view target) {
 }
 
 size_t TQuery::Count(std::string_view key) const {
-  return static_cast<size_t>(std::count_if(items_.begin(), items_.end(), [&](const TItem& i) { return i.Key == key; }));
+  return static_cast<size_t>(
+      std::count_if(items_.begin(), items_.end(), [&](const TItem& i) { return i.Key == key; }));
 }
 
 std::string TQuery::Value(std::string_view key) const {
@@ -60,16 +61,26 @@ TRoute ClassifyRequest(std::string_view path, const TQuery& query) {
 
 std::string_view RouteName(TRoute route) {
   switch (route) {
-    case TRoute::Home: return "home";
-    case TRoute::Health: return "healthz";
-    case TRoute::Logo: return "logo";
-    case TRoute::Favicon: return "favicon";
-    case TRoute::VersionCheck: return "version";
-    case TRoute::Report: return "report";
-    case TRoute::Table: return "table";
-    case TRoute::Seed: return "seed";
-    case TRoute::DailySeed: return "daily-seed";
-    case TRoute::NotFound: break;
+    case TRoute::Home:
+      return "home";
+    case TRoute::Health:
+      return "healthz";
+    case TRoute::Logo:
+      return "logo";
+    case TRoute::Favicon:
+      return "favicon";
+    case TRoute::VersionCheck:
+      return "version";
+    case TRoute::Report:
+      return "report";
+    case TRoute::Table:
+      return "table";
+    case TRoute::Seed:
+      return "seed";
+    case TRoute::DailySeed:
+      return "daily-seed";
+    case TRoute::NotFound:
+      break;
   }
   return "unknown";
 }

@@ -25,10 +25,13 @@ std::variant<TRaceVerdict, std::string> JudgeRace(const TRecordingSummary& race,
   if (race.SeedTicket.empty()) return std::string("the race's seed has no ticket");
   const TSeedCheck ticket = tickets.Check(race.SeedTicket, race.Seed, nowMs);
   switch (ticket.Verdict) {
-    case TSeedVerdict::Unknown: return std::string("the seed ticket is not valid for this seed");
-    case TSeedVerdict::Expired: return std::string("the seed ticket has expired");
+    case TSeedVerdict::Unknown:
+      return std::string("the seed ticket is not valid for this seed");
+    case TSeedVerdict::Expired:
+      return std::string("the seed ticket has expired");
     case TSeedVerdict::Valid:
-      if (race.SeedSource != TSeedSource::Server) return std::string("the seed ticket is not for a day's race");
+      if (race.SeedSource != TSeedSource::Server)
+        return std::string("the seed ticket is not for a day's race");
       break;
     case TSeedVerdict::Daily:
       if (race.SeedSource != TSeedSource::Daily) return std::string("the seed ticket is for a day's race");
@@ -36,8 +39,8 @@ std::variant<TRaceVerdict, std::string> JudgeRace(const TRecordingSummary& race,
       break;
   }
   if (PlayedMs(race) > AllowedPlayMs(nowMs - ticket.IssuedAtMs))
-    return "the race's " + std::to_string(race.Frames) + " frames need " + std::to_string(PlayedMs(race) / 1000) +
-           " s, more than the time since its seed was issued";
+    return "the race's " + std::to_string(race.Frames) + " frames need " +
+           std::to_string(PlayedMs(race) / 1000) + " s, more than the time since its seed was issued";
   verdict.Check = TCheckState::Checked;
   verdict.RaceId = "ticket:" + ticket.Id;
   verdict.RaceExpiresAtMs = ticket.ExpiresAtMs;

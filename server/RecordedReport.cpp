@@ -30,13 +30,14 @@ THttpResponse Refuse(int status, const std::string& reason, const std::string& d
 THttpResponse TScoreServer::RecordedReport(const THttpRequest& req, TNewScore score) {
   if (req.Body.empty()) return Refuse(400, "no recording");
   std::variant<TRaceVerdict, std::string> judged = std::string();
-  const auto outcome = checker_->Check(req.Body, [&](const TRecordingSummary& race) -> std::optional<std::string> {
-    judged = JudgeRace(race, *seeds_, options_.RefuseOwnSeed, UnixMillis());
-    if (const auto* why = std::get_if<std::string>(&judged)) return *why;
-    return std::nullopt;
-  });
+  const auto outcome =
+      checker_->Check(req.Body, [&](const TRecordingSummary& race) -> std::optional<std::string> {
+        judged = JudgeRace(race, *seeds_, options_.RefuseOwnSeed, UnixMillis());
+        if (const auto* why = std::get_if<std::string>(&judged)) return *why;
+        return std::nullopt;
+      });
   if (const auto* refusal = std::get_if<TCheckRefusal>(&outcome)) {
-    const int status = refusal->Reason == "checking queue full"                  ? 503
+    const int status = refusal->Reason == "checking queue full"                      ? 503
                        : refusal->Reason.starts_with("the recording cannot be read") ? 400
                                                                                      : 403;
     return Refuse(status, refusal->Reason, refusal->Detail);
@@ -44,8 +45,8 @@ THttpResponse TScoreServer::RecordedReport(const THttpRequest& req, TNewScore sc
 
   const TCheckedRace& race = std::get<TCheckedRace>(outcome);
   if (race.Replay.Score != score.Score)
-    return Refuse(403, "the race played again ends with score " + std::to_string(race.Replay.Score) + ", not " +
-                           std::to_string(score.Score));
+    return Refuse(403, "the race played again ends with score " + std::to_string(race.Replay.Score) +
+                           ", not " + std::to_string(score.Score));
   const TRaceVerdict& verdict = std::get<TRaceVerdict>(judged);
   score.Check = verdict.Check;
   score.Level = race.Replay.Level;

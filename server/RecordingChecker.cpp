@@ -18,6 +18,14 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
+#if defined(__SANITIZE_ADDRESS__)
+// A sanitizer build's worker maps terabytes of shadow memory as it starts:
+// no address-space limit lets it run, so that build goes without one.
+constexpr bool kLimitAddressSpace = false;
+#else
+constexpr bool kLimitAddressSpace = true;
+#endif
+
 constexpr const char* kFailed = "checker failed";
 constexpr const char* kTooLong = "checking took too long";
 constexpr const char* kQueueFull = "checking queue full";
@@ -65,7 +73,7 @@ class TWorker {
       ::sigprocmask(SIG_SETMASK, &none, nullptr);
       ::signal(SIGPIPE, SIG_DFL);
       ::setrlimit(RLIMIT_CPU, &cpu);
-      if (settings.MemoryBytes > 0) ::setrlimit(RLIMIT_AS, &memory);
+      if (kLimitAddressSpace && settings.MemoryBytes > 0) ::setrlimit(RLIMIT_AS, &memory);
       ::setrlimit(RLIMIT_CORE, &noCore);
       ::execv(args[0], args.data());
       ::_exit(127);
@@ -110,7 +118,8 @@ class TWorker {
       if (out_ < 0) return TRead::Ended;
       if (input.empty()) CloseFd(in_);
       pollfd fds[2] = {{out_, POLLIN, 0}, {in_, POLLOUT, 0}};
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
       if (left <= 0) return TRead::Late;
       const int n = ::poll(fds, in_ >= 0 ? 2 : 1, static_cast<int>(std::min<int64_t>(left, 1000)));
       if (n < 0 && errno != EINTR) return TRead::Ended;
@@ -161,7 +170,8 @@ class TWorker {
     }
     reaped_ = true;
     if (WIFSIGNALED(status)) return std::string("killed by signal ") + std::to_string(WTERMSIG(status));
-    if (WIFEXITED(status) && WEXITSTATUS(status) != 0) return "exited with status " + std::to_string(WEXITSTATUS(status));
+    if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
+      return "exited with status " + std::to_string(WEXITSTATUS(status));
     return {};
   }
 
@@ -172,7 +182,9 @@ class TWorker {
   bool reaped_ = false;
 };
 
-TCheckRefusal Refusal(std::string reason, std::string detail = {}) { return {std::move(reason), std::move(detail)}; }
+TCheckRefusal Refusal(std::string reason, std::string detail = {}) {
+  return {std::move(reason), std::move(detail)};
+}
 
 }  // namespace
 
@@ -196,7 +208,8 @@ bool TRecordingChecker::TakeWorker(std::string& why) {
     return false;
   }
   ++waiting_;
-  const bool got = freed_.wait_for(lock, settings_.QueueWait, [this] { return running_ < settings_.Workers; });
+  const bool got =
+      freed_.wait_for(lock, settings_.QueueWait, [this] { return running_ < settings_.Workers; });
   --waiting_;
   if (!got) {
     why = "no worker came free in time";
@@ -214,7 +227,8 @@ void TRecordingChecker::ReturnWorker() {
   freed_.notify_one();
 }
 
-std::variant<TCheckedRace, TCheckRefusal> TRecordingChecker::Check(std::string_view recording, const TJudge& judge) {
+std::variant<TCheckedRace, TCheckRefusal> TRecordingChecker::Check(std::string_view recording,
+                                                                   const TJudge& judge) {
   std::string why;
   if (!TakeWorker(why)) return Refusal(kQueueFull, why);
   auto result = Run(recording, judge);
@@ -222,10 +236,12 @@ std::variant<TCheckedRace, TCheckRefusal> TRecordingChecker::Check(std::string_v
   return result;
 }
 
-std::variant<TCheckedRace, TCheckRefusal> TRecordingChecker::Run(std::string_view recording, const TJudge& judge) {
+std::variant<TCheckedRace, TCheckRefusal> TRecordingChecker::Run(std::string_view recording,
+                                                                 const TJudge& judge) {
   const auto deadline = TClock::now() + settings_.Deadline;
   TWorker worker(argv_, settings_);
-  if (worker.Pid() < 0) return Refusal(kFailed, std::string("cannot start the worker: ") + std::strerror(errno));
+  if (worker.Pid() < 0)
+    return Refusal(kFailed, std::string("cannot start the worker: ") + std::strerror(errno));
 
   // How a worker that said nothing sensible ended, for the log.
   const auto failed = [&](const std::string& what) {
@@ -236,10 +252,14 @@ std::variant<TCheckedRace, TCheckRefusal> TRecordingChecker::Run(std::string_vie
   std::string line;
   std::string_view input = recording;
   switch (worker.NextLine(input, line, deadline)) {
-    case TWorker::TRead::Line: break;
-    case TWorker::TRead::Late: return Refusal(kTooLong, "no summary within the deadline");
-    case TWorker::TRead::TooMuch: return failed("garbage output");
-    case TWorker::TRead::Ended: return failed("no summary");
+    case TWorker::TRead::Line:
+      break;
+    case TWorker::TRead::Late:
+      return Refusal(kTooLong, "no summary within the deadline");
+    case TWorker::TRead::TooMuch:
+      return failed("garbage output");
+    case TWorker::TRead::Ended:
+      return failed("no summary");
   }
   const auto first = ParseFirstLine(line);
   if (!first) return failed("garbage output");
@@ -255,15 +275,20 @@ std::variant<TCheckedRace, TCheckRefusal> TRecordingChecker::Run(std::string_vie
 
   worker.Decide(true);
   switch (worker.NextLine(input, line, deadline)) {
-    case TWorker::TRead::Line: break;
-    case TWorker::TRead::Late: return Refusal(kTooLong, "no result within the deadline");
-    case TWorker::TRead::TooMuch: return failed("garbage output");
-    case TWorker::TRead::Ended: return failed("no result");
+    case TWorker::TRead::Line:
+      break;
+    case TWorker::TRead::Late:
+      return Refusal(kTooLong, "no result within the deadline");
+    case TWorker::TRead::TooMuch:
+      return failed("garbage output");
+    case TWorker::TRead::Ended:
+      return failed("no result");
   }
   const auto second = ParseSecondLine(line);
   if (!second) return failed("garbage output");
   // A result counts only from a worker that then ends cleanly.
-  if (const std::string end = worker.Reap(deadline); !end.empty()) return Refusal(kFailed, "after its result: " + end);
+  if (const std::string end = worker.Reap(deadline); !end.empty())
+    return Refusal(kFailed, "after its result: " + end);
   if (std::holds_alternative<TUnfinished>(*second))
     return Refusal("the race does not end within " + std::to_string(settings_.FrameLimit) + " frames");
   return TCheckedRace{summary, std::get<TReplayResult>(*second)};

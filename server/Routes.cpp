@@ -139,7 +139,8 @@ THttpResponse TScoreServer::Report(const THttpRequest& req, const TQuery& query)
     return Reply(refusal->Status, refusal->Reason + "\n", kText);
   if (req.Method == "POST") return RecordedReport(req, std::move(std::get<TNewScore>(checked)));
   if (options_.CheckedOnly)
-    return Reply(403, "this server takes only checked scores: the report needs its race's recording\n", kText);
+    return Reply(403, "this server takes only checked scores: the report needs its race's recording\n",
+                 kText);
   return StoreScore(std::move(std::get<TNewScore>(checked)));
 }
 

@@ -21,7 +21,8 @@ namespace {
 std::string OwnProgram() {
   std::string path(4096, '\0');
   const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-  if (n <= 0 || static_cast<size_t>(n) >= path.size()) throw std::runtime_error("cannot find this program's own file");
+  if (n <= 0 || static_cast<size_t>(n) >= path.size())
+    throw std::runtime_error("cannot find this program's own file");
   path.resize(static_cast<size_t>(n));
   return path;
 }

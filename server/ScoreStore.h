@@ -43,10 +43,10 @@ struct TNewScore {
   int64_t StoredAtMs = 0;  // when it was stored, ms since 1970 UTC
 
   TCheckState Check = TCheckState::Unchecked;
-  std::optional<int32_t> Level;         // the level the game reached, when checked
-  std::optional<int32_t> RulesVersion;  // the rules that replayed it
-  std::optional<std::string> DailyDate; // "YYYY-MM-DD" for a race on the day's seed
-  std::string Recording;                // the recording's bytes; empty for none
+  std::optional<int32_t> Level;          // the level the game reached, when checked
+  std::optional<int32_t> RulesVersion;   // the rules that replayed it
+  std::optional<std::string> DailyDate;  // "YYYY-MM-DD" for a race on the day's seed
+  std::string Recording;                 // the recording's bytes; empty for none
   // The id of the race itself (its seed ticket's, or one made from an own
   // seed's inputs), kept with the used tokens until RaceExpiresAtMs: one
   // race is stored once, whatever token it comes with. Empty for none.

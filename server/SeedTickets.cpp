@@ -34,7 +34,8 @@ constexpr std::string_view kTicketDomain = "bumperdash seed ticket\n";
 constexpr std::string_view kDailyDomain = "bumperdash daily seed\n";
 
 void PutBigEndian(std::string& out, uint64_t value, int bytes) {
-  for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) out.push_back(static_cast<char>((value >> shift) & 0xFF));
+  for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8)
+    out.push_back(static_cast<char>((value >> shift) & 0xFF));
 }
 
 uint64_t GetBigEndian(std::string_view raw, size_t at, size_t bytes) {

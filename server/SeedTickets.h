@@ -39,7 +39,7 @@ struct TSeedCheck {
   std::string DailyDate;   // for Daily
   int64_t IssuedAtMs = 0;  // for Valid and Daily: when the race could start at the earliest
   int64_t ExpiresAtMs = 0;
-  std::string Id;          // the random part in hex: a ticket stands for one race
+  std::string Id;  // the random part in hex: a ticket stands for one race
 };
 
 // "YYYY-MM-DD" of the UTC day that holds `unixMs`.

@@ -183,8 +183,8 @@ int Migrate(sqlite3* db) {
   const int found = ReadSchemaVersion(db);
   const int latest = TSqliteStore::LatestSchemaVersion();
   if (found > latest)
-    throw EStoreError("the database has schema version " + std::to_string(found) + ", newer than this server's " +
-                      std::to_string(latest));
+    throw EStoreError("the database has schema version " + std::to_string(found) +
+                      ", newer than this server's " + std::to_string(latest));
   for (const TMigration& m : kMigrations) {
     if (m.Version <= found) continue;
     Exec(db, m.Sql);
@@ -287,7 +287,8 @@ std::vector<TStoreOutcome> TSqliteStore::Store(std::span<const TNewScore> scores
   outcomes.reserve(scores.size());
   std::lock_guard lock(writeMutex_);
   TTransaction transaction(writer_);
-  TStatement useToken(writer_, "INSERT INTO used_tokens (id, expires_at) VALUES (?1, ?2) ON CONFLICT DO NOTHING");
+  TStatement useToken(writer_,
+                      "INSERT INTO used_tokens (id, expires_at) VALUES (?1, ?2) ON CONFLICT DO NOTHING");
   TStatement insert(writer_,
                     "INSERT INTO scores (name, country, score, stored_at, check_state, level, rules_version, "
                     "daily_date) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
@@ -312,7 +313,11 @@ std::vector<TStoreOutcome> TSqliteStore::Store(std::span<const TNewScore> scores
       }
     }
     insert.Bind(1, s.Name).Bind(2, s.Country).Bind(3, s.Score).Bind(4, s.StoredAtMs);
-    insert.Bind(5, CheckStateName(s.Check)).Bind(6, s.Level).Bind(7, s.RulesVersion).Bind(8, s.DailyDate).Step();
+    insert.Bind(5, CheckStateName(s.Check))
+        .Bind(6, s.Level)
+        .Bind(7, s.RulesVersion)
+        .Bind(8, s.DailyDate)
+        .Step();
     insert.Reset();
     if (!s.Recording.empty()) {
       insertRecording.Bind(1, sqlite3_last_insert_rowid(writer_)).BindBlob(2, s.Recording).Step();

@@ -53,8 +53,8 @@ bool FromHex(std::string_view hex, std::string& bytes) {
 std::string HmacSha256(std::string_view key, std::string_view data) {
   unsigned char mac[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (!HMAC(EVP_sha256(), key.data(), static_cast<int>(key.size()), reinterpret_cast<const unsigned char*>(data.data()),
-            data.size(), mac, &length) ||
+  if (!HMAC(EVP_sha256(), key.data(), static_cast<int>(key.size()),
+            reinterpret_cast<const unsigned char*>(data.data()), data.size(), mac, &length) ||
       length != 32)
     throw std::runtime_error("HMAC-SHA256 failed");
   return std::string(reinterpret_cast<const char*>(mac), length);
@@ -93,7 +93,8 @@ TTokenCheck TTokenSigner::Check(std::string_view token, int64_t nowMs) const {
   if (CRYPTO_memcmp(expected.data(), raw.data() + kSignedBytes, kMacBytes) != 0) return check;
 
   uint64_t expiry = 0;
-  for (size_t i = kNonceBytes; i < kSignedBytes; ++i) expiry = (expiry << 8) | static_cast<unsigned char>(raw[i]);
+  for (size_t i = kNonceBytes; i < kSignedBytes; ++i)
+    expiry = (expiry << 8) | static_cast<unsigned char>(raw[i]);
   check.Id = ToHex(signedPart.substr(0, kNonceBytes));
   check.ExpiresAtMs = static_cast<int64_t>(expiry);
   check.Verdict = nowMs < check.ExpiresAtMs ? TTokenVerdict::Valid : TTokenVerdict::Expired;

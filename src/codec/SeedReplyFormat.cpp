@@ -14,7 +14,8 @@ constexpr size_t kMaxTicketLength = 256;
 
 bool IsTicket(std::string_view text) {
   return !text.empty() && text.size() <= kMaxTicketLength &&
-         std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+         std::all_of(text.begin(), text.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 bool IsDigits(std::string_view text) {

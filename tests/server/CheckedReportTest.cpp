@@ -39,7 +39,8 @@ class CheckedReport : public ::testing::TestWithParam<TStoreKind> {
  protected:
   std::string Database() {
     if (database_.empty())
-      database_ = GetParam().Postgres ? test::SharedPostgres().NewDatabase() : (dir_.Path() / "scores.db").string();
+      database_ =
+          GetParam().Postgres ? test::SharedPostgres().NewDatabase() : (dir_.Path() / "scores.db").string();
     return database_;
   }
 
@@ -83,16 +84,17 @@ TSeedReply AskSeed(const TServerProcess& server, const char* target) {
 }
 
 // The worker's "recording" of a race: how it behaves, and what it claims.
-std::string Race(const std::string& mode, int source, const TSeedReply& seed, int score, uint64_t intervals = 10,
-                 const std::string& digest = "d1") {
-  return mode + " " + std::to_string(source) + " " + std::to_string(seed.Seed) + " " + std::to_string(intervals) +
-         " " + std::to_string(intervals) + " " + std::to_string(score) + " 3 " + digest + " " +
-         (seed.Ticket.empty() ? "-" : seed.Ticket);
+std::string Race(const std::string& mode, int source, const TSeedReply& seed, int score,
+                 uint64_t intervals = 10, const std::string& digest = "d1") {
+  return mode + " " + std::to_string(source) + " " + std::to_string(seed.Seed) + " " +
+         std::to_string(intervals) + " " + std::to_string(intervals) + " " + std::to_string(score) + " 3 " +
+         digest + " " + (seed.Ticket.empty() ? "-" : seed.Ticket);
 }
 
-test::THttpReply Post(const TServerProcess& server, const std::string& name, int score, const std::string& body) {
-  const std::string target =
-      std::string(test::kReportTarget) + test::EncodedReport(name, score, test::FreshToken(server.Base()), "");
+test::THttpReply Post(const TServerProcess& server, const std::string& name, int score,
+                      const std::string& body) {
+  const std::string target = std::string(test::kReportTarget) +
+                             test::EncodedReport(name, score, test::FreshToken(server.Base()), "");
   return test::HttpPost(server.Base(), target, body);
 }
 
@@ -118,8 +120,9 @@ TEST_P(CheckedReport, ACheckedReportIsStoredWithItsStateAndAnOldGamesReportAsUnc
   const TSeedReply seed = AskSeed(*server, test::kSeedTarget);
   const TSeedReply daily = AskSeed(*server, test::kDailySeedTarget);
   const std::string race = Race("ok", 1, seed, 500);
-  for (const auto& [name, score, body] : {std::tuple{"Server", 500, race}, {"Daily", 400, Race("ok", 2, daily, 400)},
-                                         {"Own", 300, Race("ok", 0, TSeedReply{}, 300, 10, "d2")}}) {
+  for (const auto& [name, score, body] : {std::tuple{"Server", 500, race},
+                                          {"Daily", 400, Race("ok", 2, daily, 400)},
+                                          {"Own", 300, Race("ok", 0, TSeedReply{}, 300, 10, "d2")}}) {
     const test::THttpReply reply = Post(*server, name, score, body);
     EXPECT_EQ(reply.Status, 200) << name << ": " << reply.Body;
   }
@@ -157,10 +160,13 @@ TEST_P(CheckedReport, EveryRefusalIsLoggedWithItsReasonAndStoresNothing) {
     std::string Reason;
   };
   const auto race = [&](const char* mode, int score, uint64_t intervals = 10) {
-    return [&server, mode, score, intervals] { return Race(mode, 1, AskSeed(*server, test::kSeedTarget), score, intervals); };
+    return [&server, mode, score, intervals] {
+      return Race(mode, 1, AskSeed(*server, test::kSeedTarget), score, intervals);
+    };
   };
   std::vector<TCase> cases = {
-      {"over-long body", [] { return std::string(256 * 1024 + 1, 'x'); }, 1, 413, "the request body is too large"},
+      {"over-long body", [] { return std::string(256 * 1024 + 1, 'x'); }, 1, 413,
+       "the request body is too large"},
       {"no recording", [] { return std::string(); }, 1, 400, "no recording"},
       {"bad ticket",
        [&] {
@@ -207,14 +213,15 @@ TEST_P(CheckedReport, TheOperatorsOptionsRefuseUncheckedReportsAndOwnSeeds) {
 
 TEST_P(CheckedReport, AFullQueueRefusesAtOnce) {
   auto server = Start({"--check-workers", "1", "--check-queue", "0"});
-  std::thread slow([&] { Post(*server, "Slow", 1, Race("sleep", 1, AskSeed(*server, test::kSeedTarget), 1)); });
+  std::thread slow(
+      [&] { Post(*server, "Slow", 1, Race("sleep", 1, AskSeed(*server, test::kSeedTarget), 1)); });
   // Until the slow check holds the one worker.
   const auto until = std::chrono::steady_clock::now() + 5s;
-  while (std::chrono::steady_clock::now() < until &&
-         ChildCount(server->Pid()) == 0)
+  while (std::chrono::steady_clock::now() < until && ChildCount(server->Pid()) == 0)
     std::this_thread::sleep_for(10ms);
   const auto start = std::chrono::steady_clock::now();
-  const test::THttpReply full = Post(*server, "Full", 1, Race("ok", 1, AskSeed(*server, test::kSeedTarget), 1));
+  const test::THttpReply full =
+      Post(*server, "Full", 1, Race("ok", 1, AskSeed(*server, test::kSeedTarget), 1));
   const auto took = std::chrono::steady_clock::now() - start;
   slow.join();
   EXPECT_EQ(full.Status, 503);

@@ -34,7 +34,8 @@ TEST(SeedTickets, TicketsAreJudged) {
   };
   const TCase cases[] = {
       {"fresh", tickets, fresh.Ticket, fresh.Seed, kNoon + kHour, TSeedVerdict::Valid},
-      {"by an instance sharing the secret", otherInstance, fresh.Ticket, fresh.Seed, kNoon, TSeedVerdict::Valid},
+      {"by an instance sharing the secret", otherInstance, fresh.Ticket, fresh.Seed, kNoon,
+       TSeedVerdict::Valid},
       {"under another secret", otherSecret, fresh.Ticket, fresh.Seed, kNoon, TSeedVerdict::Unknown},
       {"expired", tickets, fresh.Ticket, fresh.Seed, kNoon + 6 * kHour, TSeedVerdict::Expired},
       {"a changed byte", tickets, changed, fresh.Seed, kNoon, TSeedVerdict::Unknown},
@@ -43,7 +44,8 @@ TEST(SeedTickets, TicketsAreJudged) {
       {"a report token", tickets, std::string(80, 'a'), fresh.Seed, kNoon, TSeedVerdict::Unknown},
       {"daily", tickets, daily.Ticket, daily.Seed, kNoon, TSeedVerdict::Daily},
       {"daily with another date's seed", tickets, daily.Ticket, yesterday.Seed, kNoon, TSeedVerdict::Unknown},
-      {"another date's daily with today's seed", tickets, yesterday.Ticket, daily.Seed, kNoon, TSeedVerdict::Unknown},
+      {"another date's daily with today's seed", tickets, yesterday.Ticket, daily.Seed, kNoon,
+       TSeedVerdict::Unknown},
   };
   for (const TCase& c : cases)
     EXPECT_EQ(c.Checker.Check(c.Ticket, c.Seed, c.Now).Verdict, c.Verdict) << c.Label;
@@ -72,9 +74,9 @@ TEST(SeedReplyFormat, RoundTripsAndRefusesOtherLines) {
   EXPECT_EQ(ParseSeedReply(BuildSeedReply(daily) + "\n"), daily);
   const TSeedReply fresh{0, "ab", ""};
   EXPECT_EQ(ParseSeedReply(BuildSeedReply(fresh)), fresh);
-  for (const char* bad : {"", "OK", "OK|1|ab|", "OK|1|ab||x|", "ok|1|ab||", "OK|01|ab||", "OK|4294967296|ab||",
-                          "OK|-1|ab||", "OK|1|AB||", "OK|1|||", "OK|1|ab|2026-13-01|", "OK|1|ab|2026-1-01|",
-                          "OK|1|ab||\n\n"})
+  for (const char* bad :
+       {"", "OK", "OK|1|ab|", "OK|1|ab||x|", "ok|1|ab||", "OK|01|ab||", "OK|4294967296|ab||", "OK|-1|ab||",
+        "OK|1|AB||", "OK|1|||", "OK|1|ab|2026-13-01|", "OK|1|ab|2026-1-01|", "OK|1|ab||\n\n"})
     EXPECT_FALSE(ParseSeedReply(bad)) << bad;
   EXPECT_THROW(BuildSeedReply({1, "a|b", ""}), std::invalid_argument);
   EXPECT_THROW(BuildSeedReply({1, "ab", "today"}), std::invalid_argument);
@@ -107,13 +109,17 @@ TEST(CheckerProtocol, LinesRoundTripAndGarbageIsNoLine) {
   TRecordingSummary s{3, TSeedSource::Daily, 4000000000u, 1200, 1300, 2147483647, 5, "0a1b", "ff00"};
   const std::string first = FormatFirstLine(s);
   ASSERT_TRUE(first.ends_with('\n'));
-  EXPECT_EQ(ParseFirstLine(first.substr(0, first.size() - 1)), (std::variant<TRecordingSummary, TUndecodable>(s)));
+  EXPECT_EQ(ParseFirstLine(first.substr(0, first.size() - 1)),
+            (std::variant<TRecordingSummary, TUndecodable>(s)));
   s.SeedTicket.clear();
   const std::string own = FormatFirstLine(s);
-  EXPECT_EQ(ParseFirstLine(own.substr(0, own.size() - 1)), (std::variant<TRecordingSummary, TUndecodable>(s)));
-  EXPECT_EQ(ParseSecondLine("replayed 10 2 300"), (std::variant<TReplayResult, TUnfinished>(TReplayResult{10, 2, 300})));
-  for (const char* bad : {"", "recording 1 2 3", "recording 1 3 1 1 1 1 1 ab -", "recording 1 1 1 1 1 1 1 AB -",
-                          "recording x 1 1 1 1 1 1 ab -", "replayed 1 2", "replayed a 2 3", "hello world"}) {
+  EXPECT_EQ(ParseFirstLine(own.substr(0, own.size() - 1)),
+            (std::variant<TRecordingSummary, TUndecodable>(s)));
+  EXPECT_EQ(ParseSecondLine("replayed 10 2 300"),
+            (std::variant<TReplayResult, TUnfinished>(TReplayResult{10, 2, 300})));
+  for (const char* bad :
+       {"", "recording 1 2 3", "recording 1 3 1 1 1 1 1 ab -", "recording 1 1 1 1 1 1 1 AB -",
+        "recording x 1 1 1 1 1 1 ab -", "replayed 1 2", "replayed a 2 3", "hello world"}) {
     EXPECT_FALSE(ParseFirstLine(bad)) << bad;
     EXPECT_FALSE(ParseSecondLine(bad)) << bad;
   }
@@ -161,7 +167,8 @@ TEST(RaceJudge, SeedsAndTimesAreJudged) {
       EXPECT_TRUE(std::holds_alternative<std::string>(verdict)) << c.Label;
       continue;
     }
-    ASSERT_TRUE(std::holds_alternative<TRaceVerdict>(verdict)) << c.Label << ": " << std::get<std::string>(verdict);
+    ASSERT_TRUE(std::holds_alternative<TRaceVerdict>(verdict))
+        << c.Label << ": " << std::get<std::string>(verdict);
     EXPECT_EQ(std::get<TRaceVerdict>(verdict).Check, *c.Stored) << c.Label;
   }
   const auto today = JudgeRace(race(TSeedSource::Daily, daily, 10), tickets, false, kNoon + 1000);

@@ -3,7 +3,6 @@
 // PostgreSQL store, has to show.
 
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <chrono>
@@ -123,7 +122,8 @@ TEST_P(StoreBehaviour, ExpiredUsedTokensAreForgottenAndNoOthers) {
   EXPECT_EQ(store->ForgetUsedTokens(5000), 0u);
   // The scores stay; the late token is still known as used.
   EXPECT_EQ(store->Best(100).size(), 2u);
-  EXPECT_EQ(store->Store(std::vector{Score("again", 1, 2, "late-token")}), std::vector{TStoreOutcome::TokenUsed});
+  EXPECT_EQ(store->Store(std::vector{Score("again", 1, 2, "late-token")}),
+            std::vector{TStoreOutcome::TokenUsed});
 }
 
 TEST_P(StoreBehaviour, ACheckedScoreKeepsItsStateAndRecordingAndARaceIsStoredOnce) {
@@ -147,7 +147,8 @@ TEST_P(StoreBehaviour, ACheckedScoreKeepsItsStateAndRecordingAndARaceIsStoredOnc
   sameRace.RaceId = "ticket:abc";
   sameRace.Recording = "again";
   EXPECT_EQ(store->Store(std::vector{checked, Score("Old", 100, 3, "t4"), own, sameRace}),
-            (std::vector{TStoreOutcome::Stored, TStoreOutcome::Stored, TStoreOutcome::Stored, TStoreOutcome::RaceUsed}));
+            (std::vector{TStoreOutcome::Stored, TStoreOutcome::Stored, TStoreOutcome::Stored,
+                         TStoreOutcome::RaceUsed}));
 
   const auto rows = store->Best(100);
   ASSERT_EQ(Names(rows), (std::vector<std::string>{"Checked", "Own", "Old"}));
@@ -173,20 +174,21 @@ TEST_P(StoreBehaviour, ACheckedScoreKeepsItsStateAndRecordingAndARaceIsStoredOnc
 
 test::TPostgresServer& Postgres() { return test::SharedPostgres(); }
 
-INSTANTIATE_TEST_SUITE_P(Stores, StoreBehaviour,
-                         ::testing::Values(TStoreKind{"Sqlite",
-                                                      [](const std::filesystem::path& dir) {
-                                                        return std::make_unique<TSqliteStore>(dir / "scores.db");
-                                                      }},
-                                           TStoreKind{"Postgres",
-                                                      [](const std::filesystem::path& dir) {
-                                                        // The directory stands for a database of its own.
-                                                        static std::map<std::filesystem::path, std::string> databases;
-                                                        auto [it, added] = databases.try_emplace(dir);
-                                                        if (added) it->second = Postgres().NewDatabase();
-                                                        return std::make_unique<TPostgresStore>(it->second);
-                                                      }}),
-                         [](const auto& param) { return param.param.Name; });
+INSTANTIATE_TEST_SUITE_P(
+    Stores, StoreBehaviour,
+    ::testing::Values(TStoreKind{"Sqlite",
+                                 [](const std::filesystem::path& dir) {
+                                   return std::make_unique<TSqliteStore>(dir / "scores.db");
+                                 }},
+                      TStoreKind{"Postgres",
+                                 [](const std::filesystem::path& dir) {
+                                   // The directory stands for a database of its own.
+                                   static std::map<std::filesystem::path, std::string> databases;
+                                   auto [it, added] = databases.try_emplace(dir);
+                                   if (added) it->second = Postgres().NewDatabase();
+                                   return std::make_unique<TPostgresStore>(it->second);
+                                 }}),
+    [](const auto& param) { return param.param.Name; });
 
 // SQL run on the database file with a connection of the test's own.
 class TRawDatabase {
@@ -235,7 +237,8 @@ TEST(SqliteStore, MigratesAnEmptyFileAndRefusesANewerOrForeignOne) {
   const auto foreign = dir.Path() / "foreign.db";
   {
     std::FILE* f = std::fopen(foreign.c_str(), "w");
-    std::fputs("SQLite format 3? no: a text file where a database should be, long enough to be read.......", f);
+    std::fputs("SQLite format 3? no: a text file where a database should be, long enough to be read.......",
+               f);
     std::fclose(f);
   }
   EXPECT_THROW(TSqliteStore{foreign}, EStoreError);
@@ -411,8 +414,9 @@ TEST(PostgresStore, HoldsNoMoreConnectionsThanItsLimit) {
   for (std::thread& t : threads) t.join();
   EXPECT_EQ(failed, 0);
   EXPECT_EQ(store.Best(1000).size(), 160u);
-  EXPECT_EQ(Postgres().Sql(database, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
-                                     "AND application_name = 'bumperdash-scores'"),
+  EXPECT_EQ(Postgres().Sql(database,
+                           "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
+                           "AND application_name = 'bumperdash-scores'"),
             "2\n");
 }
 
