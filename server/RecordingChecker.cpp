@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -154,6 +155,17 @@ class TWorker {
   // Waits for the worker's end until `deadline`, then kills it. Describes
   // how it ended: empty for a clean exit.
   std::string Reap(TClock::time_point deadline) {
+    // A worker's output ends as it exits: waiting for that end first spares
+    // polling for the exit.
+    while (out_ >= 0) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
+      pollfd p{out_, POLLIN, 0};
+      if (left <= 0 || ::poll(&p, 1, static_cast<int>(std::min<int64_t>(left, 1000))) < 0) break;
+      char chunk[1024];
+      const ssize_t r = (p.revents & (POLLIN | POLLERR | POLLHUP)) ? ::read(out_, chunk, sizeof chunk) : 1;
+      if (r == 0 || (r < 0 && errno != EAGAIN && errno != EINTR)) CloseFd(out_);
+    }
     int status = 0;
     for (;;) {
       const pid_t done = ::waitpid(pid_, &status, WNOHANG);
@@ -166,7 +178,7 @@ class TWorker {
         reaped_ = true;
         return "did not exit in time";
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     reaped_ = true;
     if (WIFSIGNALED(status)) return std::string("killed by signal ") + std::to_string(WTERMSIG(status));
@@ -245,7 +257,7 @@ std::variant<TCheckedRace, TCheckRefusal> TRecordingChecker::Run(std::string_vie
 
   // How a worker that said nothing sensible ended, for the log.
   const auto failed = [&](const std::string& what) {
-    const std::string end = worker.Reap(TClock::now());
+    const std::string end = worker.Reap(std::min(deadline, TClock::now() + std::chrono::milliseconds(100)));
     return Refusal(kFailed, what + (end.empty() ? "" : ", " + end));
   };
 

@@ -7,10 +7,11 @@
 // recording that crashes the worker, runs it out of memory or never ends
 // costs that one report, never the server.
 //
-// A process per check rather than a pool kept running: starting one costs
-// about a millisecond beside a replay's tens or hundreds, and a fresh
-// process carries nothing from one recording to the next, so one that
-// corrupts its worker cannot touch another's check.
+// A process per check rather than a pool kept running: a fresh process
+// carries nothing from one recording to the next, so one that corrupts its
+// worker cannot touch another's check, and its limits are its own. Starting
+// one costs some tens of milliseconds of a core, small beside a replay's
+// budget of a second or two.
 //
 // As many checks run at once as there are workers (the machine's cores);
 // a few more may wait for a short while, and one beyond that is refused at
