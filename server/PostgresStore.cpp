@@ -471,9 +471,8 @@ std::vector<TStoreOutcome> TPostgresStore::Store(std::span<const TNewScore> scor
       }
       const pqxx::result claimedRaces = transaction.exec_params(
           "INSERT INTO used_tokens (id, expires_at) "
-          "SELECT id, expires_at FROM unnest($1::text[], $2::bigint[]) WITH ORDINALITY AS t(id, expires_at, "
-          "n) "
-          "ORDER BY n ON CONFLICT DO NOTHING RETURNING id",
+          "SELECT id, expires_at FROM unnest($1::text[], $2::bigint[]) "
+          "WITH ORDINALITY AS t(id, expires_at, n) ORDER BY n ON CONFLICT DO NOTHING RETURNING id",
           TextArray(raceKeys), NumberArray(raceExpiries));
       for (const auto& row : claimedRaces) freshRaces.insert(row[0].as<std::string>());
     }

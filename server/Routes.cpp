@@ -147,7 +147,7 @@ THttpResponse TScoreServer::Report(const THttpRequest& req, const TQuery& query)
 THttpResponse TScoreServer::SeedReply(bool daily) {
   const int64_t now = UnixMillis();
   const TIssuedSeed seed = daily ? seeds_->IssueDaily(now) : seeds_->IssueFresh(now);
-  return Reply(200, BuildSeedReply({seed.Seed, seed.Ticket, seed.DailyDate}) + "\n", kText);
+  return Reply(200, BuildSeedReply({seed.Seed, seed.Ticket, seed.DailyDate}), kText);
 }
 
 THttpResponse TScoreServer::StoreScore(TNewScore score) {
