@@ -44,8 +44,9 @@ class CheckedReport : public ::testing::TestWithParam<TStoreKind> {
     return database_;
   }
 
-  std::unique_ptr<TServerProcess> Start(std::vector<std::string> args = {}) {
-    args.insert(args.end(), {"--check-command", BD_MISBEHAVING_CHECKER, "--check-seconds", "2"});
+  std::unique_ptr<TServerProcess> Start(std::vector<std::string> args = {}, bool ownChecker = false) {
+    if (!ownChecker) args.insert(args.end(), {"--check-command", BD_MISBEHAVING_CHECKER});
+    args.insert(args.end(), {"--check-seconds", "2"});
     return std::make_unique<TServerProcess>(Database(), dir_.Path() / "server.log", args);
   }
 
@@ -209,6 +210,17 @@ TEST_P(CheckedReport, TheOperatorsOptionsRefuseUncheckedReportsAndOwnSeeds) {
   EXPECT_NE(own.Body.find("seed the game chose itself"), std::string::npos) << own.Body;
   EXPECT_EQ(Post(*server, "Server", 5, Race("ok", 1, AskSeed(*server, test::kSeedTarget), 5)).Status, 200);
   EXPECT_EQ(Stored().size(), 1u);
+}
+
+// The server's own checking worker reads the recording; bytes that are none
+// are refused as such.
+TEST_P(CheckedReport, TheServersOwnCheckerRefusesBytesThatAreNoRecording) {
+  auto server = Start({}, true);
+  const test::THttpReply reply = Post(*server, "Noise", 1, "no recording at all");
+  EXPECT_EQ(reply.Status, 400) << reply.Body;
+  EXPECT_TRUE(reply.Body.starts_with("the recording cannot be read: ")) << reply.Body;
+  EXPECT_TRUE(LogHas(server->Log(), "refused a checked report: ", "the recording cannot be read"));
+  EXPECT_TRUE(Stored().empty());
 }
 
 // With the one worker busy, a report beyond the queue is refused at once,
