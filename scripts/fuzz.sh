@@ -10,7 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="${BD_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${1:-20}"
 shift || true
-all_targets=(image_archive sound_archive dib wave settings share_config version_reply report_request recording)
+all_targets=(image_archive sound_archive dib wave settings share_config version_reply report_request recording seed_reply)
 targets=("${@:-${all_targets[@]}}")
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -132,8 +132,9 @@ std::variant<THttpRequest, THeadRefusal> ParseRequestHead(std::string_view head)
     request.Headers.emplace_back(std::move(lower), std::string(value));
   }
 
-  // No route takes a body. A body left unread would be taken for the next
-  // request on the connection, so any sign of one refuses the request.
+  // Only a POST takes a body, of the length it announces. A body left unread
+  // would be taken for the next request on the connection, so any other
+  // sign of one refuses the request.
   if (request.HeaderCount("transfer-encoding") > 0) return Bad("request bodies are not accepted");
   const size_t lengths = request.HeaderCount("content-length");
   if (lengths > 1) return Bad("more than one Content-Length");
@@ -142,7 +143,10 @@ std::variant<THttpRequest, THeadRefusal> ParseRequestHead(std::string_view head)
     if (length.empty() ||
         !std::all_of(length.begin(), length.end(), [](char c) { return c >= '0' && c <= '9'; }))
       return Bad("malformed Content-Length");
-    if (length.find_first_not_of('0') != std::string::npos) return Bad("request bodies are not accepted");
+    const size_t digits = length.size() - std::min(length.size(), length.find_first_not_of('0'));
+    if (digits > 0 && request.Method != "POST") return Bad("request bodies are not accepted");
+    // More than 18 digits is more than any limit; it stands as the largest.
+    request.ContentLength = digits > 18 ? UINT64_MAX : std::stoull(length);
   }
 
   const std::string connection = request.Header("connection");

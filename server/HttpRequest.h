@@ -2,11 +2,12 @@
 // Reading one HTTP/1.x request head (request line and header fields) as it
 // arrived on a connection. The reading is strict where a lax reading lets
 // two programs on the way see different requests in the same bytes: a
-// proxy in front and this server must agree where each request ends. The
-// server takes no request bodies at all, so a request that announces one
-// is refused rather than read past.
+// proxy in front and this server must agree where each request ends. Only
+// a POST may carry a body, and only with one Content-Length (no chunks); any
+// other request that announces a body is refused rather than read past.
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,6 +25,9 @@ struct THttpRequest {
   std::vector<std::pair<std::string, std::string>> Headers;
   // Whether the client keeps the connection for another request.
   bool KeepAlive = true;
+  // The body's length as announced (POST only), and the body once read.
+  uint64_t ContentLength = 0;
+  std::string Body;
 
   // Filled in by the server, not by the parser.
   std::string Peer;                                // the connection's address, numeric

@@ -15,6 +15,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -73,6 +74,8 @@ struct TConnection {
   bool CloseAfterWrite = false;
   size_t Served = 0;
   bool RequestBegun = false;
+  // A request whose head has arrived and whose body is still on its way.
+  std::optional<THttpRequest> AwaitingBody;
   bool PeerClosed = false;  // the client sends no more
   TClock::time_point RequestStart;
   TClock::time_point Deadline;
@@ -274,7 +277,8 @@ class THttpServer::TLoop {
   void Read(TConnection& c) {
     const int fd = c.Fd;
     for (;;) {
-      const size_t room = limits_.MaxRequestBytes - std::min(limits_.MaxRequestBytes, c.In.size());
+      const size_t want = c.AwaitingBody ? c.AwaitingBody->ContentLength : limits_.MaxRequestBytes;
+      const size_t room = want - std::min(want, c.In.size());
       if (room == 0) break;
       std::array<char, 8192> buffer;
       const ssize_t n = ::recv(fd, buffer.data(), std::min(room, buffer.size()), 0);
@@ -308,8 +312,10 @@ class THttpServer::TLoop {
     if (it->second->PeerClosed && it->second->Phase == TPhase::Reading) Close(fd);
   }
 
-  // Hands a complete request head to the pool, or refuses a bad one.
+  // Hands a complete request (its head and any body) to the pool, or
+  // refuses a bad one.
   void Dispatch(TConnection& c) {
+    if (c.AwaitingBody) return DispatchWithBody(c);
     const size_t end = FindHeadEnd(c.In);
     if (end == std::string::npos) {
       if (c.In.size() >= limits_.MaxRequestBytes) Refuse(c, 431, "the request is too large");
@@ -320,6 +326,27 @@ class THttpServer::TLoop {
     if (auto* refusal = std::get_if<THeadRefusal>(&parsed))
       return Refuse(c, refusal->Status, refusal->Reason);
     THttpRequest& request = std::get<THttpRequest>(parsed);
+    if (request.ContentLength > 0) {
+      if (request.ContentLength > limits_.MaxBodyBytes)
+        return Refuse(c, 413, "the request body is too large");
+      c.AwaitingBody = std::move(request);
+      return DispatchWithBody(c);
+    }
+    Hand(c, std::move(request));
+  }
+
+  // The body of the request waiting for it, once it has arrived whole.
+  void DispatchWithBody(TConnection& c) {
+    const size_t length = c.AwaitingBody->ContentLength;
+    if (c.In.size() < length) return;
+    THttpRequest request = std::move(*c.AwaitingBody);
+    c.AwaitingBody.reset();
+    request.Body = c.In.substr(0, length);
+    c.In.erase(0, length);
+    Hand(c, std::move(request));
+  }
+
+  void Hand(TConnection& c, THttpRequest request) {
     request.Peer = c.Peer;
     request.Received = c.RequestStart;
     c.Phase = TPhase::Handling;
@@ -341,6 +368,7 @@ class THttpServer::TLoop {
     response.Headers = s_.common_;
     if (s_.log_) s_.log_(status, reason);
     c.In.clear();
+    c.AwaitingBody.reset();
     StartWrite(c, SerializeResponse(response, false, false, HttpDate(std::chrono::system_clock::now())),
                true);
   }

@@ -22,11 +22,13 @@
 namespace bd::server {
 
 struct TConnectionLimits {
-  // A request head (request line and fields), at most; no body is taken.
+  // A request head (request line and fields), at most.
   size_t MaxRequestBytes = 16 * 1024;
+  // A POST's body, at most; a longer one is answered 413 unread.
+  size_t MaxBodyBytes = 256 * 1024;
   // From the accept to the first byte of the first request.
   std::chrono::milliseconds FirstByteWait{5000};
-  // From a request's first byte to the end of its head.
+  // From a request's first byte to the end of its head (and its body).
   std::chrono::milliseconds ReadTime{10000};
   // From a reply to the first byte of the next request on the connection.
   std::chrono::milliseconds KeepAliveWait{5000};

@@ -67,6 +67,46 @@ std::optional<int> ParseOptions(int argc, const char* const* argv, TServerOption
   app.add_option("--read-seconds", options.ReadSeconds, "the most one request may take to arrive, in seconds")
       ->capture_default_str()
       ->check(CLI::Range(0.1, 600.0));
+  app.add_flag("--checked-only", options.CheckedOnly,
+               "take only reports that come with the race's recording and pass its check");
+  app.add_flag(
+      "--refuse-own-seed", options.RefuseOwnSeed,
+      "refuse recordings of races on a seed the game chose itself (when it could not reach the server)");
+  app.add_option("--seed-hours", options.SeedHours,
+                 "how long a race's seed ticket stays good, in hours: the longest game with its report")
+      ->capture_default_str()
+      ->check(CLI::Range(0.01, 240.0));
+  app.add_option(
+      "--check-command", options.CheckCommand,
+      "the command that checks one recording (program and arguments, split at spaces), for tests and "
+      "for operators who run the checker elsewhere; default: this program's check-recording");
+  app.add_option("--check-workers", options.CheckWorkers,
+                 "recordings checked at once; 0 for one per processor core")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 1024));
+  app.add_option("--check-queue", options.CheckQueue,
+                 "recordings waiting for a free checker, at most; one more is refused at once")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 100000));
+  app.add_option("--check-wait-seconds", options.CheckWaitSeconds,
+                 "the most a recording waits for a free checker, in seconds")
+      ->capture_default_str()
+      ->check(CLI::Range(0.0, 60.0));
+  app.add_option("--check-seconds", options.CheckSeconds,
+                 "the most one check may take, wall clock, in seconds; the checker is killed after")
+      ->capture_default_str()
+      ->check(CLI::Range(0.05, 600.0));
+  app.add_option("--check-cpu-seconds", options.CheckCpuSeconds,
+                 "processor time one check may use, in seconds")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 3600));
+  app.add_option("--check-memory-mb", options.CheckMemoryMb,
+                 "address space one check may use, in MiB; 0 for no limit")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 1 << 20));
+  app.add_option("--check-frames", options.CheckFrames, "race frames one check plays at most")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 1 << 30));
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

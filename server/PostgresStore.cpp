@@ -2,7 +2,9 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <pqxx/pqxx>
 #include <set>
 #include <utility>
@@ -48,6 +50,25 @@ constexpr TMigration kMigrations[] = {
         secret bytea NOT NULL
       );
     )sql"},
+    {2, R"sql(
+      -- How far each score was checked; the scores stored before are the
+      -- reports of games that sent no recording.
+      ALTER TABLE scores
+        ADD COLUMN check_state text NOT NULL DEFAULT 'unchecked'
+          CHECK (check_state IN ('unchecked', 'checked', 'checked-own-seed')),
+        ADD COLUMN level integer,
+        ADD COLUMN rules_version integer,
+        ADD COLUMN daily_date text;
+      -- The day's race has a table of its own, walked by this index.
+      CREATE INDEX scores_daily ON scores (daily_date, score DESC, stored_at ASC, id ASC)
+        WHERE daily_date IS NOT NULL;
+      -- The recordings of checked scores, apart from the scores so that the
+      -- table's rows stay small and a recording is read only when asked for.
+      CREATE TABLE recordings (
+        score_id bigint PRIMARY KEY REFERENCES scores (id),
+        bytes bytea NOT NULL
+      );
+    )sql"},
 };
 
 // Servers starting on one database at once migrate it one after another.
@@ -87,6 +108,88 @@ std::string Hex(std::string_view bytes) {
     out += kDigits[b & 15];
   }
   return out;
+}
+
+std::string FromHexText(const std::string& hex) {
+  std::string bytes;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return bytes;
+}
+
+std::string RaceKey(std::string_view raceId) { return "race:" + std::string(raceId); }
+
+// A PostgreSQL array literal of texts that may be missing: NULL, or the
+// text quoted as TextArray quotes it.
+std::string NullableTextArray(const std::vector<std::optional<std::string>>& values) {
+  std::string out = "{";
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) out += ',';
+    if (values[i]) {
+      const std::string one = TextArray({*values[i]});
+      out += one.substr(1, one.size() - 2);
+    } else {
+      out += "NULL";
+    }
+  }
+  return out + "}";
+}
+
+std::string NullableNumberArray(const std::vector<std::optional<int32_t>>& values) {
+  std::string out = "{";
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) out += ',';
+    out += values[i] ? std::to_string(*values[i]) : "NULL";
+  }
+  return out + "}";
+}
+
+// Stores `scores` in their order with one statement; returns their ids.
+pqxx::result InsertRows(pqxx::work& transaction, const std::vector<const TNewScore*>& scores) {
+  std::vector<std::string_view> names, countries, states;
+  std::vector<int32_t> values;
+  std::vector<int64_t> times;
+  std::vector<std::optional<int32_t>> levels, rules;
+  std::vector<std::optional<std::string>> dates;
+  for (const TNewScore* s : scores) {
+    names.push_back(s->Name);
+    countries.push_back(s->Country);
+    values.push_back(s->Score);
+    times.push_back(s->StoredAtMs);
+    states.push_back(CheckStateName(s->Check));
+    levels.push_back(s->Level);
+    rules.push_back(s->RulesVersion);
+    dates.push_back(s->DailyDate);
+  }
+  return transaction.exec_params(
+      "INSERT INTO scores (name, country, score, stored_at, check_state, level, rules_version, daily_date) "
+      "SELECT name, country, score, stored_at, check_state, level, rules_version, daily_date "
+      "FROM unnest($1::text[], $2::text[], $3::integer[], $4::bigint[], $5::text[], $6::integer[], "
+      "$7::integer[], $8::text[]) "
+      "WITH ORDINALITY AS t(name, country, score, stored_at, check_state, level, rules_version, daily_date, "
+      "n) "
+      "ORDER BY n RETURNING id",
+      TextArray(names), TextArray(countries), NumberArray(values), NumberArray(times), TextArray(states),
+      NullableNumberArray(levels), NullableNumberArray(rules), NullableTextArray(dates));
+}
+
+// Stores `scores` in their order. Scores without recordings go in with one
+// statement; a batch that holds a recording goes in row by row, each
+// recording with its score's id.
+void InsertScores(pqxx::work& transaction, const std::vector<const TNewScore*>& scores) {
+  if (scores.empty()) return;
+  const bool anyRecording =
+      std::any_of(scores.begin(), scores.end(), [](const TNewScore* s) { return !s->Recording.empty(); });
+  if (!anyRecording) {
+    InsertRows(transaction, scores);
+    return;
+  }
+  for (const TNewScore* s : scores) {
+    const pqxx::result id = InsertRows(transaction, {s});
+    if (!s->Recording.empty())
+      transaction.exec_params0("INSERT INTO recordings (score_id, bytes) VALUES ($1, decode($2, 'hex'))",
+                               id[0][0].as<int64_t>(), Hex(s->Recording));
+  }
 }
 
 // `name`=`value` added to a connection URI unless it sets `name` itself.
@@ -319,10 +422,7 @@ std::string TPostgresStore::TokenSecret(std::string_view candidate) {
         Hex(candidate));
     const pqxx::result rows = transaction.exec("SELECT encode(secret, 'hex') FROM token_secret WHERE id = 1");
     if (rows.empty()) throw EStoreError("the token secret is missing");
-    std::string secret;
-    const std::string hex = rows[0][0].as<std::string>();
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-      secret += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    const std::string secret = FromHexText(rows[0][0].as<std::string>());
     transaction.commit();
     return secret;
   });
@@ -354,29 +454,52 @@ std::vector<TStoreOutcome> TPostgresStore::Store(std::span<const TNewScore> scor
     std::set<std::string, std::less<>> fresh;
     for (const auto& row : claimed) fresh.insert(row[0].as<std::string>());
 
+    // A race is stored once, whatever token it comes with: the races of the
+    // reports whose tokens were fresh are claimed as the tokens were.
+    std::map<std::string, size_t> firstWithRace;
+    for (size_t i = 0; i < scores.size(); ++i)
+      if (!scores[i].RaceId.empty() && firstWithToken.at(scores[i].TokenId) == i &&
+          fresh.count(scores[i].TokenId) > 0)
+        firstWithRace.emplace(RaceKey(scores[i].RaceId), i);
+    std::set<std::string, std::less<>> freshRaces;
+    if (!firstWithRace.empty()) {
+      std::vector<std::string_view> raceKeys;
+      std::vector<int64_t> raceExpiries;
+      for (const auto& [key, index] : firstWithRace) {
+        raceKeys.push_back(key);
+        raceExpiries.push_back(scores[index].RaceExpiresAtMs);
+      }
+      const pqxx::result claimedRaces = transaction.exec_params(
+          "INSERT INTO used_tokens (id, expires_at) "
+          "SELECT id, expires_at FROM unnest($1::text[], $2::bigint[]) "
+          "WITH ORDINALITY AS t(id, expires_at, n) ORDER BY n ON CONFLICT DO NOTHING RETURNING id",
+          TextArray(raceKeys), NumberArray(raceExpiries));
+      for (const auto& row : claimedRaces) freshRaces.insert(row[0].as<std::string>());
+    }
+
     // The scores go in in the order they came, which orders equal scores
     // stored at the same time.
     std::vector<TStoreOutcome> outcomes;
-    std::vector<std::string_view> names, countries;
-    std::vector<int32_t> values;
-    std::vector<int64_t> times;
+    std::vector<const TNewScore*> stored;
+    std::vector<std::string_view> releasedTokens;
     for (size_t i = 0; i < scores.size(); ++i) {
       const TNewScore& s = scores[i];
-      const bool stored = firstWithToken.at(s.TokenId) == i && fresh.count(s.TokenId) > 0;
-      outcomes.push_back(stored ? TStoreOutcome::Stored : TStoreOutcome::TokenUsed);
-      if (!stored) continue;
-      names.push_back(s.Name);
-      countries.push_back(s.Country);
-      values.push_back(s.Score);
-      times.push_back(s.StoredAtMs);
+      if (firstWithToken.at(s.TokenId) != i || fresh.count(s.TokenId) == 0) {
+        outcomes.push_back(TStoreOutcome::TokenUsed);
+      } else if (!s.RaceId.empty() &&
+                 (firstWithRace.at(RaceKey(s.RaceId)) != i || freshRaces.count(RaceKey(s.RaceId)) == 0)) {
+        // Refused: its token is left unused.
+        outcomes.push_back(TStoreOutcome::RaceUsed);
+        releasedTokens.push_back(s.TokenId);
+      } else {
+        outcomes.push_back(TStoreOutcome::Stored);
+        stored.push_back(&s);
+      }
     }
-    if (!names.empty())
-      transaction.exec_params0(
-          "INSERT INTO scores (name, country, score, stored_at) "
-          "SELECT name, country, score, stored_at "
-          "FROM unnest($1::text[], $2::text[], $3::integer[], $4::bigint[]) "
-          "WITH ORDINALITY AS t(name, country, score, stored_at, n) ORDER BY n",
-          TextArray(names), TextArray(countries), NumberArray(values), NumberArray(times));
+    if (!releasedTokens.empty())
+      transaction.exec_params0("DELETE FROM used_tokens WHERE id = ANY($1::text[])",
+                               TextArray(releasedTokens));
+    InsertScores(transaction, stored);
     committing = true;
     transaction.commit();
     return outcomes;
@@ -398,10 +521,30 @@ std::vector<TStoredScore> TPostgresStore::Best(size_t limit) {
     const pqxx::result rows = transaction.exec_params(kPostgresBestScoresQuery, static_cast<int64_t>(limit));
     std::vector<TStoredScore> best;
     best.reserve(rows.size());
-    for (const auto& row : rows)
-      best.push_back(
-          {row[0].as<std::string>(), row[1].as<std::string>(), row[2].as<int32_t>(), row[3].as<int64_t>()});
+    for (const auto& row : rows) {
+      TStoredScore score;
+      score.Name = row[0].as<std::string>();
+      score.Country = row[1].as<std::string>();
+      score.Score = row[2].as<int32_t>();
+      score.StoredAtMs = row[3].as<int64_t>();
+      score.Id = row[4].as<int64_t>();
+      score.Check = CheckStateFromName(row[5].as<std::string>());
+      if (!row[6].is_null()) score.Level = row[6].as<int32_t>();
+      if (!row[7].is_null()) score.RulesVersion = row[7].as<int32_t>();
+      if (!row[8].is_null()) score.DailyDate = row[8].as<std::string>();
+      best.push_back(std::move(score));
+    }
     return best;
+  });
+}
+
+std::optional<std::string> TPostgresStore::Recording(int64_t scoreId) {
+  return ReadWithConnection([&](pqxx::connection& connection) -> std::optional<std::string> {
+    pqxx::read_transaction transaction(connection);
+    const pqxx::result rows =
+        transaction.exec_params("SELECT encode(bytes, 'hex') FROM recordings WHERE score_id = $1", scoreId);
+    if (rows.empty()) return std::nullopt;
+    return FromHexText(rows[0][0].as<std::string>());
   });
 }
 

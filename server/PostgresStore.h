@@ -23,7 +23,8 @@ namespace bd::server {
 
 // The query behind Best(): an index walk, never a sort of the whole table.
 inline constexpr const char* kPostgresBestScoresQuery =
-    "SELECT name, country, score, stored_at FROM scores ORDER BY score DESC, stored_at ASC, id ASC LIMIT $1";
+    "SELECT name, country, score, stored_at, id, check_state, level, rules_version, daily_date FROM scores "
+    "ORDER BY score DESC, stored_at ASC, id ASC LIMIT $1";
 
 // Whether `database` (the --database argument) names a PostgreSQL database
 // ("postgresql://…" or "postgres://…") rather than an SQLite file.
@@ -60,6 +61,7 @@ class TPostgresStore final : public IScoreStore {
   std::string TokenSecret(std::string_view candidate) override;
   std::vector<TStoreOutcome> Store(std::span<const TNewScore> scores) override;
   std::vector<TStoredScore> Best(size_t limit) override;
+  std::optional<std::string> Recording(int64_t scoreId) override;
   size_t ForgetUsedTokens(int64_t beforeMs) override;
   void Check() override;
 

@@ -27,7 +27,8 @@ TQuery TQuery::FromTarget(std::string_view target) {
 }
 
 size_t TQuery::Count(std::string_view key) const {
-  return static_cast<size_t>(std::count_if(items_.begin(), items_.end(), [&](const TItem& i) { return i.Key == key; }));
+  return static_cast<size_t>(
+      std::count_if(items_.begin(), items_.end(), [&](const TItem& i) { return i.Key == key; }));
 }
 
 std::string TQuery::Value(std::string_view key) const {
@@ -46,25 +47,40 @@ TRoute ClassifyRequest(std::string_view path, const TQuery& query) {
   if (path == "/logo.png") return TRoute::Logo;
   if (path == "/favicon.png" || path == "/favicon.ico") return TRoute::Favicon;
   if (path != kScriptPath) return TRoute::NotFound;
-  // Only this game's program, named once, and exactly one of the three uses.
+  // Only this game's program, named once, and exactly one of the uses.
   if (query.Count("prg") != 1 || query.Value("prg") != kProgram) return TRoute::NotFound;
-  const size_t uses = query.Count("version") + query.Count("hs") + query.Count("show");
+  const size_t uses = query.Count("version") + query.Count("hs") + query.Count("show") + query.Count("seed") +
+                      query.Count("daily");
   if (uses != 1) return TRoute::NotFound;
   if (query.Has("version")) return TRoute::VersionCheck;
   if (query.Has("hs")) return TRoute::Report;
+  if (query.Has("seed")) return TRoute::Seed;
+  if (query.Has("daily")) return TRoute::DailySeed;
   return query.Count("type") == 1 && query.Value("type") == "0" ? TRoute::Table : TRoute::NotFound;
 }
 
 std::string_view RouteName(TRoute route) {
   switch (route) {
-    case TRoute::Home: return "home";
-    case TRoute::Health: return "healthz";
-    case TRoute::Logo: return "logo";
-    case TRoute::Favicon: return "favicon";
-    case TRoute::VersionCheck: return "version";
-    case TRoute::Report: return "report";
-    case TRoute::Table: return "table";
-    case TRoute::NotFound: break;
+    case TRoute::Home:
+      return "home";
+    case TRoute::Health:
+      return "healthz";
+    case TRoute::Logo:
+      return "logo";
+    case TRoute::Favicon:
+      return "favicon";
+    case TRoute::VersionCheck:
+      return "version";
+    case TRoute::Report:
+      return "report";
+    case TRoute::Table:
+      return "table";
+    case TRoute::Seed:
+      return "seed";
+    case TRoute::DailySeed:
+      return "daily-seed";
+    case TRoute::NotFound:
+      break;
   }
   return "unknown";
 }

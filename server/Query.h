@@ -28,9 +28,10 @@ class TQuery {
   std::vector<TItem> items_;
 };
 
-// What a request asks for. The game's three addresses share one path and
-// differ by their keys.
-enum class TRoute { Home, Health, Logo, Favicon, VersionCheck, Report, Table, NotFound };
+// What a request asks for. The game's addresses share one path and differ by
+// their keys: the version check, the report, the table, and the seed for a
+// race ("seed" a fresh one, "daily" the day's).
+enum class TRoute { Home, Health, Logo, Favicon, VersionCheck, Report, Table, Seed, DailySeed, NotFound };
 
 TRoute ClassifyRequest(std::string_view path, const TQuery& query);
 

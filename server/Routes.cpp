@@ -1,9 +1,10 @@
-// The HTTP routes of the score server: the game's three uses of its one
-// address, the two pages' pictures, the home page and the health check.
+// The HTTP routes of the score server: the game's uses of its one address,
+// the two pages' pictures, the home page and the health check.
 
 #include <cmath>
 
 #include "codec/ScoreReportFormat.h"
+#include "codec/SeedReplyFormat.h"
 #include "server/ClientAddress.h"
 #include "server/Clock.h"
 #include "server/Log.h"
@@ -62,10 +63,12 @@ THttpResponse TScoreServer::Handle(const THttpRequest& req) {
 }
 
 THttpResponse TScoreServer::Route(const THttpRequest& req, const TQuery& query, TRoute route) {
-  if (req.Method != "GET" && req.Method != "HEAD") {
+  // A report may come with its race's recording as a POST's body.
+  const bool recordedReport = req.Method == "POST" && route == TRoute::Report;
+  if (req.Method != "GET" && req.Method != "HEAD" && !recordedReport) {
     if (!IsServedPath(req.Path)) return Reply(404, "not found\n", kText);
     THttpResponse res = Reply(405, "only GET and HEAD are answered here\n", kText);
-    res.Set("Allow", "GET, HEAD");
+    res.Set("Allow", route == TRoute::Report ? "GET, HEAD, POST" : "GET, HEAD");
     return res;
   }
   switch (route) {
@@ -99,6 +102,10 @@ THttpResponse TScoreServer::Route(const THttpRequest& req, const TQuery& query, 
     case TRoute::Report:
       return NoStore(Report(req, query));
 
+    case TRoute::Seed:
+    case TRoute::DailySeed:
+      return NoStore(SeedReply(route == TRoute::DailySeed));
+
     case TRoute::Table: {
       if (!database_->Up()) return Unavailable(Reply(503, RenderUnavailablePage(), kHtml), 60);
       try {
@@ -130,13 +137,34 @@ THttpResponse TScoreServer::Report(const THttpRequest& req, const TQuery& query)
   auto checked = CheckReport(query.Value("inf"), *signer_, UnixMillis());
   if (const auto* refusal = std::get_if<TRefusal>(&checked))
     return Reply(refusal->Status, refusal->Reason + "\n", kText);
+  if (req.Method == "POST") return RecordedReport(req, std::move(std::get<TNewScore>(checked)));
+  if (options_.CheckedOnly)
+    return Reply(403, "this server takes only checked scores: the report needs its race's recording\n",
+                 kText);
+  return StoreScore(std::move(std::get<TNewScore>(checked)));
+}
+
+THttpResponse TScoreServer::SeedReply(bool daily) {
+  const int64_t now = UnixMillis();
+  const TIssuedSeed seed = daily ? seeds_->IssueDaily(now) : seeds_->IssueFresh(now);
+  return Reply(200, BuildSeedReply({seed.Seed, seed.Ticket, seed.DailyDate}), kText);
+}
+
+THttpResponse TScoreServer::StoreScore(TNewScore score) {
   if (!database_->Up()) return Unavailable(Reply(503, kDatabaseAway, kText), 60);
   try {
     // Answered within the request time limit, stored or not.
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(std::llround(options_.ReadSeconds * 1000));
-    if (writer_->Submit(std::move(std::get<TNewScore>(checked)), deadline) == TStoreOutcome::TokenUsed)
-      return Reply(409, "the token was used already\n", kText);
+    switch (writer_->Submit(std::move(score), deadline)) {
+      case TStoreOutcome::TokenUsed:
+        return Reply(409, "the token was used already\n", kText);
+      case TStoreOutcome::RaceUsed:
+        LogLine("refused a checked report: its race was stored before");
+        return Reply(409, "this race was reported already\n", kText);
+      case TStoreOutcome::Stored:
+        break;
+    }
     return Reply(200, "OK stored\n", kText);
   } catch (const EWriterStopped&) {
     return Unavailable(Reply(503, "the server is stopping\n", kText), 5);

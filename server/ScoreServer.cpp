@@ -1,7 +1,12 @@
 #include "server/ScoreServer.h"
 
-#include <cmath>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "server/CheckRecordingCommand.h"
 #include "server/Log.h"
 #include "server/OpenStore.h"
 #include "server/Pages.h"
@@ -12,6 +17,16 @@ namespace bd::server {
 
 namespace {
 
+// This program's own file, which runs the checks as its subcommand.
+std::string OwnProgram() {
+  std::string path(4096, '\0');
+  const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+  if (n <= 0 || static_cast<size_t>(n) >= path.size())
+    throw std::runtime_error("cannot find this program's own file");
+  path.resize(static_cast<size_t>(n));
+  return path;
+}
+
 TConnectionLimits LimitsFor(const TServerOptions& options) {
   TConnectionLimits limits;
   limits.ReadTime = std::chrono::milliseconds(std::llround(options.ReadSeconds * 1000));
@@ -19,6 +34,25 @@ TConnectionLimits LimitsFor(const TServerOptions& options) {
   limits.MaxConnectionsPerAddress = static_cast<size_t>(options.MaxConnectionsPerAddress);
   limits.LoopbackUnlimited = options.BehindProxy;
   return limits;
+}
+
+TCheckerSettings CheckerSettingsFor(const TServerOptions& options) {
+  TCheckerSettings settings;
+  if (options.CheckCommand.empty()) {
+    settings.Command = {OwnProgram(), kCheckRecordingCommand};
+  } else {
+    std::istringstream words(options.CheckCommand);
+    for (std::string word; words >> word;) settings.Command.push_back(word);
+  }
+  settings.FrameLimit = static_cast<uint32_t>(options.CheckFrames);
+  settings.CpuSeconds = options.CheckCpuSeconds;
+  settings.MemoryBytes = static_cast<uint64_t>(options.CheckMemoryMb) << 20;
+  settings.Deadline = std::chrono::milliseconds(std::llround(options.CheckSeconds * 1000));
+  settings.Workers = options.CheckWorkers > 0 ? static_cast<size_t>(options.CheckWorkers)
+                                              : std::max(1u, std::thread::hardware_concurrency());
+  settings.QueueLength = static_cast<size_t>(options.CheckQueue);
+  settings.QueueWait = std::chrono::milliseconds(std::llround(options.CheckWaitSeconds * 1000));
+  return settings;
 }
 
 }  // namespace
@@ -62,8 +96,10 @@ int TScoreServer::Bind() {
   store_ = OpenStore(options_.Database.string());
   database_ = std::make_unique<TDatabaseWatch>([this] { store_->Check(); });
   // The first server on a database makes the secret; the others take it.
-  signer_ = std::make_unique<TTokenSigner>(store_->TokenSecret(RandomBytes(32)),
-                                           std::llround(options_.TokenMinutes * 60 * 1000));
+  const std::string secret = store_->TokenSecret(RandomBytes(32));
+  signer_ = std::make_unique<TTokenSigner>(secret, std::llround(options_.TokenMinutes * 60 * 1000));
+  seeds_ = std::make_unique<TSeedTickets>(secret, std::llround(options_.SeedHours * 3600 * 1000));
+  checker_ = std::make_unique<TRecordingChecker>(CheckerSettingsFor(options_));
   writer_ = std::make_unique<TReportWriter>(
       *store_, [this] { table_.Invalidate(); }, [this](bool stored) { database_->Saw(stored); });
   return port;

@@ -14,8 +14,10 @@
 #include "server/Options.h"
 #include "server/Query.h"
 #include "server/RateLimiter.h"
+#include "server/RecordingChecker.h"
 #include "server/ReportWriter.h"
 #include "server/ScoreStore.h"
+#include "server/SeedTickets.h"
 #include "server/TableCache.h"
 #include "server/Tokens.h"
 #include "server/WebFiles.h"
@@ -49,6 +51,11 @@ class TScoreServer {
   THttpResponse Handle(const THttpRequest& request);
   THttpResponse Route(const THttpRequest& request, const TQuery& query, TRoute route);
   THttpResponse Report(const THttpRequest& request, const TQuery& query);
+  // A report with its race's recording (the request's body): stored as
+  // checked once the race, played again, ends with the reported score.
+  THttpResponse RecordedReport(const THttpRequest& request, TNewScore score);
+  THttpResponse StoreScore(TNewScore score);
+  THttpResponse SeedReply(bool daily);
   void Housekeeping();
   void LogRefusals();
 
@@ -58,6 +65,8 @@ class TScoreServer {
   TWebFiles web_;
   std::string homePage_;
   std::unique_ptr<TTokenSigner> signer_;
+  std::unique_ptr<TSeedTickets> seeds_;
+  std::unique_ptr<TRecordingChecker> checker_;
   TRateLimiter limiter_;
   TTableCache table_;
   std::unique_ptr<TReportWriter> writer_;

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <limits>
+#include <optional>
 #include <utility>
 
 namespace bd::server {
@@ -39,6 +41,24 @@ constexpr TMigration kMigrations[] = {
         secret BLOB NOT NULL
       );
     )sql"},
+    {2, R"sql(
+      -- How far each score was checked; the scores stored before are the
+      -- reports of games that sent no recording.
+      ALTER TABLE scores ADD COLUMN check_state TEXT NOT NULL DEFAULT 'unchecked'
+        CHECK (check_state IN ('unchecked', 'checked', 'checked-own-seed'));
+      ALTER TABLE scores ADD COLUMN level INTEGER;
+      ALTER TABLE scores ADD COLUMN rules_version INTEGER;
+      ALTER TABLE scores ADD COLUMN daily_date TEXT;
+      -- The day's race has a table of its own, walked by this index.
+      CREATE INDEX scores_daily ON scores (daily_date, score DESC, stored_at ASC, id ASC)
+        WHERE daily_date IS NOT NULL;
+      -- The recordings of checked scores, apart from the scores so that the
+      -- table's rows stay small and a recording is read only when asked for.
+      CREATE TABLE recordings (
+        score_id INTEGER PRIMARY KEY REFERENCES scores (id),
+        bytes BLOB NOT NULL
+      );
+    )sql"},
 };
 
 std::string Message(sqlite3* db, std::string_view what) {
@@ -72,6 +92,14 @@ class TStatement {
     Check(sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
     return *this;
   }
+  TStatement& BindNull(int index) {
+    Check(sqlite3_bind_null(stmt_, index));
+    return *this;
+  }
+  template <class T>
+  TStatement& Bind(int index, const std::optional<T>& value) {
+    return value ? Bind(index, *value) : BindNull(index);
+  }
   TStatement& BindBlob(int index, std::string_view bytes) {
     Check(sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT));
     return *this;
@@ -90,6 +118,7 @@ class TStatement {
   }
 
   int64_t Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+  bool IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
   std::string Text(int column) const {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_blob(stmt_, column));
     return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, column))) : std::string();
@@ -137,6 +166,8 @@ sqlite3* Open(const std::filesystem::path& path, bool create) {
   return db;
 }
 
+std::string RaceKey(std::string_view raceId) { return "race:" + std::string(raceId); }
+
 int ReadSchemaVersion(sqlite3* db) {
   TStatement select(db, "SELECT version FROM schema_version");
   if (!select.Step()) return 0;
@@ -152,8 +183,8 @@ int Migrate(sqlite3* db) {
   const int found = ReadSchemaVersion(db);
   const int latest = TSqliteStore::LatestSchemaVersion();
   if (found > latest)
-    throw EStoreError("the database has schema version " + std::to_string(found) + ", newer than this server's " +
-                      std::to_string(latest));
+    throw EStoreError("the database has schema version " + std::to_string(found) +
+                      ", newer than this server's " + std::to_string(latest));
   for (const TMigration& m : kMigrations) {
     if (m.Version <= found) continue;
     Exec(db, m.Sql);
@@ -256,8 +287,14 @@ std::vector<TStoreOutcome> TSqliteStore::Store(std::span<const TNewScore> scores
   outcomes.reserve(scores.size());
   std::lock_guard lock(writeMutex_);
   TTransaction transaction(writer_);
-  TStatement useToken(writer_, "INSERT INTO used_tokens (id, expires_at) VALUES (?1, ?2) ON CONFLICT DO NOTHING");
-  TStatement insert(writer_, "INSERT INTO scores (name, country, score, stored_at) VALUES (?1, ?2, ?3, ?4)");
+  TStatement useToken(writer_,
+                      "INSERT INTO used_tokens (id, expires_at) VALUES (?1, ?2) ON CONFLICT DO NOTHING");
+  TStatement insert(writer_,
+                    "INSERT INTO scores (name, country, score, stored_at, check_state, level, rules_version, "
+                    "daily_date) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+  TStatement insertRecording(writer_, "INSERT INTO recordings (score_id, bytes) VALUES (?1, ?2)");
+  // A report whose race was stored before takes back its token's claim.
+  TStatement freeToken(writer_, "DELETE FROM used_tokens WHERE id = ?1");
   for (const TNewScore& s : scores) {
     useToken.Bind(1, s.TokenId).Bind(2, s.TokenExpiresAtMs).Step();
     useToken.Reset();
@@ -265,8 +302,27 @@ std::vector<TStoreOutcome> TSqliteStore::Store(std::span<const TNewScore> scores
       outcomes.push_back(TStoreOutcome::TokenUsed);
       continue;
     }
-    insert.Bind(1, s.Name).Bind(2, s.Country).Bind(3, s.Score).Bind(4, s.StoredAtMs).Step();
+    if (!s.RaceId.empty()) {
+      useToken.Bind(1, RaceKey(s.RaceId)).Bind(2, s.RaceExpiresAtMs).Step();
+      useToken.Reset();
+      if (sqlite3_changes(writer_) == 0) {
+        freeToken.Bind(1, s.TokenId).Step();
+        freeToken.Reset();
+        outcomes.push_back(TStoreOutcome::RaceUsed);
+        continue;
+      }
+    }
+    insert.Bind(1, s.Name).Bind(2, s.Country).Bind(3, s.Score).Bind(4, s.StoredAtMs);
+    insert.Bind(5, CheckStateName(s.Check))
+        .Bind(6, s.Level)
+        .Bind(7, s.RulesVersion)
+        .Bind(8, s.DailyDate)
+        .Step();
     insert.Reset();
+    if (!s.Recording.empty()) {
+      insertRecording.Bind(1, sqlite3_last_insert_rowid(writer_)).BindBlob(2, s.Recording).Step();
+      insertRecording.Reset();
+    }
     outcomes.push_back(TStoreOutcome::Stored);
   }
   transaction.Commit();
@@ -278,9 +334,28 @@ std::vector<TStoredScore> TSqliteStore::Best(size_t limit) {
   TStatement select(reader.db(), kSqliteBestScoresQuery);
   select.Bind(1, static_cast<int64_t>(limit));
   std::vector<TStoredScore> rows;
-  while (select.Step())
-    rows.push_back({select.Text(0), select.Text(1), static_cast<int32_t>(select.Int(2)), select.Int(3)});
+  while (select.Step()) {
+    TStoredScore row;
+    row.Name = select.Text(0);
+    row.Country = select.Text(1);
+    row.Score = static_cast<int32_t>(select.Int(2));
+    row.StoredAtMs = select.Int(3);
+    row.Id = select.Int(4);
+    row.Check = CheckStateFromName(select.Text(5));
+    if (!select.IsNull(6)) row.Level = static_cast<int32_t>(select.Int(6));
+    if (!select.IsNull(7)) row.RulesVersion = static_cast<int32_t>(select.Int(7));
+    if (!select.IsNull(8)) row.DailyDate = select.Text(8);
+    rows.push_back(std::move(row));
+  }
   return rows;
+}
+
+std::optional<std::string> TSqliteStore::Recording(int64_t scoreId) {
+  TReader reader(*this);
+  TStatement select(reader.db(), "SELECT bytes FROM recordings WHERE score_id = ?1");
+  select.Bind(1, scoreId);
+  if (!select.Step()) return std::nullopt;
+  return select.Text(0);
 }
 
 size_t TSqliteStore::ForgetUsedTokens(int64_t beforeMs) {

@@ -17,7 +17,9 @@ constexpr size_t kMacBytes = 16;  // the first half of the HMAC-SHA256
 constexpr size_t kSignedBytes = kNonceBytes + kExpiryBytes;
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-std::string Hex(std::string_view bytes) {
+}  // namespace
+
+std::string ToHex(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);
   for (unsigned char b : bytes) {
@@ -27,11 +29,15 @@ std::string Hex(std::string_view bytes) {
   return out;
 }
 
+namespace {
+
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;  // upper case is not how tokens are written, so it is no token
 }
+
+}  // namespace
 
 bool FromHex(std::string_view hex, std::string& bytes) {
   if (hex.size() % 2 != 0) return false;
@@ -44,7 +50,15 @@ bool FromHex(std::string_view hex, std::string& bytes) {
   return true;
 }
 
-}  // namespace
+std::string HmacSha256(std::string_view key, std::string_view data) {
+  unsigned char mac[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (!HMAC(EVP_sha256(), key.data(), static_cast<int>(key.size()),
+            reinterpret_cast<const unsigned char*>(data.data()), data.size(), mac, &length) ||
+      length != 32)
+    throw std::runtime_error("HMAC-SHA256 failed");
+  return std::string(reinterpret_cast<const char*>(mac), length);
+}
 
 std::string RandomBytes(size_t count) {
   std::string bytes(count, '\0');
@@ -59,13 +73,7 @@ TTokenSigner::TTokenSigner(std::string secret, int64_t lifetimeMs)
 }
 
 std::string TTokenSigner::Mac(std::string_view signedPart) const {
-  unsigned char mac[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  if (!HMAC(EVP_sha256(), secret_.data(), static_cast<int>(secret_.size()),
-            reinterpret_cast<const unsigned char*>(signedPart.data()), signedPart.size(), mac, &length) ||
-      length < kMacBytes)
-    throw std::runtime_error("HMAC-SHA256 failed");
-  return std::string(reinterpret_cast<const char*>(mac), kMacBytes);
+  return HmacSha256(secret_, signedPart).substr(0, kMacBytes);
 }
 
 std::string TTokenSigner::Issue(int64_t nowMs) const {
@@ -73,7 +81,7 @@ std::string TTokenSigner::Issue(int64_t nowMs) const {
   const auto expiry = static_cast<uint64_t>(nowMs + lifetimeMs_);
   for (int shift = 56; shift >= 0; shift -= 8) raw.push_back(static_cast<char>((expiry >> shift) & 0xFF));
   raw += Mac(raw);
-  return Hex(raw);
+  return ToHex(raw);
 }
 
 TTokenCheck TTokenSigner::Check(std::string_view token, int64_t nowMs) const {
@@ -85,8 +93,9 @@ TTokenCheck TTokenSigner::Check(std::string_view token, int64_t nowMs) const {
   if (CRYPTO_memcmp(expected.data(), raw.data() + kSignedBytes, kMacBytes) != 0) return check;
 
   uint64_t expiry = 0;
-  for (size_t i = kNonceBytes; i < kSignedBytes; ++i) expiry = (expiry << 8) | static_cast<unsigned char>(raw[i]);
-  check.Id = Hex(signedPart.substr(0, kNonceBytes));
+  for (size_t i = kNonceBytes; i < kSignedBytes; ++i)
+    expiry = (expiry << 8) | static_cast<unsigned char>(raw[i]);
+  check.Id = ToHex(signedPart.substr(0, kNonceBytes));
   check.ExpiresAtMs = static_cast<int64_t>(expiry);
   check.Verdict = nowMs < check.ExpiresAtMs ? TTokenVerdict::Valid : TTokenVerdict::Expired;
   return check;

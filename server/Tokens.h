@@ -16,6 +16,15 @@ namespace bd::server {
 // std::runtime_error when it cannot deliver.
 std::string RandomBytes(size_t count);
 
+// The HMAC-SHA256 of `data` under `key` (32 bytes); throws
+// std::runtime_error when the library fails.
+std::string HmacSha256(std::string_view key, std::string_view data);
+
+// Bytes as lower-case hex, and back; FromHex is false for anything but
+// lower-case hex of whole bytes.
+std::string ToHex(std::string_view bytes);
+bool FromHex(std::string_view hex, std::string& bytes);
+
 enum class TTokenVerdict {
   Valid,
   Unknown,  // not made by a server with this secret (or damaged)

@@ -8,6 +8,7 @@
 #include <exception>
 #include <string>
 
+#include "server/CheckRecordingCommand.h"
 #include "server/Log.h"
 #include "server/OpenStore.h"
 #include "server/Options.h"
@@ -16,6 +17,10 @@
 
 int main(int argc, char** argv) {
   using namespace bd::server;
+  // The checking worker the server starts for each recording.
+  if (argc >= 2 && std::string(argv[1]) == kCheckRecordingCommand)
+    return RunCheckRecording(argc - 2, argv + 2);
+
   // Before any thread starts, so that none of them takes the signals.
   BlockStopSignals();
 
@@ -25,8 +30,9 @@ int main(int argc, char** argv) {
   try {
     TScoreServer server(options);
     const int port = server.Bind();
-    const std::string host =
-        options.Listen.Host.find(':') != std::string::npos ? "[" + options.Listen.Host + "]" : options.Listen.Host;
+    const std::string host = options.Listen.Host.find(':') != std::string::npos
+                                 ? "[" + options.Listen.Host + "]"
+                                 : options.Listen.Host;
     LogLine("database " + DatabaseForLog(options.Database.string()) + " at schema version " +
             std::to_string(server.Store().SchemaVersion()));
     std::printf("listening on %s:%d\n", host.c_str(), port);

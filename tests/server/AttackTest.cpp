@@ -315,6 +315,17 @@ TEST(Attack, ABodyOrAMalformedRequestCannotCarryAnotherRequest) {
   const std::string twice =
       "GET /healthz HTTP/1.1\r\nHost: a\r\n\r\nGET /healthz HTTP/1.1\r\nHost: a\r\nConnection: close\r\n\r\n";
   EXPECT_EQ(ReplyStatuses(Exchange(server.Port(), twice, 3s)), (std::vector<int>{200, 200}));
+
+  // A POST's body is read as its body, whatever it holds, and the request
+  // after it as the next one; a body over the limit is not read at all.
+  const std::string body = hidden("InBody");
+  const std::string post =
+      "POST /healthz HTTP/1.1\r\nHost: a\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
+      body + "GET /healthz HTTP/1.1\r\nHost: a\r\nConnection: close\r\n\r\n";
+  EXPECT_EQ(ReplyStatuses(Exchange(server.Port(), post, 3s)), (std::vector<int>{405, 200}));
+  const std::string huge = "POST /healthz HTTP/1.1\r\nHost: a\r\nContent-Length: 262145\r\n\r\n" + body;
+  EXPECT_EQ(ReplyStatuses(Exchange(server.Port(), huge, 3s)), std::vector<int>{413});
+  EXPECT_TRUE(AllStoredNames(database.string()).empty());
 }
 
 TEST(Attack, ForgedForwardedAddressesCountAsTheProxyAndTakeNoMemory) {

@@ -78,6 +78,20 @@ TEST(HttpRequest, AmbiguousHeadsAndBodiesAreRefused) {
     ASSERT_TRUE(std::holds_alternative<THeadRefusal>(parsed)) << head;
     EXPECT_EQ(std::get<THeadRefusal>(parsed).Status, status) << head;
   }
+  // Only a POST has a body.
+  const std::pair<std::string_view, uint64_t> posts[] = {
+      {"POST / HTTP/1.1\r\nContent-Length: 12\r\n\r\n", 12},
+      {"POST / HTTP/1.1\r\nContent-Length: 000\r\n\r\n", 0},
+      {"POST / HTTP/1.1\r\n\r\n", 0},
+      {"POST / HTTP/1.1\r\nContent-Length: 99999999999999999999999\r\n\r\n", UINT64_MAX},
+  };
+  for (const auto& [head, length] : posts) {
+    const auto parsed = ParseRequestHead(head);
+    ASSERT_TRUE(std::holds_alternative<THttpRequest>(parsed)) << head;
+    EXPECT_EQ(std::get<THttpRequest>(parsed).ContentLength, length) << head;
+  }
+  EXPECT_TRUE(std::holds_alternative<THeadRefusal>(
+      ParseRequestHead("POST / HTTP/1.1\r\nContent-Length: 5\r\nTransfer-Encoding: chunked\r\n\r\n")));
   // An empty body is no body.
   EXPECT_TRUE(
       std::holds_alternative<THttpRequest>(ParseRequestHead("GET / HTTP/1.1\r\nContent-Length: 0\r\n\r\n")));

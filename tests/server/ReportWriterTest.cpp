@@ -33,6 +33,7 @@ class TSlowStore final : public IScoreStore {
     return outcomes;
   }
   std::vector<TStoredScore> Best(size_t) override { return {}; }
+  std::optional<std::string> Recording(int64_t) override { return std::nullopt; }
   size_t ForgetUsedTokens(int64_t) override { return 0; }
   void Check() override {}
 

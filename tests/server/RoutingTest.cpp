@@ -20,6 +20,10 @@ TEST(Routing, TheGamesAddressesAndNothingLikeThem) {
       {"/cgi/version.pl?version&prg=BumperDash&prg=Other", TRoute::NotFound},
       {"/cgi/version.pl?version", TRoute::NotFound},
       {"/cgi/version.pl?version&hs&prg=BumperDash", TRoute::NotFound},
+      {"/cgi/version.pl?seed&prg=BumperDash", TRoute::Seed},
+      {"/cgi/version.pl?daily&prg=BumperDash", TRoute::DailySeed},
+      {"/cgi/version.pl?seed&daily&prg=BumperDash", TRoute::NotFound},
+      {"/cgi/version.pl?seed&seed&prg=BumperDash", TRoute::NotFound},
       {"/cgi/version.pl", TRoute::NotFound},
       {"/cgi/version.pl/?version&prg=BumperDash", TRoute::NotFound},
       {"/", TRoute::Home},
@@ -54,12 +58,18 @@ TEST(Options, ListenAddresses) {
     int Port;
   };
   const TCase cases[] = {
-      {"127.0.0.1:8080", true, "127.0.0.1", 8080}, {"0.0.0.0:0", true, "0.0.0.0", 0},
-      {"[::1]:443", true, "::1", 443},             {"localhost:65535", true, "localhost", 65535},
-      {"127.0.0.1:65536", false, "", 0},           {"127.0.0.1:-1", false, "", 0},
-      {"127.0.0.1:", false, "", 0},                {":8080", false, "", 0},
-      {"127.0.0.1", false, "", 0},                 {"::1:8080", false, "", 0},
-      {"[]:80", false, "", 0},                     {"127.0.0.1:80x", false, "", 0},
+      {"127.0.0.1:8080", true, "127.0.0.1", 8080},
+      {"0.0.0.0:0", true, "0.0.0.0", 0},
+      {"[::1]:443", true, "::1", 443},
+      {"localhost:65535", true, "localhost", 65535},
+      {"127.0.0.1:65536", false, "", 0},
+      {"127.0.0.1:-1", false, "", 0},
+      {"127.0.0.1:", false, "", 0},
+      {":8080", false, "", 0},
+      {"127.0.0.1", false, "", 0},
+      {"::1:8080", false, "", 0},
+      {"[]:80", false, "", 0},
+      {"127.0.0.1:80x", false, "", 0},
       {"127.0.0.1:000080", false, "", 0},
   };
   for (const TCase& c : cases) {

@@ -1,19 +1,18 @@
 #include "ServerProcess.h"
 
 #include <fcntl.h>
+#include <httplib.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <httplib.h>
-
 #include <atomic>
 #include <chrono>
-#include <mutex>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
 #include <regex>
 #include <stdexcept>
 #include <thread>
@@ -87,7 +86,8 @@ TServerProcess::TServerProcess(const std::filesystem::path& database, const std:
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                   0644);
   const int rc = ::posix_spawn(&pid_, cargv[0], &actions, nullptr, cargv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   ::close(out[1]);
@@ -163,6 +163,16 @@ THttpReply HttpGet(const std::string& base, const std::string& target) {
   return {result->status, result->body};
 }
 
+THttpReply HttpPost(const std::string& base, const std::string& target, const std::string& body) {
+  httplib::Client client(base);
+  client.set_url_encode(false);
+  client.set_connection_timeout(5);
+  client.set_read_timeout(20);
+  const auto result = client.Post(target.c_str(), body, "application/octet-stream");
+  if (!result) return {};
+  return {result->status, result->body};
+}
+
 std::string FreshToken(const std::string& base) {
   const THttpReply reply = HttpGet(base, kVersionTarget);
   if (reply.Status != 200 || !VersionReplyIsOk(reply.Body)) return {};
@@ -171,10 +181,12 @@ std::string FreshToken(const std::string& base) {
 
 std::string EncodedReport(const std::string& nameUtf8, int32_t score, const std::string& token,
                           const std::string& countryUtf8) {
-  return EncodeSettingsValue(BuildScoreReport(Utf8ToCp1251(nameUtf8), score, token, Utf8ToCp1251(countryUtf8)));
+  return EncodeSettingsValue(
+      BuildScoreReport(Utf8ToCp1251(nameUtf8), score, token, Utf8ToCp1251(countryUtf8)));
 }
 
-int SendReport(const std::string& base, const std::string& nameUtf8, int32_t score, const std::string& countryUtf8) {
+int SendReport(const std::string& base, const std::string& nameUtf8, int32_t score,
+               const std::string& countryUtf8) {
   const std::string token = FreshToken(base);
   return HttpGet(base, kReportTarget + EncodedReport(nameUtf8, score, token, countryUtf8)).Status;
 }
@@ -185,7 +197,8 @@ std::vector<std::string> AllStoredNames(const std::string& database) {
   return names;
 }
 
-TReportLoad SendReportsUntil(const std::string& base, size_t clients, const std::function<void()>& interrupt) {
+TReportLoad SendReportsUntil(const std::string& base, size_t clients,
+                             const std::function<void()>& interrupt) {
   std::atomic<bool> interrupted{false};
   std::mutex mutex;
   TReportLoad load;
@@ -197,8 +210,10 @@ TReportLoad SendReportsUntil(const std::string& base, size_t clients, const std:
         const int status = SendReport(base, name, 100000 - i);
         std::lock_guard lock(mutex);
         ++load.Sent;
-        if (status == 200) load.Answered.push_back(name);
-        else if (interrupted) break;
+        if (status == 200)
+          load.Answered.push_back(name);
+        else if (interrupted)
+          break;
       }
     });
   interrupt();

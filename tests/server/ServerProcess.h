@@ -69,10 +69,15 @@ struct THttpReply {
 // A GET of `target` (path and query, sent as they are) from `base`.
 THttpReply HttpGet(const std::string& base, const std::string& target);
 
-// The game's three addresses on the server.
+// A POST of `body` to `target` from `base`.
+THttpReply HttpPost(const std::string& base, const std::string& target, const std::string& body);
+
+// The game's addresses on the server.
 inline constexpr const char* kVersionTarget = "/cgi/version.pl?version&prg=BumperDash";
 inline constexpr const char* kReportTarget = "/cgi/version.pl?hs&prg=BumperDash&inf=";
 inline constexpr const char* kTableTarget = "/cgi/version.pl?prg=BumperDash&show&type=0";
+inline constexpr const char* kSeedTarget = "/cgi/version.pl?seed&prg=BumperDash";
+inline constexpr const char* kDailySeedTarget = "/cgi/version.pl?daily&prg=BumperDash";
 
 // A token from the server's version check.
 std::string FreshToken(const std::string& base);

@@ -3,7 +3,6 @@
 // PostgreSQL store, has to show.
 
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <chrono>
@@ -123,25 +122,73 @@ TEST_P(StoreBehaviour, ExpiredUsedTokensAreForgottenAndNoOthers) {
   EXPECT_EQ(store->ForgetUsedTokens(5000), 0u);
   // The scores stay; the late token is still known as used.
   EXPECT_EQ(store->Best(100).size(), 2u);
-  EXPECT_EQ(store->Store(std::vector{Score("again", 1, 2, "late-token")}), std::vector{TStoreOutcome::TokenUsed});
+  EXPECT_EQ(store->Store(std::vector{Score("again", 1, 2, "late-token")}),
+            std::vector{TStoreOutcome::TokenUsed});
+}
+
+TEST_P(StoreBehaviour, ACheckedScoreKeepsItsStateAndRecordingAndARaceIsStoredOnce) {
+  auto store = Open();
+  TNewScore checked = Score("Checked", 300, 1, "t1");
+  checked.Check = TCheckState::Checked;
+  checked.Level = 4;
+  checked.RulesVersion = 7;
+  checked.DailyDate = "2026-12-12";
+  checked.Recording = std::string("\0rec\xff\x01", 6);
+  checked.RaceId = "ticket:abc";
+  checked.RaceExpiresAtMs = 5000;
+  TNewScore own = Score("Own", 200, 2, "t2");
+  own.Check = TCheckState::CheckedOwnSeed;
+  own.Level = 2;
+  own.RulesVersion = 7;
+  own.Recording = "own race";
+  own.RaceId = "own:def";
+  own.RaceExpiresAtMs = INT64_MAX;
+  TNewScore sameRace = Score("Again", 300, 3, "t3");
+  sameRace.RaceId = "ticket:abc";
+  sameRace.Recording = "again";
+  EXPECT_EQ(store->Store(std::vector{checked, Score("Old", 100, 3, "t4"), own, sameRace}),
+            (std::vector{TStoreOutcome::Stored, TStoreOutcome::Stored, TStoreOutcome::Stored,
+                         TStoreOutcome::RaceUsed}));
+
+  const auto rows = store->Best(100);
+  ASSERT_EQ(Names(rows), (std::vector<std::string>{"Checked", "Own", "Old"}));
+  EXPECT_EQ(rows[0].Check, TCheckState::Checked);
+  EXPECT_EQ(rows[0].Level, 4);
+  EXPECT_EQ(rows[0].RulesVersion, 7);
+  EXPECT_EQ(rows[0].DailyDate, "2026-12-12");
+  EXPECT_EQ(store->Recording(rows[0].Id), checked.Recording);
+  EXPECT_EQ(rows[1].Check, TCheckState::CheckedOwnSeed);
+  EXPECT_EQ(rows[1].DailyDate, std::nullopt);
+  EXPECT_EQ(store->Recording(rows[1].Id), "own race");
+  EXPECT_EQ(rows[2].Check, TCheckState::Unchecked);
+  EXPECT_EQ(rows[2].Level, std::nullopt);
+  EXPECT_EQ(rows[2].RulesVersion, std::nullopt);
+  EXPECT_EQ(store->Recording(rows[2].Id), std::nullopt);
+
+  // The refused report's token was not used up; the race stays used.
+  TNewScore retry = Score("Retry", 1, 4, "t3");
+  EXPECT_EQ(store->Store(std::vector{retry}), std::vector{TStoreOutcome::Stored});
+  own.TokenId = "t5";
+  EXPECT_EQ(store->Store(std::vector{own}), std::vector{TStoreOutcome::RaceUsed});
 }
 
 test::TPostgresServer& Postgres() { return test::SharedPostgres(); }
 
-INSTANTIATE_TEST_SUITE_P(Stores, StoreBehaviour,
-                         ::testing::Values(TStoreKind{"Sqlite",
-                                                      [](const std::filesystem::path& dir) {
-                                                        return std::make_unique<TSqliteStore>(dir / "scores.db");
-                                                      }},
-                                           TStoreKind{"Postgres",
-                                                      [](const std::filesystem::path& dir) {
-                                                        // The directory stands for a database of its own.
-                                                        static std::map<std::filesystem::path, std::string> databases;
-                                                        auto [it, added] = databases.try_emplace(dir);
-                                                        if (added) it->second = Postgres().NewDatabase();
-                                                        return std::make_unique<TPostgresStore>(it->second);
-                                                      }}),
-                         [](const auto& param) { return param.param.Name; });
+INSTANTIATE_TEST_SUITE_P(
+    Stores, StoreBehaviour,
+    ::testing::Values(TStoreKind{"Sqlite",
+                                 [](const std::filesystem::path& dir) {
+                                   return std::make_unique<TSqliteStore>(dir / "scores.db");
+                                 }},
+                      TStoreKind{"Postgres",
+                                 [](const std::filesystem::path& dir) {
+                                   // The directory stands for a database of its own.
+                                   static std::map<std::filesystem::path, std::string> databases;
+                                   auto [it, added] = databases.try_emplace(dir);
+                                   if (added) it->second = Postgres().NewDatabase();
+                                   return std::make_unique<TPostgresStore>(it->second);
+                                 }}),
+    [](const auto& param) { return param.param.Name; });
 
 // SQL run on the database file with a connection of the test's own.
 class TRawDatabase {
@@ -190,11 +237,39 @@ TEST(SqliteStore, MigratesAnEmptyFileAndRefusesANewerOrForeignOne) {
   const auto foreign = dir.Path() / "foreign.db";
   {
     std::FILE* f = std::fopen(foreign.c_str(), "w");
-    std::fputs("SQLite format 3? no: a text file where a database should be, long enough to be read.......", f);
+    std::fputs("SQLite format 3? no: a text file where a database should be, long enough to be read.......",
+               f);
     std::fclose(f);
   }
   EXPECT_THROW(TSqliteStore{foreign}, EStoreError);
   EXPECT_THROW(TSqliteStore{dir.Path() / "missing-dir" / "scores.db"}, EStoreError);
+}
+
+TEST(SqliteStore, ADatabaseOfTheFirstSchemaKeepsItsScoresAsUnchecked) {
+  TScratchDir dir;
+  const auto path = dir.Path() / "old.db";
+  EXPECT_EQ(TRawDatabase(path).Query(R"sql(
+      CREATE TABLE schema_version (version INTEGER NOT NULL);
+      INSERT INTO schema_version VALUES (1);
+      CREATE TABLE scores (id INTEGER PRIMARY KEY, name TEXT NOT NULL, country TEXT NOT NULL,
+        score INTEGER NOT NULL CHECK (score BETWEEN 0 AND 2147483647), stored_at INTEGER NOT NULL);
+      CREATE INDEX scores_rank ON scores (score DESC, stored_at ASC, id ASC);
+      CREATE TABLE used_tokens (id TEXT PRIMARY KEY, expires_at INTEGER NOT NULL) WITHOUT ROWID;
+      CREATE INDEX used_tokens_expiry ON used_tokens (expires_at);
+      CREATE TABLE token_secret (id INTEGER PRIMARY KEY CHECK (id = 1), secret BLOB NOT NULL);
+      INSERT INTO scores (name, country, score, stored_at) VALUES ('Old', 'RU', 50, 7);
+    )sql"),
+            "");
+  TSqliteStore store(path);
+  EXPECT_EQ(store.SchemaVersion(), 2);
+  const auto rows = store.Best(10);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].Name, "Old");
+  EXPECT_EQ(rows[0].Score, 50);
+  EXPECT_EQ(rows[0].StoredAtMs, 7);
+  EXPECT_EQ(rows[0].Check, TCheckState::Unchecked);
+  EXPECT_EQ(rows[0].Level, std::nullopt);
+  EXPECT_EQ(store.Recording(rows[0].Id), std::nullopt);
 }
 
 TEST(SqliteStore, ABatchThatFailsStoresNothing) {
@@ -259,6 +334,30 @@ TEST(PostgresStore, ServersStartingTogetherMigrateOnceAndANewerSchemaIsRefused) 
   EXPECT_THROW(TPostgresStore{Postgres().Address("no_such_database")}, EStoreError);
 }
 
+TEST(PostgresStore, ADatabaseOfTheFirstSchemaKeepsItsScoresAsUnchecked) {
+  const std::string database = Postgres().NewDatabase();
+  Postgres().Sql(database, R"sql(
+      CREATE TABLE schema_version (version integer NOT NULL);
+      INSERT INTO schema_version VALUES (1);
+      CREATE TABLE scores (id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, name text NOT NULL,
+        country text NOT NULL, score integer NOT NULL CHECK (score >= 0), stored_at bigint NOT NULL);
+      CREATE INDEX scores_rank ON scores (score DESC, stored_at ASC, id ASC);
+      CREATE TABLE used_tokens (id text PRIMARY KEY, expires_at bigint NOT NULL);
+      CREATE INDEX used_tokens_expiry ON used_tokens (expires_at);
+      CREATE TABLE token_secret (id integer PRIMARY KEY CHECK (id = 1), secret bytea NOT NULL);
+      INSERT INTO scores (name, country, score, stored_at) VALUES ('Old', 'RU', 50, 7);
+    )sql");
+  TPostgresStore store(database);
+  EXPECT_EQ(store.SchemaVersion(), 2);
+  const auto rows = store.Best(10);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].Name, "Old");
+  EXPECT_EQ(rows[0].StoredAtMs, 7);
+  EXPECT_EQ(rows[0].Check, TCheckState::Unchecked);
+  EXPECT_EQ(rows[0].Level, std::nullopt);
+  EXPECT_EQ(store.Recording(rows[0].Id), std::nullopt);
+}
+
 TEST(PostgresStore, ABatchThatFailsStoresNothing) {
   TPostgresStore store(Postgres().NewDatabase());
   EXPECT_THROW(store.Store(std::vector{Score("fine", 5, 1, "t-fine"), Score("broken", -1, 1, "t-broken")}),
@@ -315,8 +414,9 @@ TEST(PostgresStore, HoldsNoMoreConnectionsThanItsLimit) {
   for (std::thread& t : threads) t.join();
   EXPECT_EQ(failed, 0);
   EXPECT_EQ(store.Best(1000).size(), 160u);
-  EXPECT_EQ(Postgres().Sql(database, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
-                                     "AND application_name = 'bumperdash-scores'"),
+  EXPECT_EQ(Postgres().Sql(database,
+                           "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
+                           "AND application_name = 'bumperdash-scores'"),
             "2\n");
 }
 
