@@ -14,7 +14,7 @@ bool ConfirmationAllowed(const TMainForm& form) {
   // Never during the level-complete sequence, and only where there is a
   // game or a menu to leave. A paused race may be left: the question stands
   // over the pause.
-  if (form.Timer_LevCompl.Enabled() || form.RaceState.LevelEndState != 0) return false;
+  if (form.RaceSession.Clocks().LevelComplete.Enabled() || form.RaceState.LevelEndState != 0) return false;
   return form.Screen().OffersExitQuestion();
 }
 
@@ -25,7 +25,7 @@ void CloseConfirmation(TMainForm& form) {
   form.GameMainExit.Checked = false;
   const bool inRace = form.Screen().RunsRace();
   const bool paused = inRace && form.RaceState.Paused;
-  if (inRace) RunRaceUnless(form.RaceState, form.Timer_Level.Enabled() || paused);
+  if (inRace) form.RaceSession.ExitQuestion(form.RaceHost(), TExitQuestionEvent::Closed);
   form.Timer1.SetEnabled(!form.Timer1.Enabled());
   form.Window.SetCaption(paused ? PausedCaption() : RunningCaption());
   form.PlaySound(snd::AfterPause);
@@ -48,6 +48,7 @@ void TMainForm::GameMainExitClick() {
   GameMainExit.Checked = true;
   Timer1.SetEnabled(!Timer1.Enabled());
   StopRace(RaceState);
+  if (Screen().RunsRace()) RaceSession.ExitQuestion(raceHost_, TExitQuestionEvent::Opened);
   Window.SetCaption(PausedCaption());
   Window.SetPointer(PointerShape::Hand);
   PlaySound(snd::Pause);

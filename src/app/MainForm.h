@@ -12,7 +12,7 @@
 //   FullScreen.cpp switching between window and full screen
 //   SoundControl.cpp sound effects, music and the music watchdog
 //   Options.cpp    the settings file and the sound and music toggles
-//   Race.cpp       the doors into the race (race/): new game, levels, frame, timers
+//   Race.cpp       the doors into the race (race/): new game, levels, frame, recording
 //   ScoreEntry.cpp entering a score into the table and reporting it online
 //   ExitQuestion.cpp the question whether to leave the game
 //   ScoreDialogs.cpp the clear question, the name entry and its send box
@@ -31,19 +31,20 @@
 #include "app/FrameLog.h"
 #include "app/MusicLibrary.h"
 #include "assets/AssetNames.h"
-#include "engine/loop/Application.h"
+#include "engine/base/Types.h"
 #include "engine/display/DXDraw.h"
 #include "engine/images/DXImageList.h"
+#include "engine/loop/Application.h"
+#include "engine/loop/DXTimer.h"
+#include "engine/platform/Platform.h"
 #include "engine/sound/DXSounds.h"
 #include "engine/sprites/DXSpriteEngine.h"
-#include "engine/loop/DXTimer.h"
-#include "engine/base/Types.h"
-#include "engine/platform/Platform.h"
 #include "frontend/HighScores.h"
 #include "frontend/ScoreReport.h"
 #include "frontend/ShareScreen.h"
 #include "frontend/screens/ScreenNumbers.h"
 #include "http/HttpClient.h"
+#include "race/RaceSession.h"
 #include "race/RaceState.h"
 
 namespace bd {
@@ -90,9 +91,6 @@ class TMainForm : public IEventHandler {
   TDXTimer DXTimer;
   TDXSpriteEngine SpriteEngine;
   TTimer Timer1;
-  TTimer Timer_Level;
-  TTimer Timer_Nitro;
-  TTimer Timer_LevCompl;
   TTimer sharetimer;
   TDXSound DXSound;
   TDXWaveList DXWaveList;
@@ -169,9 +167,6 @@ class TMainForm : public IEventHandler {
   void DXTimerActivate();
   void DXTimerDeactivate();
   void Timer1Timer();
-  void Timer_LevelTimer();
-  void Timer_NitroTimer();
-  void Timer_LevComplTimer();
   void sharetimerTimer();
 
   // Operations used across the game.
@@ -187,18 +182,31 @@ class TMainForm : public IEventHandler {
   void LoadSettings();
   // Writes them to "Config.cfg", replacing the file whole.
   void SaveSettings();
-  // Seeds the random generator from the high-resolution counter.
+  // Seeds the menus' random generator from the high-resolution counter.
   void Randomize();
 
   // The race.
   TRaceState RaceState;
+  // The game's race as a function of its seed and inputs: its generator,
+  // clocks and inputs, and the recording of the game.
+  TRaceSession RaceSession;
   void StartGame();
   void NextLevel();
   // Ends the current life: rebuilds the road for the next one, or sets
   // GameOver when it was the last.
   void ByeByeMyCar();
-  // The race's part of a frame on the race screen, after the sprites moved.
-  void RaceFrame();
+  // A race frame on the race screen: the race's clocks, the sprites moved by
+  // `lagCount` frame intervals, then the race's part of the frame, with the
+  // race keys held now.
+  void RaceFrame(int lagCount);
+  // The next game starts with this seed (one the score server issued, or the
+  // day's) instead of seeding itself from the clock.
+  void SetNextRaceSeed(const TRaceSeed& seed) { nextRaceSeed_ = seed; }
+  // The recording of the last game, once it is over (the last life lost or
+  // the game left); null before, and while a game is being played.
+  const TRecording* LastRecording() const;
+  // The name the player entered for the last game goes into its recording.
+  void NameLastRecording(const std::string& name);
   // The race sprites reach the form through this.
   IRaceHost& RaceHost() { return raceHost_; }
   // The screens and the menus' helpers reach the form through this.
@@ -253,10 +261,8 @@ class TMainForm : public IEventHandler {
   // A key sent by a game controller, where the pad means something of its
   // own; false leaves it to FormKeyDown.
   bool PadKeyDown(int key, uint8_t shift);
-  // The race's plain clocks (level caption, nitro, level end) stand still
-  // while the player holds the race: paused, asked whether to leave, or with
-  // another window in front. They go on from where they were.
-  void HoldRaceClocks();
+  // The seed of a game about to start: the one set for it, or the game's own.
+  TRaceSeed TakeRaceSeed();
   void SendResultOnline();
 
   // An exit question does not outlive the screen it was opened on: its
@@ -274,6 +280,7 @@ class TMainForm : public IEventHandler {
   std::set<std::string> silentSongs_;
   uint64_t seedCounter_ = 0;  // the counter value of the last seeding
   bool seeded_ = false;
+  std::optional<TRaceSeed> nextRaceSeed_;
 
   std::unique_ptr<IMusicLibrary> ownMusic_;
   IMusicLibrary* music_;

@@ -43,6 +43,7 @@ constexpr TItem kExitAnswers[] = {
 constexpr TItem kRaceExitAnswers[] = {
     Yes([](IFrontEndHost& f) {
       ClickSound(f);
+      f.RaceAnsweredYes();
       f.Click(TFlag::MainExit);
       const bool entersTable = BeatsHighScores(f.HighScores(), f.RaceHost().RaceState().Score);
       f.SwitchScreen(entersTable ? screen::GameOver : screen::MainMenu);

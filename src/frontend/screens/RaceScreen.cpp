@@ -2,15 +2,8 @@
 
 #include "frontend/FrontEndHost.h"
 #include "frontend/screens/Questions.h"
-#include "race/CarSprites.h"
-#include "race/RaceRunning.h"
 
 namespace bd {
-namespace {
-
-constexpr int kPauseKey = 'P';
-
-}  // namespace
 
 void TRaceScreen::Build() { host_.StartGame(); }
 
@@ -22,42 +15,27 @@ void TRaceScreen::Leave() {
 }
 
 void TRaceScreen::Frame(int lagCount) {
-  // Race sprites move by the real time that passed.
+  // Race sprites move by the frame intervals that passed.
   host_.RaceFrame(lagCount);
 }
 
 void TRaceScreen::KeyDown(int key, uint8_t shift) {
-  TRaceState& s = host_.RaceHost().RaceState();
-  if (host_.Checked(TFlag::MainExit)) {
+  const bool asked = host_.Checked(TFlag::MainExit);
+  // The race takes its share of the key first (race/RaceInput.h), so that a
+  // replay, which has no screens, does the same with it.
+  const TRaceKeyOutcome outcome = host_.RaceKeyPress(key, shift);
+  if (asked) {
     // The question is answered from the keys as with the pointer: the arrows
     // choose, Enter answers the chosen one, Escape says "Нет".
     if (FocusStep(key) != 0) {
       MoveKeyFocus(host_, FocusStep(key));
     } else if (key == vk::Return) {
-      // This press answers; still held when the race goes on, it must not
-      // also spend a stop charge.
-      s.StopKeyHeld = true;
       ActivateKeyFocus(host_);
     } else if (key == vk::Escape)
       host_.Click(TFlag::MainExit);
     return;
   }
-  const bool timersOff =
-      !host_.RaceHost().LevelTimerEnabled() && !host_.RaceHost().LevelCompleteTimerEnabled();
-  // No pause once the level is driven: the level-complete clock that would
-  // then hold would also keep P from undoing it.
-  if (key == kPauseKey && timersOff && s.LevelEndState == 0) {
-    TogglePause(s);
-  }
-  // Any key fires while Ctrl is held, the Ctrl key's own repeats included;
-  // FireShot checks that the race runs, a gun is there and no shot flies.
-  if ((shift & ssCtrl) != 0 || key == vk::Control) FireShot(host_.RaceHost());
-  // Escape asks whether to leave, over a paused race too; "Нет" leaves
-  // the pause standing.
-  if (key == vk::Escape && timersOff) {
-    StopRace(s);
-    host_.Click(TFlag::MainExit);
-  }
+  if (outcome == TRaceKeyOutcome::AskToLeave) host_.Click(TFlag::MainExit);
 }
 
 bool TRaceScreen::PadKeyDown(int key, uint8_t shift) {
