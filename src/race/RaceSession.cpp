@@ -52,7 +52,9 @@ void TRaceSession::Frame(IRaceHost& host, int lagCount, uint32_t keysHeld) {
     keysHeld_ = keysHeld;
     recorder_.FrameInputs(frame_, lag, keysHeld);
   }
-  TickRaceClocks(host, clocks_, lag, Held(host.RaceState()));
+  // The game began between frames, once the race's pictures were loaded:
+  // the first frame's lag reaches back before the game and is no race time.
+  TickRaceClocks(host, clocks_, frame_ == 0 ? 1 : lag, Held(host.RaceState()));
   host.Engine().MoveTree(lag);
   // A crash while the sprites moved may have lost the last life: this frame
   // leaves the race, so the game's end is taken before it does.

@@ -63,6 +63,25 @@ TEST_F(RaceForm, NewGameShowsLevelOneForTwoSecondsThenRuns) {
   EXPECT_EQ(Reported(), "");
 }
 
+// The race's pictures take a while to load: the first frame of the race
+// comes late, but the level caption still stands its two seconds.
+class SlowRaceStart : public GameRun {};
+
+TEST_F(SlowRaceStart, TheLevelCaptionStillLastsTwoSeconds) {
+  Start();
+  form->SwitchScreen(screen::MainMenu);
+  RunFor(100);
+  platform.clock.Advance(900);  // the loading, between the last menu frame and the race
+  Press(vk::Return);
+  ASSERT_EQ(form->CurrentScreen, screen::Race);
+  RunFor(1950);
+  EXPECT_TRUE(form->RaceHost().LevelTimerEnabled());
+  EXPECT_FALSE(form->RaceState.RaceRunning);
+  RunFor(100);
+  EXPECT_FALSE(form->RaceHost().LevelTimerEnabled());
+  EXPECT_TRUE(form->RaceState.RaceRunning);
+}
+
 TEST_F(RaceForm, FinishedLevelsLengthenScoreAndCheerButKeepTheLives) {
   struct Expected {
     int32_t level, length, score;
