@@ -124,7 +124,7 @@ class TMainForm : public IEventHandler {
   bool ResizePending = false;
   bool MenuMusicPending = false;
   std::array<uint8_t, 256> KeyDown{};
-  TRandom Random;  // the program's one random generator
+  TRandom Random;  // seeded from the clock at start-up; the race draws from its own (RaceSession)
 
   // Music state: the loaded song (0: none) and the order position the
   // watchdog saw at the previous drawn frame.

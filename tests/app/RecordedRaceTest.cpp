@@ -168,6 +168,15 @@ TEST_P(RecordedRace, ReplaysToTheSameEnd) {
   EXPECT_EQ(first.LevelHashes, form->RaceSession.LevelHashes());
   EXPECT_EQ(static_cast<int32_t>(first.LevelHashes.size()), rec.FinalLevel + 1);
 
+  // The name entered after the game goes into its recording.
+  if (g.LeaveAt == 0) {
+    ASSERT_EQ(form->CurrentScreen, screen::GameOver);
+    form->PlayerName = "Test";
+    form->EnterHighScore();
+    ASSERT_NE(form->LastRecording(), nullptr);
+    EXPECT_EQ(form->LastRecording()->PlayerName, "Test");
+  }
+
   const TReplayResult second = ReplayRecording(rec, images);
   EXPECT_EQ(second.LevelHashes, first.LevelHashes);
   EXPECT_EQ(second.FinalScore, first.FinalScore);
