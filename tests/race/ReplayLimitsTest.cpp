@@ -50,7 +50,8 @@ TEST(ReplayLimits, OnlyAWholeGameOfTheseRulesConfirmsItsScore) {
       {"longer than the limit", [](TRecording&) {}, 100, TReplayEnd::FrameLimit, false},
       {"other rules", [](TRecording& r) { r.RulesVersion = kRaceRulesVersion + 1; }, 100000,
        TReplayEnd::OtherRules, false},
-      {"a higher score claimed", [](TRecording& r) { r.FinalScore += 20; }, 100000, TReplayEnd::GameOver, false},
+      {"a higher score claimed", [](TRecording& r) { r.FinalScore += 20; }, 100000, TReplayEnd::GameOver,
+       false},
       {"more frames claimed", [](TRecording& r) { r.FrameCount += 1; }, 100000, TReplayEnd::GameOver, false},
   };
   for (const TCase& c : cases) {
