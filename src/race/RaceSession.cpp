@@ -48,10 +48,8 @@ void TRaceSession::Focus(bool focused) {
 
 void TRaceSession::Frame(IRaceHost& host, int lagCount, uint32_t keysHeld) {
   const int lag = std::max(lagCount, 1);
-  if (Playing()) {
-    keysHeld_ = keysHeld;
-    recorder_.FrameInputs(frame_, lag, keysHeld);
-  }
+  keysHeld_ = keysHeld;
+  if (Playing()) recorder_.FrameInputs(frame_, lag, keysHeld);
   // The game began between frames, once the race's pictures were loaded:
   // the first frame's lag reaches back before the game and is no race time.
   TickRaceClocks(host, clocks_, frame_ == 0 ? 1 : lag, Held(host.RaceState()));
