@@ -128,9 +128,14 @@ void TFormFrontEndHost::StartShareTimer() { form_.sharetimer.SetEnabled(true); }
 IRaceHost& TFormFrontEndHost::RaceHost() { return form_.RaceHost(); }
 void TFormFrontEndHost::StartGame() { form_.StartGame(); }
 
-void TFormFrontEndHost::RaceFrame(int lagCount) {
-  form_.SpriteEngine.MoveAll(lagCount);
-  form_.RaceFrame();
+void TFormFrontEndHost::RaceFrame(int lagCount) { form_.RaceFrame(lagCount); }
+
+TRaceKeyOutcome TFormFrontEndHost::RaceKeyPress(int key, uint8_t shift) {
+  return form_.RaceSession.KeyPress(form_.RaceHost(), key, shift);
+}
+
+void TFormFrontEndHost::RaceExitQuestion(TExitQuestionEvent event) {
+  form_.RaceSession.ExitQuestion(form_.RaceHost(), event);
 }
 
 void TFormFrontEndHost::LoadMenuGraphicsAfterRace() { form_.LoadMenuGraphicsAfterRace(); }

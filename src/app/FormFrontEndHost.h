@@ -80,6 +80,8 @@ class TFormFrontEndHost final : public IFrontEndHost {
   IRaceHost& RaceHost() override;
   void StartGame() override;
   void RaceFrame(int lagCount) override;
+  TRaceKeyOutcome RaceKeyPress(int key, uint8_t shift) override;
+  void RaceExitQuestion(TExitQuestionEvent event) override;
   void LoadMenuGraphicsAfterRace() override;
 
  private:

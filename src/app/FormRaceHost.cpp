@@ -1,9 +1,9 @@
 #include "app/FormRaceHost.h"
 
 #include "app/MainForm.h"
+#include "assets/PictureLookup.h"
 #include "engine/display/Canvas.h"
 #include "race/RaceHud.h"
-#include "assets/PictureLookup.h"
 
 namespace bd {
 
@@ -21,16 +21,23 @@ TPictureCollectionItem& TFormRaceHost::FindImage(TPictureName name) {
 }
 void TFormRaceHost::PlaySound(TSoundName name) { form_.PlaySound(name); }
 void TFormRaceHost::StopSound(TSoundName name) { form_.StopSound(name); }
-int32_t TFormRaceHost::Random(int32_t n) { return form_.Random.Next(n); }
-void TFormRaceHost::Randomize() { form_.Randomize(); }
-bool TFormRaceHost::KeyDown(int key) const { return form_.KeyDown[static_cast<uint8_t>(key)] != 0; }
-bool TFormRaceHost::LevelTimerEnabled() const { return form_.Timer_Level.Enabled(); }
-bool TFormRaceHost::LevelCompleteTimerEnabled() const { return form_.Timer_LevCompl.Enabled(); }
-bool TFormRaceHost::NitroTimerEnabled() const { return form_.Timer_Nitro.Enabled(); }
-void TFormRaceHost::SetLevelTimerEnabled(bool enabled) { form_.Timer_Level.SetEnabled(enabled); }
-void TFormRaceHost::SetLevelCompleteTimerEnabled(bool enabled) { form_.Timer_LevCompl.SetEnabled(enabled); }
-void TFormRaceHost::SetNitroTimerEnabled(bool enabled) { form_.Timer_Nitro.SetEnabled(enabled); }
-bool TFormRaceHost::ExitQuestionOpen() const { return form_.GameMainExit.Checked; }
+int32_t TFormRaceHost::Random(int32_t n) { return form_.RaceSession.Random().Next(n); }
+bool TFormRaceHost::KeyDown(int key) const { return form_.RaceSession.KeyHeld(key); }
+bool TFormRaceHost::LevelTimerEnabled() const { return form_.RaceSession.Clocks().Level.Enabled(); }
+bool TFormRaceHost::LevelCompleteTimerEnabled() const {
+  return form_.RaceSession.Clocks().LevelComplete.Enabled();
+}
+bool TFormRaceHost::NitroTimerEnabled() const { return form_.RaceSession.Clocks().Nitro.Enabled(); }
+void TFormRaceHost::SetLevelTimerEnabled(bool enabled) {
+  form_.RaceSession.Clocks().Level.SetEnabled(enabled);
+}
+void TFormRaceHost::SetLevelCompleteTimerEnabled(bool enabled) {
+  form_.RaceSession.Clocks().LevelComplete.SetEnabled(enabled);
+}
+void TFormRaceHost::SetNitroTimerEnabled(bool enabled) {
+  form_.RaceSession.Clocks().Nitro.SetEnabled(enabled);
+}
+bool TFormRaceHost::ExitQuestionOpen() const { return form_.RaceSession.ExitQuestionOpen(); }
 void TFormRaceHost::DrawSprites() { form_.SpriteEngine.DrawAll(); }
 void TFormRaceHost::ShowGameOver() { form_.SwitchScreen(screen::GameOver); }
 

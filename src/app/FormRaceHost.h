@@ -1,8 +1,8 @@
 #pragma once
 // The main form as the race sees it: the race state, the engine, the loaded
-// images, the sounds, the random generator, the held keys, the race timers,
-// the exit question, the display the race draws on and the switch to the
-// game-over screen, all reached through the form.
+// images, the sounds, the display the race draws on and the switch to the
+// game-over screen, all reached through the form; the race's generator,
+// clocks, held keys and exit question come from the form's race session.
 
 #include "race/RaceHost.h"
 
@@ -20,7 +20,6 @@ class TFormRaceHost final : public IRaceHost {
   void PlaySound(TSoundName name) override;
   void StopSound(TSoundName name) override;
   int32_t Random(int32_t n) override;
-  void Randomize() override;
   bool KeyDown(int key) const override;
   bool LevelTimerEnabled() const override;
   bool LevelCompleteTimerEnabled() const override;

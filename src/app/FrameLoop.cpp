@@ -20,8 +20,6 @@ void TMainForm::DXTimerTimer(int lagCount) {
     if (!DXDraw.ReadyToDraw()) return;
   }
   Screen().Frame(lagCount);
-  // A frame can start or leave a race, or open a level with its caption.
-  HoldRaceClocks();
   DXDraw.PresentFrame();
   if (FrameLog != nullptr) FrameLog->Presented();
   MusicWatchdog();

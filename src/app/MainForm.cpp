@@ -9,6 +9,7 @@
 #include "codec/Cp1251.h"
 #include "frontend/overlays/Overlays.h"
 #include "frontend/screens/ScreenTable.h"
+#include "race/RaceFlow.h"
 
 namespace bd {
 
@@ -22,9 +23,6 @@ TMainForm::TMainForm(TApplication& application, TFrameLog* frameLog)
       DXDraw(&Window),
       DXTimer(application.Clock(), application.Active()),
       Timer1(application, 4000, [this] { Timer1Timer(); }),
-      Timer_Level(application, 2000),
-      Timer_Nitro(application, 1000),
-      Timer_LevCompl(application, 250),
       sharetimer(application, 100, [this] { sharetimerTimer(); }),
       DXSound(application.GetPlatform().audio),
       screens_(std::make_unique<TScreenTable>(frontEnd_)),
@@ -55,16 +53,14 @@ TMainForm::TMainForm(TApplication& application, TFrameLog* frameLog)
   ImageList.SetDXDraw(&DXDraw);
   SpriteEngine.SetDXDraw(&DXDraw);
 
-  // The frame timer runs every 15 ms, only while the game is in front.
-  DXTimer.SetInterval(15);
+  // The frame timer runs every 15 ms, only while the game is in front. The
+  // race's clocks count its intervals.
+  DXTimer.SetInterval(RaceFrameMs);
   DXTimer.SetActiveOnly(true);
   DXTimer.OnTimer = [this](TDXTimer&, int lagCount) { DXTimerTimer(lagCount); };
   DXTimer.OnActivate = [this](TDXTimer&) { DXTimerActivate(); };
   DXTimer.OnDeactivate = [this](TDXTimer&) { DXTimerDeactivate(); };
   Application.AddFrameTimer(&DXTimer);
-  Timer_Level.OnTimer = [this] { Timer_LevelTimer(); };
-  Timer_Nitro.OnTimer = [this] { Timer_NitroTimer(); };
-  Timer_LevCompl.OnTimer = [this] { Timer_LevComplTimer(); };
   Application.SetEventHandler(this);
 
   Application.Guard([this] { FormCreate(); });
@@ -158,12 +154,14 @@ void TMainForm::DXDrawInitialize() {
 void TMainForm::DXDrawFinalize() { DXTimer.SetEnabled(false); }
 
 void TMainForm::DXTimerActivate() {
+  if (Screen().RunsRace()) RaceSession.Focus(true);
   Window.SetCaption(RunningCaption());
   DXSound.SetFocused(true);
   music_->SetPaused(false);
 }
 
 void TMainForm::DXTimerDeactivate() {
+  if (Screen().RunsRace()) RaceSession.Focus(false);
   Window.SetCaption(PausedCaption());
   DXSound.SetFocused(false);
   // The effects fall silent with the race; the music waits with them.
@@ -241,9 +239,6 @@ void TMainForm::HandleEvent(const PlatformEvent& event) {
     case T::Quit:
       break;
   }
-  // Keys, clicks, the close button and the focus coming and going pause,
-  // ask and answer.
-  HoldRaceClocks();
 }
 
 }  // namespace bd

@@ -12,7 +12,7 @@
 //   FullScreen.cpp switching between window and full screen
 //   SoundControl.cpp sound effects, music and the music watchdog
 //   Options.cpp    the settings file and the sound and music toggles
-//   Race.cpp       the doors into the race (race/): new game, levels, frame, timers
+//   Race.cpp       the doors into the race (race/): new game, levels, frame, recording
 //   ScoreEntry.cpp entering a score into the table and reporting it online
 //   Questions.cpp  the exit and clear questions' flags, kept by the overlay
 //                  objects of frontend/overlays/
@@ -45,6 +45,7 @@
 #include "frontend/ShareScreen.h"
 #include "frontend/screens/ScreenNumbers.h"
 #include "http/HttpClient.h"
+#include "race/RaceSession.h"
 #include "race/RaceState.h"
 
 namespace bd {
@@ -93,9 +94,6 @@ class TMainForm : public IEventHandler {
   TDXTimer DXTimer;
   TDXSpriteEngine SpriteEngine;
   TTimer Timer1;
-  TTimer Timer_Level;
-  TTimer Timer_Nitro;
-  TTimer Timer_LevCompl;
   TTimer sharetimer;
   TDXSound DXSound;
   TDXWaveList DXWaveList;
@@ -129,7 +127,7 @@ class TMainForm : public IEventHandler {
   bool ResizePending = false;
   bool MenuMusicPending = false;
   std::array<uint8_t, 256> KeyDown{};
-  TRandom Random;  // the program's one random generator
+  TRandom Random;  // seeded from the clock at start-up; the race draws from its own (RaceSession)
 
   // Music state: the loaded song (0: none) and the order position the
   // watchdog saw at the previous drawn frame.
@@ -177,9 +175,6 @@ class TMainForm : public IEventHandler {
   void DXTimerActivate();
   void DXTimerDeactivate();
   void Timer1Timer();
-  void Timer_LevelTimer();
-  void Timer_NitroTimer();
-  void Timer_LevComplTimer();
   void sharetimerTimer();
 
   // Operations used across the game.
@@ -195,18 +190,31 @@ class TMainForm : public IEventHandler {
   void LoadSettings();
   // Writes them to "Config.cfg", replacing the file whole.
   void SaveSettings();
-  // Seeds the random generator from the high-resolution counter.
+  // Seeds the menus' random generator from the high-resolution counter.
   void Randomize();
 
   // The race.
   TRaceState RaceState;
+  // The game's race as a function of its seed and inputs: its generator,
+  // clocks and inputs, and the recording of the game.
+  TRaceSession RaceSession;
   void StartGame();
   void NextLevel();
   // Ends the current life: rebuilds the road for the next one, or sets
   // GameOver when it was the last.
   void ByeByeMyCar();
-  // The race's part of a frame on the race screen, after the sprites moved.
-  void RaceFrame();
+  // A race frame on the race screen: the race's clocks, the sprites moved by
+  // `lagCount` frame intervals, then the race's part of the frame, with the
+  // race keys held now.
+  void RaceFrame(int lagCount);
+  // The next game starts with this seed (one the score server issued, or the
+  // day's) instead of seeding itself from the clock.
+  void SetNextRaceSeed(const TRaceSeed& seed) { nextRaceSeed_ = seed; }
+  // The recording of the last game, once it is over (the last life lost or
+  // the game left); null before, and while a game is being played.
+  const TRecording* LastRecording() const;
+  // The name the player entered for the last game goes into its recording.
+  void NameLastRecording(const std::string& name);
   // The race sprites reach the form through this.
   IRaceHost& RaceHost() { return raceHost_; }
   // The screens and the menus' helpers reach the form through this.
@@ -261,10 +269,8 @@ class TMainForm : public IEventHandler {
   // A key sent by a game controller, where the pad means something of its
   // own; false leaves it to FormKeyDown.
   bool PadKeyDown(int key, uint8_t shift);
-  // The race's plain clocks (level caption, nitro, level end) stand still
-  // while the player holds the race: paused, asked whether to leave, or with
-  // another window in front. They go on from where they were.
-  void HoldRaceClocks();
+  // The seed of a game about to start: the one set for it, or the game's own.
+  TRaceSeed TakeRaceSeed();
   void SendResultOnline();
 
   TFormRaceHost raceHost_{*this};
@@ -277,6 +283,7 @@ class TMainForm : public IEventHandler {
   std::set<std::string> silentSongs_;
   uint64_t seedCounter_ = 0;  // the counter value of the last seeding
   bool seeded_ = false;
+  std::optional<TRaceSeed> nextRaceSeed_;
 
   std::unique_ptr<IMusicLibrary> ownMusic_;
   IMusicLibrary* music_;

@@ -1,13 +1,10 @@
-// The form's doors into the race: building the race screen, the race's part
-// of every frame and the three race timers' handlers, and the form's own
-// share of the race, holding its clocks while the player holds the race.
-// The race's rules live in race/.
+// The form's doors into the race: building the race screen with the game's
+// seed, the race's frames with the keys held, and the finished game's
+// recording. The race's rules, clocks and inputs live in race/.
 #include "app/MainForm.h"
 #include "frontend/screens/Screen.h"
 #include "race/LevelChange.h"
 #include "race/LifeLost.h"
-#include "race/RaceClocks.h"
-#include "race/RaceFrame.h"
 #include "race/RoadBuilder.h"
 
 namespace bd {
@@ -27,25 +24,37 @@ void TMainForm::StartGame() {
     SwitchScreen(screen::MainMenu);
     throw;
   }
+  RaceSession.Begin(TakeRaceSeed());
+  if (!Application.Active()) RaceSession.Focus(false);
   StartNewGame(raceHost_);
+}
+
+TRaceSeed TMainForm::TakeRaceSeed() {
+  if (nextRaceSeed_) {
+    TRaceSeed seed = std::move(*nextRaceSeed_);
+    nextRaceSeed_.reset();
+    return seed;
+  }
+  // The game's own seed. Only its start comes from the clock: the race
+  // never seeds again, so its seed and inputs make it whole.
+  return TRaceSeed{static_cast<uint32_t>(Application.Clock().HighResCounter()), TSeedSource::Own, {}};
 }
 
 void TMainForm::NextLevel() { BeginNextLevel(raceHost_); }
 
 void TMainForm::ByeByeMyCar() { EndLife(raceHost_); }
 
-void TMainForm::RaceFrame() { RunRaceFrame(raceHost_); }
-
-void TMainForm::HoldRaceClocks() {
-  const bool held =
-      Screen().RunsRace() && (RaceState.Paused || GameMainExit.Checked || !Application.Active());
-  for (TTimer* clock : {&Timer_Level, &Timer_Nitro, &Timer_LevCompl}) clock->SetHeld(held);
+void TMainForm::RaceFrame(int lagCount) {
+  RaceSession.Frame(raceHost_, lagCount,
+                    RaceKeysHeld([this](int key) { return KeyDown[static_cast<uint8_t>(key)] != 0; }));
 }
 
-void TMainForm::Timer_LevelTimer() { LevelIntroOver(raceHost_); }
+const TRecording* TMainForm::LastRecording() const {
+  return RaceSession.Over() ? &RaceSession.Recording() : nullptr;
+}
 
-void TMainForm::Timer_NitroTimer() { NitroClockTick(raceHost_); }
-
-void TMainForm::Timer_LevComplTimer() { LevelCompleteClockTick(raceHost_); }
+void TMainForm::NameLastRecording(const std::string& name) {
+  if (RaceSession.Over()) RaceSession.SetPlayerName(name);
+}
 
 }  // namespace bd

@@ -7,6 +7,7 @@
 namespace bd {
 
 void TMainForm::EnterHighScore() {
+  NameLastRecording(PlayerName);
   ::bd::EnterHighScore(HighScores, PlayerName, RaceState.Score);
   // The report goes out, and is waited for, before the screen changes.
   if (GameSendResult.Checked) SendResultOnline();

@@ -31,7 +31,8 @@ enum class TInputKind : uint8_t {
   // The set of race keys held, one bit per key. Before the first event: none.
   KeysHeld = 1,
   // A key pressed on this frame, as the race screen received it: the key
-  // code in the low 16 bits, the shift state above.
+  // code in the low 16 bits, the shift state above. Presses that changed
+  // nothing in the race are left out.
   KeyPress = 2,
   // The window gained (1) or lost (0) the focus. Before the first event: 1.
   Focus = 3,
@@ -61,7 +62,10 @@ struct TRecording {
   std::string PlayerName;  // Windows-1251, as entered; empty until entered
   int32_t FinalScore = 0;
   int32_t FinalLevel = 0;
-  uint32_t FrameCount = 0;  // race frames played, the last event's frame included
+  // Race frames played, the last event's frame included. A game left by a
+  // yes to the exit question counts the frame of that answer, whose race
+  // work never runs.
+  uint32_t FrameCount = 0;
   std::vector<TInputEvent> Events;
 
   bool operator==(const TRecording&) const = default;

@@ -10,6 +10,7 @@
 #include "assets/AssetNames.h"
 #include "engine/platform/Platform.h"
 #include "frontend/HighScores.h"
+#include "race/RaceInput.h"
 
 namespace bd {
 
@@ -150,9 +151,15 @@ class IFrontEndHost {
   // The race, for the race screen and the questions over it.
   virtual IRaceHost& RaceHost() = 0;
   virtual void StartGame() = 0;
-  // Moves the race's sprites by the time that passed, then runs the race's
-  // part of the frame.
+  // One race frame: the race's clocks, its sprites moved by the time that
+  // passed, then the race's part of the frame.
   virtual void RaceFrame(int lagCount) = 0;
+  // A key going down on the race screen, as the race takes it (and records
+  // it): pause, fire, or Escape stopping the race to ask whether to leave.
+  virtual TRaceKeyOutcome RaceKeyPress(int key, uint8_t shift) = 0;
+  // The exit question over the race opened, closed to go on, or was
+  // answered yes (the game ends there), as the race takes it (and records it).
+  virtual void RaceExitQuestion(TExitQuestionEvent event) = 0;
   // Brings the menu's pictures back when a race is left.
   virtual void LoadMenuGraphicsAfterRace() = 0;
 };

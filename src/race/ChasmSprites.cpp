@@ -85,8 +85,9 @@ void TPropast::HandleCollision(TSprite& other, bool& /*done*/) {
   if (IsOneOf<TPropastPlus1, TBoomSprite, TMeteorit, TIndexGuns, TIndexStopMe, TIndexNitro>(other)) return;
   // The head-up display is not on the road: a chasm that has risen high
   // behind a reversing car must not blow up the icons or the destination
-  // sign, without which a completed level could never end.
-  if (dynamic_cast<TIndexGorod*>(&other) != nullptr || typeid(other) == typeid(TImageSprite)) return;
+  // sign, without which a completed level could never end; nor the pictures
+  // over the road.
+  if (dynamic_cast<TIndexGorod*>(&other) != nullptr || !OnTheRoad(other)) return;
   if (IsOneOf<TLujaUje, TStolb, TTree, TLuja, TWallSprite, TFirstWallSprite>(other)) {
     SwallowObstacle(other);
   } else if (dynamic_cast<TCarSprite*>(&other) != nullptr) {
@@ -166,7 +167,7 @@ void TPropastPlus::Step(int32_t moveCount) {
 }
 
 void TPropastPlus1::HandleCollision(TSprite& other, bool& /*done*/) {
-  if (dynamic_cast<TMeteorit*>(&other) != nullptr) return;
+  if (dynamic_cast<TMeteorit*>(&other) != nullptr || !OnTheRoad(other)) return;
   if (dynamic_cast<TCarSprite*>(&other) != nullptr) {
     // The fallen car has sunk onto the first piece: the life is over.
     TRaceState& s = State();

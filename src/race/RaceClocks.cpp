@@ -1,10 +1,19 @@
 #include "race/RaceClocks.h"
 
 #include "race/LevelChange.h"
-#include "race/RaceFlow.h"
 #include "race/RaceRunning.h"
 
 namespace bd {
+
+void TickRaceClocks(IRaceHost& host, TRaceClocks& clocks, int lagCount, bool held) {
+  if (held) return;
+  // A tick may start or stop another clock (the eleventh level-complete
+  // tick starts the next level's caption): each clock is asked in turn, so
+  // one started here counts from the next frame on.
+  if (clocks.Level.Advance(lagCount, RaceFrameMs)) LevelIntroOver(host);
+  if (clocks.Nitro.Advance(lagCount, RaceFrameMs)) NitroClockTick(host);
+  if (clocks.LevelComplete.Advance(lagCount, RaceFrameMs)) LevelCompleteClockTick(host);
+}
 
 void LevelIntroOver(IRaceHost& host) {
   TRaceState& s = host.RaceState();

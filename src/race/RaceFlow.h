@@ -11,10 +11,13 @@
 
 namespace bd {
 
-// Intervals of the form's race timers, in milliseconds.
-inline constexpr int LevelIntroMs = 2000;    // Timer_Level: the level caption before the race runs
-inline constexpr int NitroClockMs = 1000;    // Timer_Nitro
-inline constexpr int LevelCompleteMs = 250;  // Timer_LevCompl
+// The frame timer's interval, in milliseconds: a race frame with a lag
+// count of 1 stands for this much time.
+inline constexpr int RaceFrameMs = 15;
+// Intervals of the race's clocks, in milliseconds.
+inline constexpr int LevelIntroMs = 2000;    // the level caption before the race runs
+inline constexpr int NitroClockMs = 1000;    // nitro seconds
+inline constexpr int LevelCompleteMs = 250;  // the level-complete sequence
 inline constexpr int NitroSpeed = 15;        // the speed nitro holds
 inline constexpr int NitroDurationSeconds = 5;
 

@@ -37,7 +37,6 @@ void RunRaceFrame(IRaceHost& host) {
   host.DrawSprites();
   host.Engine().RemoveDead();
 
-  host.Randomize();
   SpawnPickupAtRandom(host);
   CoverDistance(s);
   SpawnMeteorTrailAtRandom(host);

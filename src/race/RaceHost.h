@@ -2,7 +2,7 @@
 // What the race needs from the rest of the game. The main form implements
 // it; tests implement it with a small fake. Sprites hold a reference to the
 // host for their whole life and reach the shared race state, the images, the
-// sounds, the random generator, the held keys and the form's race timers
+// sounds, the race's random generator, the held keys and the race's clocks
 // through it; the race's frame and clocks also draw through it and learn
 // from it whether the exit question is open.
 
@@ -33,16 +33,15 @@ class IRaceHost {
   virtual void PlaySound(TSoundName name) = 0;
   virtual void StopSound(TSoundName name) = 0;
 
-  // The program's random generator: 0 .. n - 1 for n > 0, 0 for n = 0.
+  // The race's random generator, seeded once when the game starts:
+  // 0 .. n - 1 for n > 0, 0 for n = 0.
   virtual int32_t Random(int32_t n) = 0;
-  // Re-seeds the generator from the clock.
-  virtual void Randomize() = 0;
 
-  // True while the key with this virtual-key code is held.
+  // True while the race key with this virtual-key code is held in this frame.
   virtual bool KeyDown(int key) const = 0;
 
-  // The form's race timers: the level intro, the level-complete clock and
-  // the nitro clock.
+  // The race's clocks (race/RaceClocks.h): the level intro, the
+  // level-complete clock and the nitro clock.
   virtual bool LevelTimerEnabled() const = 0;
   virtual bool LevelCompleteTimerEnabled() const = 0;
   virtual bool NitroTimerEnabled() const = 0;

@@ -4,6 +4,8 @@
 
 namespace bd {
 
+bool OnTheRoad(const TSprite& sprite) { return dynamic_cast<const TRaceSprite*>(&sprite) != nullptr; }
+
 TRaceSprite::TRaceSprite(IRaceHost& host) : TImageSprite(&host.Engine()), host_(host) {}
 
 void TRaceSprite::UseImage(TPictureName name) {

@@ -10,6 +10,12 @@
 
 namespace bd {
 
+// Whether `sprite` is one of the race's own sprites on the road: not an icon
+// of the head-up display, nor a picture the front end lays over the road
+// (the exit question's). What happens on the road leaves those alone; a
+// replay, which has no front end, must find the road the same.
+bool OnTheRoad(const TSprite& sprite);
+
 class TRaceSprite : public TImageSprite {
  public:
   explicit TRaceSprite(IRaceHost& host);

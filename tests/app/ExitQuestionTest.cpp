@@ -99,10 +99,10 @@ TEST_F(ExitQuestion, ClosingItInARaceSetsTheRaceGoing) {
   platform.events.CloseRequest();
   RunFor(50);
   EXPECT_FALSE(form->RaceState.RaceRunning);
-  EXPECT_TRUE(form->Timer_Level.Enabled());
+  EXPECT_TRUE(form->RaceHost().LevelTimerEnabled());
   RunFor(1500);
   EXPECT_TRUE(form->RaceState.RaceRunning);
-  EXPECT_FALSE(form->Timer_Level.Enabled());
+  EXPECT_FALSE(form->RaceHost().LevelTimerEnabled());
 }
 
 TEST_F(ExitQuestion, ARaceThatEndsWhileItIsOpenDoesNotCarryIt) {

@@ -19,7 +19,7 @@ class Keyboard : public GameRun {
     form->SwitchScreen(screen::Race);
     RunFor(2100);
     ASSERT_TRUE(form->RaceState.RaceRunning);
-    ASSERT_FALSE(form->Timer_Level.Enabled());
+    ASSERT_FALSE(form->RaceHost().LevelTimerEnabled());
   }
 };
 
@@ -81,7 +81,7 @@ TEST_F(Keyboard, EscapeClosesTheClearConfirmationBeforeItLeavesTheTable) {
 
 TEST_F(Keyboard, EscapeOnTheRaceIsIgnoredDuringIntroAsksOverAPauseAndAnswersNoToTheQuestion) {
   form->SwitchScreen(screen::Race);
-  ASSERT_TRUE(form->Timer_Level.Enabled());
+  ASSERT_TRUE(form->RaceHost().LevelTimerEnabled());
   Press(vk::Escape);  // the level caption is shown
   Press('P');
   EXPECT_FALSE(form->GameMainExit.Checked);

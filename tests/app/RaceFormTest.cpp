@@ -45,7 +45,7 @@ TEST_F(RaceForm, NewGameShowsLevelOneForTwoSecondsThenRuns) {
   EXPECT_EQ(S().LevelLength, 15000);
   EXPECT_EQ(S().Score, 0);
   EXPECT_EQ(PlayCount("viva"), 0);
-  EXPECT_TRUE(form->Timer_Level.Enabled());
+  EXPECT_TRUE(form->RaceHost().LevelTimerEnabled());
 
   form->FormKeyDown(vk::Up, 0);  // held from the start
   RunFor(1950);
@@ -55,12 +55,31 @@ TEST_F(RaceForm, NewGameShowsLevelOneForTwoSecondsThenRuns) {
   EXPECT_GT(DarkPixels({340, 255, 460, 290}), 0);  // the level caption
 
   RunFor(1500);
-  EXPECT_FALSE(form->Timer_Level.Enabled());
+  EXPECT_FALSE(form->RaceHost().LevelTimerEnabled());
   EXPECT_TRUE(S().RaceRunning);
   EXPECT_GT(S().Speed, 0);
   EXPECT_GT(S().Distance, 0);
   EXPECT_EQ(DarkPixels({340, 255, 460, 290}), 0);
   EXPECT_EQ(Reported(), "");
+}
+
+// The race's pictures take a while to load: the first frame of the race
+// comes late, but the level caption still stands its two seconds.
+class SlowRaceStart : public GameRun {};
+
+TEST_F(SlowRaceStart, TheLevelCaptionStillLastsTwoSeconds) {
+  Start();
+  form->SwitchScreen(screen::MainMenu);
+  RunFor(100);
+  platform.clock.Advance(900);  // the loading, between the last menu frame and the race
+  Press(vk::Return);
+  ASSERT_EQ(form->CurrentScreen, screen::Race);
+  RunFor(1950);
+  EXPECT_TRUE(form->RaceHost().LevelTimerEnabled());
+  EXPECT_FALSE(form->RaceState.RaceRunning);
+  RunFor(100);
+  EXPECT_FALSE(form->RaceHost().LevelTimerEnabled());
+  EXPECT_TRUE(form->RaceState.RaceRunning);
 }
 
 TEST_F(RaceForm, FinishedLevelsLengthenScoreAndCheerButKeepTheLives) {
@@ -84,7 +103,7 @@ TEST_F(RaceForm, FinishedLevelsLengthenScoreAndCheerButKeepTheLives) {
     EXPECT_EQ(S().Lives, 3);
     EXPECT_EQ(S().Distance, 0);
     EXPECT_EQ(PlayCount("viva"), next.level - 1);
-    EXPECT_TRUE(form->Timer_Level.Enabled());
+    EXPECT_TRUE(form->RaceHost().LevelTimerEnabled());
   }
 }
 
@@ -98,7 +117,7 @@ TEST_F(RaceForm, LostLifeKeepsTheDistanceAndDrivesOnAtOnce) {
   EXPECT_EQ(S().Distance, 5000);
   EXPECT_EQ(S().Level, 1);
   EXPECT_TRUE(S().RaceRunning);
-  EXPECT_FALSE(form->Timer_Level.Enabled());
+  EXPECT_FALSE(form->RaceHost().LevelTimerEnabled());
   RunFor(100);
   EXPECT_EQ(form->CurrentScreen, screen::Race);
   EXPECT_EQ(S().Distance, 5000);  // the new car starts from a standstill

@@ -64,7 +64,7 @@ TEST_F(ShellScreens, CloseButtonOpensOrTogglesTheExitConfirmation) {
   RunFor(2100);
   EXPECT_TRUE(form->GameMainExit.Checked);
   EXPECT_FALSE(form->RaceState.RaceRunning);
-  EXPECT_TRUE(form->Timer_Level.Enabled());
+  EXPECT_TRUE(form->RaceHost().LevelTimerEnabled());
   platform.events.CloseRequest();  // toggles it shut on the race
   RunFor(20);
   EXPECT_FALSE(form->GameMainExit.Checked);

@@ -36,7 +36,7 @@ TEST_F(Confirmation, ExitConfirmationOpensOnlyWhereAGameOrMenuCanBeLeft) {
     form->CurrentScreen = c.screen;
     form->RaceState.Paused = c.paused;
     form->RaceState.LevelEndState = c.levelEndState;
-    form->Timer_LevCompl.SetEnabled(c.levelCompleteTimer);
+    form->RaceHost().SetLevelCompleteTimerEnabled(c.levelCompleteTimer);
     const bool timer1 = form->Timer1.Enabled();
     form->GameMainExitClick();
     EXPECT_EQ(form->GameMainExit.Checked, c.opens) << c.what;
@@ -54,7 +54,7 @@ TEST_F(Confirmation, ExitConfirmationOpensOnlyWhereAGameOrMenuCanBeLeft) {
     }
     form->RaceState.Paused = false;
     form->RaceState.LevelEndState = 0;
-    form->Timer_LevCompl.SetEnabled(false);
+    form->RaceHost().SetLevelCompleteTimerEnabled(false);
   }
 }
 

@@ -227,6 +227,31 @@ TEST(Chasm, LeavesTheHeadUpDisplayAlone) {
   EXPECT_EQ(icons, 3);
 }
 
+// A picture the front end lays over the road, as the exit question's frame.
+class TPictureOverTheRoad : public TImageSprite {
+ public:
+  using TImageSprite::TImageSprite;
+};
+
+TEST(Chasm, LeavesThePicturesOverTheRoadAlone) {
+  TSwallowScene scene(0);
+  scene.host.State.Level = 2;
+  scene.host.State.Speed = 5;
+  auto* piece = new TPropastPlus1(scene.host);
+  piece->Y = 500;
+  auto* picture = new TPictureOverTheRoad(&scene.host.Engine());
+  picture->Image = &scene.host.FindImage(pic::Bonus);
+  picture->Width = 40;
+  picture->Height = 40;
+  picture->X = 300;
+  picture->Y = 520;
+  scene.head->Collide();
+  piece->Collide();
+  EXPECT_FALSE(picture->IsDead());
+  EXPECT_TRUE(scene.host.Live<TBoomSprite>().empty());
+  EXPECT_TRUE(scene.host.Asked.empty());  // no meteorite drawn for it
+}
+
 TEST(Chasm, SwallowedObjectsMayReleaseAMeteoriteFromLevel2) {
   struct TCase {
     const char* Name;

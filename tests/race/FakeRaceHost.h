@@ -79,7 +79,6 @@ class TFakeRaceHost : public IRaceHost {
     }
     return Generator.Next(n);
   }
-  void Randomize() override {}
   bool KeyDown(int key) const override { return Keys[static_cast<size_t>(key)]; }
   bool LevelTimerEnabled() const override { return LevelTimer; }
   bool LevelCompleteTimerEnabled() const override { return LevelCompleteTimer; }

@@ -105,8 +105,8 @@ bool TWatch::RaceStandsUnexplained() const {
   // no level caption and no level end, and the game has not ended.
   const bd::TRaceState& s = form_->RaceState;
   return form_->CurrentScreen == bd::screen::Race && !s.RaceRunning && !s.Paused && !s.GameOver &&
-         !form_->GameMainExit.Checked && !form_->Timer_Level.Enabled() && !form_->Timer_LevCompl.Enabled() &&
-         s.LevelEndState == 0;
+         !form_->GameMainExit.Checked && !form_->RaceHost().LevelTimerEnabled() &&
+         !form_->RaceHost().LevelCompleteTimerEnabled() && s.LevelEndState == 0;
 }
 
 std::string TWatch::Check(uint64_t gameMs, bool holdingStill) {

@@ -9,7 +9,9 @@
 //
 // It stops with status 1 and says why when frames stop coming, the game
 // stands still too long, the sprite tree outgrows its bound, the resting heap
-// grows after warm-up, or the game reports an error in a message box. The
+// grows after warm-up, the game reports an error in a message box, or a
+// finished game's recording, played again headless, does not end as the game
+// did. The
 // sanitizer build adds its own checks (errors abort, leaks fail at exit). At
 // the end it prints what was played and what it measured.
 #include <chrono>
@@ -19,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -27,6 +30,7 @@
 #include "app/MainForm.h"
 #include "app/Version.h"
 #include "engine/platform/headless/Headless.h"
+#include "race/replay/Replay.h"
 #include "support/LoopbackServer.h"
 
 namespace fs = std::filesystem;
@@ -209,6 +213,10 @@ int Run(const TOptions& o) {
   soak::TBot bot(o.Seed, o.LeaveAfterMs, o.Trace);
   soak::TWatch watch(o.Limits);
   std::unique_ptr<TInstance> game;
+  // Every game that ends is played again from its recording.
+  std::optional<bd::TRaceImages> raceImages;
+  bool gameWasOver = false;
+  int replays = 0;
   uint64_t played = 0;
   uint64_t nextProgress = kProgressEveryMs;
   int instances = 0;
@@ -236,6 +244,7 @@ int Run(const TOptions& o) {
             static_cast<uint64_t>(game->Clock) * static_cast<uint64_t>(game->Platform->audio.OutputRate()) / 1000;
         game->SoundsEndAt = game->Clock + kSoundsEndEveryMs;
         ++instances;
+        gameWasOver = false;
         bot.Attach(*game->Platform, *game->Form);
         watch.Attach(*game->Platform, *game->App, *game->Form);
       }
@@ -261,6 +270,18 @@ int Run(const TOptions& o) {
         game->SoundsEndAt = now + kSoundsEndEveryMs;
       }
       failure = watch.Check(played, bot.HoldingStill());
+      const bd::TRecording* recording = game->Form->LastRecording();
+      if (failure.empty() && recording != nullptr && !gameWasOver) {
+        if (!raceImages) raceImages = bd::TRaceImages::FromFile(bd::GraphicsMainPath);
+        const bd::TReplayResult replay = bd::ReplayRecording(*recording, *raceImages);
+        ++replays;
+        if (!bd::ReplayConfirms(*recording, replay) || replay.LevelHashes != game->Form->RaceSession.LevelHashes())
+          failure = "a game's recording did not replay to its end: score " + std::to_string(replay.FinalScore) +
+                    " of " + std::to_string(recording->FinalScore) + ", level " + std::to_string(replay.FinalLevel) +
+                    " of " + std::to_string(recording->FinalLevel) + ", " + std::to_string(replay.Frames) +
+                    " frames of " + std::to_string(recording->FrameCount);
+      }
+      gameWasOver = recording != nullptr;
       if (!o.Quiet && played >= nextProgress) {
         nextProgress += kProgressEveryMs;
         const soak::TMemory m = soak::SampleMemory();
@@ -281,6 +302,7 @@ int Run(const TOptions& o) {
 
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   PrintSummary(o, played, wall, instances, bot, watch);
+  std::printf("  replays            %d finished games played again from their recordings\n", replays);
   fs::current_path(oldDir);
   if (!failure.empty()) {
     // The directory stays, with the settings file the game wrote.

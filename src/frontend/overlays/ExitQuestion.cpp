@@ -29,6 +29,7 @@ constexpr TItem kMenuAnswers[] = {
 constexpr TItem kRaceAnswers[] = {
     YesAnswer([](IFrontEndHost& f) {
       ClickSound(f);
+      f.RaceExitQuestion(TExitQuestionEvent::AnsweredYes);
       f.Click(TFlag::MainExit);
       const bool entersTable = BeatsHighScores(f.HighScores(), f.RaceHost().RaceState().Score);
       f.SwitchScreen(entersTable ? screen::GameOver : screen::MainMenu);
@@ -55,6 +56,7 @@ void TExitQuestion::Open() {
   host_.SetChecked(TFlag::MainExit, true);
   ToggleScreenTimer(host_);
   StopRace(host_.RaceHost().RaceState());
+  if (OverRace()) host_.RaceExitQuestion(TExitQuestionEvent::Opened);
   host_.ShowPausedCaption(true);
   host_.SetPointer(PointerShape::Hand);
   host_.PlaySound(snd::Pause);
@@ -66,7 +68,7 @@ void TExitQuestion::Close() {
   TRaceState& race = host_.RaceHost().RaceState();
   const bool inRace = OverRace();
   const bool paused = inRace && race.Paused;
-  if (inRace) RunRaceUnless(race, host_.RaceHost().LevelTimerEnabled() || paused);
+  if (inRace) host_.RaceExitQuestion(TExitQuestionEvent::Closed);
   ToggleScreenTimer(host_);
   host_.ShowPausedCaption(paused);
   host_.PlaySound(snd::AfterPause);
@@ -105,9 +107,9 @@ bool TExitQuestion::KeyDown(int key, uint8_t shift) {
   // Over the race it takes every key: Escape says "Нет", and nothing drives
   // or fires under it.
   if (key == vk::Return) {
-    // This press answers; still held when the race goes on, it must not
-    // also spend a stop charge.
-    host_.RaceHost().RaceState().StopKeyHeld = true;
+    // This press answers; the race notes it as held, so that it does not
+    // also spend a stop charge once the race goes on.
+    host_.RaceKeyPress(key, shift);
     ActivateKeyFocus(host_);
   } else if (key == vk::Escape) {
     Click();
