@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,18 +51,24 @@ bool GoAhead() {
 
 int RunCheckRecording(int argc, const char* const* argv) {
   unsigned long frameLimit = 0;
-  if (argc != 2 || std::string_view(argv[0]) != "--frame-limit" ||
-      (frameLimit = std::strtoul(argv[1], nullptr, 10)) == 0) {
-    std::fprintf(stderr, "usage: bumperdash-scores %s --frame-limit N < RECORDING\n", kCheckRecordingCommand);
+  std::filesystem::path racePictures = DefaultRacePictures();
+  bool usage = argc % 2 != 0;
+  for (int i = 0; !usage && i < argc; i += 2) {
+    const std::string_view name = argv[i];
+    if (name == "--frame-limit")
+      usage = (frameLimit = std::strtoul(argv[i + 1], nullptr, 10)) == 0;
+    else if (name == "--race-pictures")
+      racePictures = argv[i + 1];
+    else
+      usage = true;
+  }
+  if (usage || frameLimit == 0) {
+    std::fprintf(stderr, "usage: bumperdash-scores %s [--race-pictures FILE] --frame-limit N < RECORDING\n",
+                 kCheckRecordingCommand);
     return 2;
   }
   const std::string bytes = ReadAll(STDIN_FILENO);
-  const auto replay = GameRecordingReplay();
-  if (!replay) {
-    Say(FormatFirstLine(
-        TUndecodable{"this server was built without the game's race and cannot replay recordings"}));
-    return 0;
-  }
+  const auto replay = GameRecordingReplay(racePictures);
   auto decoded = replay->Decode(bytes);
   if (const auto* why = std::get_if<std::string>(&decoded)) {
     Say(FormatFirstLine(TUndecodable{*why}));
@@ -68,7 +77,15 @@ int RunCheckRecording(int argc, const char* const* argv) {
   const TRecording& recording = std::get<TRecording>(decoded);
   Say(FormatFirstLine(Summarise(recording)));
   if (!GoAhead()) return 0;
-  const auto result = replay->Replay(recording, static_cast<uint32_t>(frameLimit));
+  std::optional<TReplayResult> result;
+  try {
+    result = replay->Replay(recording, static_cast<uint32_t>(frameLimit));
+  } catch (const std::exception& e) {
+    // Without its pictures the race cannot be played: the server counts
+    // this check as a failed one, and its log gets the reason.
+    std::fprintf(stderr, "bumperdash-scores %s: %s\n", kCheckRecordingCommand, e.what());
+    return 1;
+  }
   if (result)
     Say(FormatSecondLine(*result));
   else

@@ -80,6 +80,9 @@ std::optional<int> ParseOptions(int argc, const char* const* argv, TServerOption
       "--check-command", options.CheckCommand,
       "the command that checks one recording (program and arguments, split at spaces), for tests and "
       "for operators who run the checker elsewhere; default: this program's check-recording");
+  app.add_option("--race-pictures", options.RacePictures,
+                 "the game's race pictures (its Data/GraphicsMain.dxg) that this program's checker plays "
+                 "with; default: the game's data beside this program, else /usr/share/bumperdash");
   app.add_option("--check-workers", options.CheckWorkers,
                  "recordings checked at once; 0 for one per processor core")
       ->capture_default_str()

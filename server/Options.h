@@ -33,6 +33,7 @@ struct TServerOptions {
   bool RefuseOwnSeed = false;     // refuse recordings on a seed the game chose itself
   double SeedHours = 6;           // how long a seed's ticket stays good: the longest game and its report
   std::string CheckCommand;       // the checking worker; empty: this program's check-recording
+  std::filesystem::path RacePictures;  // the race's pictures for this program's checker; empty: DefaultRacePictures()
   int CheckWorkers = 0;           // checks at once; 0: one per processor core
   int CheckQueue = 8;             // checks waiting for a worker, at most
   double CheckWaitSeconds = 1.5;  // the most a check waits for a worker

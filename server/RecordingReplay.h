@@ -3,6 +3,7 @@
 // bytes and playing the race again, headless, from its seed and inputs.
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,7 +32,14 @@ class IRecordingReplay {
   virtual std::optional<TReplayResult> Replay(const TRecording& recording, uint32_t frameLimit) = 0;
 };
 
-// The game's own decoder and race; nothing in a build that has them not.
-std::unique_ptr<IRecordingReplay> GameRecordingReplay();
+// The game's own decoder and headless race, playing with the race's
+// pictures read from `racePictures` (the game's "Data/GraphicsMain.dxg"):
+// collisions go by their pixels. A recording of other rules is refused as
+// it is decoded.
+std::unique_ptr<IRecordingReplay> GameRecordingReplay(const std::filesystem::path& racePictures);
+
+// Where the race's pictures are when the operator names none: the game's
+// data beside this program (a build), else the installed game's.
+std::filesystem::path DefaultRacePictures();
 
 }  // namespace bd::server

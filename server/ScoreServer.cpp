@@ -11,6 +11,7 @@
 #include "server/OpenStore.h"
 #include "server/Pages.h"
 #include "server/PostgresStore.h"
+#include "server/RecordingReplay.h"
 #include "server/SecurityHeaders.h"
 
 namespace bd::server {
@@ -39,7 +40,13 @@ TConnectionLimits LimitsFor(const TServerOptions& options) {
 TCheckerSettings CheckerSettingsFor(const TServerOptions& options) {
   TCheckerSettings settings;
   if (options.CheckCommand.empty()) {
-    settings.Command = {OwnProgram(), kCheckRecordingCommand};
+    const std::filesystem::path pictures =
+        options.RacePictures.empty() ? DefaultRacePictures() : options.RacePictures;
+    settings.Command = {OwnProgram(), kCheckRecordingCommand, "--race-pictures", pictures.string()};
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(pictures, ec))
+      LogLine("no race pictures at " + pictures.string() +
+              ": recordings cannot be checked (see --race-pictures)");
   } else {
     std::istringstream words(options.CheckCommand);
     for (std::string word; words >> word;) settings.Command.push_back(word);

@@ -17,7 +17,11 @@
 
 #include "PostgresProcess.h"
 #include "ServerProcess.h"
+#include "codec/RecordingFormat.h"
 #include "codec/SeedReplyFormat.h"
+#include "common/SampleRecording.h"
+#include "race/RulesVersion.h"
+#include "race/replay/Replay.h"
 #include "server/Clock.h"
 #include "server/OpenStore.h"
 #include "server/SeedTickets.h"
@@ -221,6 +225,74 @@ TEST_P(CheckedReport, TheServersOwnCheckerRefusesBytesThatAreNoRecording) {
   EXPECT_TRUE(reply.Body.starts_with("the recording cannot be read: ")) << reply.Body;
   EXPECT_TRUE(LogHas(server->Log(), "refused a checked report: ", "the recording cannot be read"));
   EXPECT_TRUE(Stored().empty());
+}
+
+// A race of the game's own rules, played by a sample player on `seed` (a
+// server's, or the game's own when it has no ticket) until it is over or
+// left with a yes to the exit question after `frames` frames, with the
+// score, level and frames its replay ends with.
+TRecording RealRace(const TSeedReply& seed, uint32_t frames) {
+  TRecording race = MakeSampleRecording(seed.Seed, frames);
+  race.RulesVersion = kRaceRulesVersion;
+  race.Seed = seed.Seed;
+  race.SeedSource = seed.Ticket.empty() ? TSeedSource::Own : TSeedSource::Server;
+  race.SeedTicket = seed.Ticket;
+  std::erase_if(race.Events, [&](const TInputEvent& e) { return e.Frame + 1 >= frames; });
+  race.Events.push_back({frames - 1, TInputKind::ExitQuestion, 1});
+  race.Events.push_back({frames - 1, TInputKind::ExitQuestion, 2});
+  race.FrameCount = frames;
+  static const TRaceImages images =
+      TRaceImages::FromFile((std::filesystem::path(BD_RUN_DIR) / "Data" / "GraphicsMain.dxg").string());
+  const bd::TReplayResult played = ReplayRecording(race, images);
+  EXPECT_TRUE(played.Finished());
+  // A game lost before the end keeps only the inputs it played.
+  std::erase_if(race.Events, [&](const TInputEvent& e) { return e.Frame >= played.Frames; });
+  race.FinalScore = played.FinalScore;
+  race.FinalLevel = played.FinalLevel;
+  race.FrameCount = played.Frames;
+  return race;
+}
+
+TSeedReply OwnSeed(uint32_t seed) { return {.Seed = seed, .Ticket = {}, .DailyDate = {}}; }
+
+// The server's own worker plays the game's race again: true scores are
+// stored as checked; a false one, a changed byte and other rules are refused.
+TEST_P(CheckedReport, TheServersOwnCheckerPlaysTheRaceAgain) {
+  auto server = Start({}, true);
+  // On the server's seed a race may not take longer than the time since the
+  // seed was issued (and a second's grace): 60 frames are 0.9 s.
+  const TRecording onServerSeed = RealRace(AskSeed(*server, test::kSeedTarget), 60);
+  EXPECT_EQ(Post(*server, "Quick", onServerSeed.FinalScore, EncodeRecording(onServerSeed)).Status, 200);
+  // A long race on the game's own seed, which no time bounds.
+  const TRecording honest = RealRace(OwnSeed(1234), 40000);
+  ASSERT_GT(honest.FinalScore, 0);
+  EXPECT_EQ(Post(*server, "Honest", honest.FinalScore, EncodeRecording(honest)).Status, 200);
+
+  TRecording boasted = RealRace(OwnSeed(5678), 40000);
+  const int32_t claimed = boasted.FinalScore + 1000;
+  boasted.FinalScore = claimed;
+  const test::THttpReply boast = Post(*server, "Boast", claimed, EncodeRecording(boasted));
+  EXPECT_EQ(boast.Status, 403) << boast.Body;
+  EXPECT_NE(boast.Body.find("not " + std::to_string(claimed)), std::string::npos) << boast.Body;
+
+  std::string changed = EncodeRecording(RealRace(OwnSeed(91), 4000));
+  changed[changed.size() / 2] ^= 0x20;
+  const test::THttpReply damaged = Post(*server, "Damaged", 1, changed);
+  EXPECT_EQ(damaged.Status, 400) << damaged.Body;
+
+  TRecording foreign = RealRace(OwnSeed(92), 4000);
+  foreign.RulesVersion = kRaceRulesVersion + 1;
+  const test::THttpReply other = Post(*server, "Other", foreign.FinalScore, EncodeRecording(foreign));
+  EXPECT_EQ(other.Status, 400) << other.Body;
+  EXPECT_NE(other.Body.find("rules version"), std::string::npos) << other.Body;
+
+  const auto rows = Stored();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].Name, "Honest");
+  EXPECT_EQ(rows[0].Check, TCheckState::CheckedOwnSeed);
+  EXPECT_EQ(rows[0].Level, honest.FinalLevel);
+  EXPECT_EQ(rows[1].Name, "Quick");
+  EXPECT_EQ(rows[1].Check, TCheckState::Checked);
 }
 
 // With the one worker busy, a report beyond the queue is refused at once,
