@@ -41,6 +41,18 @@ class GameRun : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
 
+  // Puts the built game data (and, with `music`, the built songs) in place of
+  // the stand-in pictures and sounds; false when the build made none, and the
+  // test is to be skipped. Collisions go by the built pictures' pixels.
+  bool UseBuiltData(bool music) {
+    const std::filesystem::path run = BD_RUN_DIR;
+    if (!std::filesystem::exists(run / "Data" / "GraphicsMain.dxg")) return false;
+    std::filesystem::remove_all(dir_ / "Data");
+    std::filesystem::create_directory_symlink(run / "Data", dir_ / "Data");
+    if (music) std::filesystem::create_directory_symlink(run / "Music", dir_ / "Music");
+    return true;
+  }
+
   // Creates the form (start-up) and, unless told not to, shows the window.
   void Start(bool show = true, TFrameLog* frameLog = nullptr) {
     app = std::make_unique<TApplication>(platform.Get());

@@ -18,11 +18,7 @@ class LevelDrive : public GameRun {
  protected:
   void SetUp() override {
     GameRun::SetUp();
-    const std::filesystem::path run = BD_RUN_DIR;
-    if (!std::filesystem::exists(run / "Data" / "GraphicsMain.dxg")) GTEST_SKIP() << "no built game data";
-    std::filesystem::remove_all(dir_ / "Data");
-    std::filesystem::create_directory_symlink(run / "Data", dir_ / "Data");
-    std::filesystem::create_directory_symlink(run / "Music", dir_ / "Music");
+    if (!UseBuiltData(true)) GTEST_SKIP() << "no built game data";
   }
 
   // Things on the road the car must not run into.

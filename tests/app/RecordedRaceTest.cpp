@@ -35,11 +35,7 @@ class RecordedRace : public GameRun, public ::testing::WithParamInterface<TGameS
  protected:
   void SetUp() override {
     GameRun::SetUp();
-    const std::filesystem::path run = BD_RUN_DIR;
-    if (!std::filesystem::exists(run / "Data" / "GraphicsMain.dxg")) GTEST_SKIP() << "no built game data";
-    // The built pictures: collisions go by their pixels.
-    std::filesystem::remove_all(dir_ / "Data");
-    std::filesystem::create_directory_symlink(run / "Data", dir_ / "Data");
+    if (!UseBuiltData(false)) GTEST_SKIP() << "no built game data";
   }
 
   // Holds or lets go of a key as a player would, through the window's events.

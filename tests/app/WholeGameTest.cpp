@@ -12,12 +12,7 @@ class WholeGame : public GameRun {
  protected:
   void SetUp() override {
     GameRun::SetUp();
-    const std::filesystem::path run = BD_RUN_DIR;
-    if (!std::filesystem::exists(run / "Data" / "GraphicsMain.dxg")) GTEST_SKIP() << "no built game data";
-    // The built data in place of the stand-in pictures and sounds.
-    std::filesystem::remove_all(dir_ / "Data");
-    std::filesystem::create_directory_symlink(run / "Data", dir_ / "Data");
-    std::filesystem::create_directory_symlink(run / "Music", dir_ / "Music");
+    if (!UseBuiltData(true)) GTEST_SKIP() << "no built game data";
   }
 };
 
