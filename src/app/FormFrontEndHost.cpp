@@ -93,7 +93,7 @@ int32_t& TFormFrontEndHost::CaretTextWidth() { return form_.CaretTextWidth; }
 
 void TFormFrontEndHost::SaveSettings() { form_.SaveSettings(); }
 const THighScoreTable& TFormFrontEndHost::HighScores() const { return form_.HighScores; }
-void TFormFrontEndHost::ResetHighScores() { form_.ResetHighScores(); }
+void TFormFrontEndHost::ClearHighScores() { form_.ClearHighScores(); }
 void TFormFrontEndHost::EnterHighScore() { form_.EnterHighScore(); }
 const std::string& TFormFrontEndHost::ScoreServer() const { return form_.ScoreServer; }
 void TFormFrontEndHost::GoWeb(const std::string& address) { form_.GoWeb(address); }

@@ -47,7 +47,7 @@ class TFormFrontEndHost final : public IFrontEndHost {
 
   void SaveSettings() override;
   const THighScoreTable& HighScores() const override;
-  void ResetHighScores() override;
+  void ClearHighScores() override;
   void EnterHighScore() override;
   const std::string& ScoreServer() const override;
   void GoWeb(const std::string& address) override;

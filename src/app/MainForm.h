@@ -13,7 +13,8 @@
 //   SoundControl.cpp sound effects, music and the music watchdog
 //   Options.cpp    the settings file and the sound and music toggles
 //   Race.cpp       the doors into the race (race/): new game, levels, frame, recording
-//   ScoreEntry.cpp entering a score into the table and reporting it online
+//   ScoreEntry.cpp entering a score into the table with its recording,
+//                  reporting it online, and clearing the table
 //   Questions.cpp  the exit and clear questions' flags, kept by the overlay
 //                  objects of frontend/overlays/
 //   ScoreDialogs.cpp the name entry and its send box
@@ -31,6 +32,8 @@
 #include "app/FormRaceHost.h"
 #include "app/FrameLog.h"
 #include "app/MusicLibrary.h"
+#include "app/Settings.h"
+#include "app/TableRecordings.h"
 #include "assets/AssetNames.h"
 #include "engine/base/Types.h"
 #include "engine/display/DXDraw.h"
@@ -182,7 +185,15 @@ class TMainForm : public IEventHandler {
   // Brings the menu archive back when a race is left; when it cannot be
   // read, the game is left without a screen and the error passes on.
   void LoadMenuGraphicsAfterRace();
+  // The built-in table on the high-score screen (start-up begins with it).
   void ResetHighScores();
+  // The player cleared the table: the built-in one, and the old entries'
+  // recordings go with them.
+  void ClearHighScores();
+  // The recording kept for the table entry at `index` (0: the best), for
+  // watching: none when the entry has no recording, or when its file was
+  // refused (damaged, or another game's), with the reason for a log.
+  TTableRecordingLookup TableRecording(int index) const;
   void GameFullScreenClick();
   void GameSoundClick();
   void GameMusicClick();
@@ -272,6 +283,10 @@ class TMainForm : public IEventHandler {
   // The seed of a game about to start: the one set for it, or the game's own.
   TRaceSeed TakeRaceSeed();
   void SendResultOnline();
+  // Moves the table's recordings along with a game that entered the table
+  // at `index`, and keeps its own; a failure is reported and costs nothing
+  // else.
+  void KeepTableRecording(int index);
 
   TFormRaceHost raceHost_{*this};
   TFormFrontEndHost frontEnd_{*this};
@@ -284,6 +299,9 @@ class TMainForm : public IEventHandler {
   uint64_t seedCounter_ = 0;  // the counter value of the last seeding
   bool seeded_ = false;
   std::optional<TRaceSeed> nextRaceSeed_;
+  // The table's recordings, in a folder beside the settings file.
+  TTableRecordings tableRecordings_{std::filesystem::path(SettingsFileName).parent_path() /
+                                    TableRecordingsFolder};
 
   std::unique_ptr<IMusicLibrary> ownMusic_;
   IMusicLibrary* music_;

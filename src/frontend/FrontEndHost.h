@@ -97,7 +97,8 @@ class IFrontEndHost {
   // The settings file, the high-score table and what lies outside the game.
   virtual void SaveSettings() = 0;
   virtual const THighScoreTable& HighScores() const = 0;
-  virtual void ResetHighScores() = 0;
+  // The clear question's yes: the built-in table, without recordings.
+  virtual void ClearHighScores() = 0;
   // Puts the player's name and score into the table and shows it.
   virtual void EnterHighScore() = 0;
   // Scheme, host and port of the score server.

@@ -12,7 +12,7 @@ namespace {
 
 constexpr TItem kAnswers[] = {
     YesAnswer([](IFrontEndHost& f) {
-      f.ResetHighScores();
+      f.ClearHighScores();
       f.Click(TFlag::ClearHighScore);
       ClickSound(f);
     }),
