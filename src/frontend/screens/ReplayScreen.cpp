@@ -93,8 +93,9 @@ void TReplayScreen::Play(int lagCount) {
 void TReplayScreen::DrawCaption() {
   IRaceHost& race = host_.WatchedRaceHost();
   const std::string& name = host_.WatchedRecording().PlayerName;
-  std::string caption =
-      W("Повтор: ") + (name.empty() ? W("—") : name) + "  " + W("×") + std::to_string(speed_);
+  // Windows-1251 has no multiplication sign: the speed is written as the
+  // head-up display writes its counts, with a letter x.
+  std::string caption = W("Повтор: ") + (name.empty() ? W("—") : name) + "  x" + std::to_string(speed_);
   if (paused_) caption += W("  пауза");
   race.DrawHudText({caption, 400, 30, 12, HudNavy, true, 360});
   if (driver_->Done()) race.DrawHudText({W("Повтор окончен"), 400, 250, 30, HudBlack, true});
