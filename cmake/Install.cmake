@@ -12,7 +12,8 @@
 #                                            instances sharing a PostgreSQL database (not enabled)
 #   <prefix>/share/doc/bumperdash/examples/  a reverse proxy in front of the score server or its
 #                                            instances, and the PostgreSQL settings for them
-#   <prefix>/share/applications/            the menu entry
+#   <prefix>/share/applications/            the menu entry, and the hidden entry that opens recordings
+#   <prefix>/share/mime/packages/            the recordings' file type
 #   <prefix>/share/icons/hicolor/NxN/apps/   the icon in every size
 #   <prefix>/share/metainfo/                 the software-centre description
 #   <prefix>/share/man/man6/bumperdash.6.gz  the manual page
@@ -58,6 +59,11 @@ install(FILES "${BD_DEPLOY_DIR}/nginx-bumperdash-scores.conf" "${BD_DEPLOY_DIR}/
   "${BD_DEPLOY_DIR}/postgresql-bumperdash-scores.conf"
   DESTINATION share/doc/bumperdash/examples)
 install(FILES "${BD_DESKTOP_DIR}/${BD_APP_ID}.desktop" DESTINATION share/applications)
+# A recorded race opens in the game through an entry of its own: the menu
+# entry starts the game with no file, and an Exec line with %f would be
+# handed none from the menu.
+install(FILES "${BD_DESKTOP_DIR}/${BD_APP_ID}.Replay.desktop" DESTINATION share/applications)
+install(FILES "${BD_DESKTOP_DIR}/${BD_APP_ID}-mime.xml" DESTINATION share/mime/packages RENAME "${BD_APP_ID}.xml")
 install(DIRECTORY "${BD_ICON_DIR}/" DESTINATION share/icons/hicolor)
 install(FILES "${CMAKE_BINARY_DIR}/${BD_APP_ID}.metainfo.xml" DESTINATION share/metainfo)
 

@@ -42,10 +42,25 @@ for name in Data Music pdata moregames.url; do
   fi
 done
 
+# The game's one option names a recorded race to watch. The game runs in the
+# player's directory, so a file named relative to where the launcher was
+# started is named from the root before going there; the game itself says
+# what is wrong with any other argument.
+if [ $# -ge 2 ] && [ "$1" = --replay ]; then
+  case "$2" in
+    /*) ;;
+    *) file=$2 && shift 2 && set -- --replay "$PWD/$file" "$@" ;;
+  esac
+elif [ $# -ge 1 ]; then
+  case "$1" in
+    --replay=/*) ;;
+    --replay=?*) file=${1#--replay=} && shift && set -- "--replay=$PWD/$file" "$@" ;;
+  esac
+fi
+
 cd -- "$dir"
-# The game takes no command-line options. When it reports its scores to this
-# machine, a score server runs beside it with its table in the player's
-# directory (see with-local-scores).
+# When the game reports its scores to this machine, a score server runs
+# beside it with its table in the player's directory (see with-local-scores).
 address=$(cat -- "$data/score-server" 2>/dev/null) || address=
-[ -x "$with_scores" ] || exec "$game"
-exec "$with_scores" "$address" "$prefix/bin/bumperdash-scores" "$data/www" "$dir" "$game"
+[ -x "$with_scores" ] || exec "$game" "$@"
+exec "$with_scores" "$address" "$prefix/bin/bumperdash-scores" "$data/www" "$dir" "$game" "$@"

@@ -5,17 +5,18 @@
 # player's directory and stops when the game ends. A game built for a public
 # server, or a loopback server that is already running, is started alone.
 #
-# Usage: with-local-scores ADDRESS SERVER WEB-DIR DATA-DIR GAME
+# Usage: with-local-scores ADDRESS SERVER WEB-DIR DATA-DIR GAME [ARG...]
 #   ADDRESS   the game's score server, scheme://host:port (empty: none)
 #   SERVER    the bumperdash-scores program
 #   WEB-DIR   the pictures of the server's pages
 #   DATA-DIR  the player's directory: scores.sqlite and scores.log go there
 #   GAME      the game, started in the current directory
+#   ARG       the game's own arguments, handed on as they are
 # The exit status is the game's.
 set -u
 
-[ $# -eq 5 ] || {
-  echo "usage: with-local-scores ADDRESS SERVER WEB-DIR DATA-DIR GAME" >&2
+[ $# -ge 5 ] || {
+  echo "usage: with-local-scores ADDRESS SERVER WEB-DIR DATA-DIR GAME [ARG...]" >&2
   exit 2
 }
 address=$1
@@ -23,21 +24,22 @@ server=$2
 web=$3
 data=$4
 game=$5
+shift 5
 
 port=
 case "$address" in
   http://127.0.0.1:* | http://localhost:*) port=${address##*:} ;;
 esac
 case "$port" in
-  '' | *[!0-9]*) exec "$game" ;;
+  '' | *[!0-9]*) exec "$game" "$@" ;;
 esac
-[ -x "$server" ] || exec "$game"
+[ -x "$server" ] || exec "$game" "$@"
 
 # The server says "listening on ..." once it answers. It cannot listen when
 # the port is taken: then another server (another game's, or one started by
 # hand) answers there and the game uses that one.
 ready="$data/scores.ready"
-: >"$ready" 2>/dev/null || exec "$game"
+: >"$ready" 2>/dev/null || exec "$game" "$@"
 # The log is only ever appended to: a server another copy of the game runs
 # may be writing it, and emptying it under that server would lose its lines
 # (and leave it writing at its old offset). A log grown past a megabyte is
@@ -56,7 +58,7 @@ until grep -q '^listening on ' "$ready" 2>/dev/null; do
     # Not started (or stuck): the game goes on without a local server.
     kill "$pid" 2>/dev/null
     rm -f "$ready"
-    exec "$game"
+    exec "$game" "$@"
   fi
   tries=$((tries + 1))
   sleep 0.05
@@ -74,7 +76,7 @@ trap 'stop; exit 143' TERM
 trap 'stop; exit 130' INT
 trap 'stop; exit 129' HUP
 
-"$game" &
+"$game" "$@" &
 game_pid=$!
 status=0
 wait "$game_pid" || status=$?

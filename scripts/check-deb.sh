@@ -172,6 +172,8 @@ in_root dpkg-query -W -f='${Status}\n' bumperdash | grep -qx 'install ok install
   fail "bumperdash is not installed"
 for f in /usr/games/bumperdash /usr/libexec/bumperdash/bumperdash \
          /usr/share/applications/org.bumperdash.BumperDash.desktop /usr/share/man/man6/bumperdash.6.gz \
+         /usr/share/applications/org.bumperdash.BumperDash.Replay.desktop \
+         /usr/share/mime/packages/org.bumperdash.BumperDash.xml \
          /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf \
          /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf; do
   [ -e "$sysroot$f" ] || fail "$f is missing after installing the package"
@@ -313,7 +315,9 @@ if in_root dpkg-query -W -f='${Status}\n' bumperdash 2>/dev/null | grep -q 'ok i
   fail "bumperdash is still installed"
 fi
 for f in /usr/games/bumperdash /usr/libexec/bumperdash /usr/share/bumperdash \
-         /usr/share/applications/org.bumperdash.BumperDash.desktop; do
+         /usr/share/applications/org.bumperdash.BumperDash.desktop \
+         /usr/share/applications/org.bumperdash.BumperDash.Replay.desktop \
+         /usr/share/mime/packages/org.bumperdash.BumperDash.xml; do
   [ ! -e "$sysroot$f" ] || fail "$f is left after removal"
 done
 [ -s "$user_dir/Config.cfg" ] || fail "removal took the player's Config.cfg"

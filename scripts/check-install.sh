@@ -39,6 +39,16 @@ desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "the menu
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
   fail "the metainfo is not valid: $(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml")"
 grep -qx "Exec=bumperdash" "$prefix/share/applications/$id.desktop" || fail "the menu entry starts something else"
+# Recordings: their file type, and the hidden entry that opens them in the game.
+replay_entry="$prefix/share/applications/$id.Replay.desktop"
+desktop-file-validate "$replay_entry" || fail "the replay entry is not valid"
+grep -qx "Exec=bumperdash --replay %f" "$replay_entry" || fail "the replay entry does not hand the game its file"
+grep -qx "MimeType=application/x-bumperdash-recording;" "$replay_entry" || fail "the replay entry opens no recordings"
+mime="$scratch/mime"
+mkdir -p "$mime/packages"
+cp "$prefix/share/mime/packages/$id.xml" "$mime/packages/" || fail "the recordings' file type is not installed"
+update-mime-database "$mime" >/dev/null 2>&1 || fail "the recordings' file type does not load"
+grep -qx "50:application/x-bumperdash-recording:\*.bdrec" "$mime/globs2" || fail "*.bdrec is not a recording"
 
 # A game built for a server on this machine reports to the port it was built
 # for, where a player's own game and server may be running: the scratch

@@ -11,7 +11,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool openbox imagemagick sox x11-utils x11-xkb-utils wmctrl
-  desktop-file-utils appstream
+  desktop-file-utils appstream shared-mime-info
   clang libclang-rt-14-dev
   valgrind
   libcpp-httplib-dev libsqlite3-dev sqlite3 libcli11-dev libssl-dev

@@ -140,4 +140,14 @@ void TFormFrontEndHost::RaceExitQuestion(TExitQuestionEvent event) {
 
 void TFormFrontEndHost::LoadMenuGraphicsAfterRace() { form_.LoadMenuGraphicsAfterRace(); }
 
+void TFormFrontEndHost::WatchRecording(const TRecording& recording, uint8_t backTo) {
+  form_.WatchRecording(recording, backTo);
+}
+const TRecording& TFormFrontEndHost::WatchedRecording() const { return form_.WatchedRecording(); }
+uint8_t TFormFrontEndHost::WatchReturnScreen() const { return form_.WatchReturnScreen(); }
+IRaceHost& TFormFrontEndHost::WatchedRaceHost() { return form_.WatchedRaceHost(); }
+TRaceSession& TFormFrontEndHost::WatchedSession() { return form_.WatchedSession; }
+void TFormFrontEndHost::SetWatchedRaceDrawing(bool drawing) { form_.WatchedRaceHost().SetDrawing(drawing); }
+void TFormFrontEndHost::StartWatchedRace() { form_.StartWatchedRace(); }
+
 }  // namespace bd

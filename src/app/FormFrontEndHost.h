@@ -84,6 +84,14 @@ class TFormFrontEndHost final : public IFrontEndHost {
   void RaceExitQuestion(TExitQuestionEvent event) override;
   void LoadMenuGraphicsAfterRace() override;
 
+  void WatchRecording(const TRecording& recording, uint8_t backTo) override;
+  const TRecording& WatchedRecording() const override;
+  uint8_t WatchReturnScreen() const override;
+  IRaceHost& WatchedRaceHost() override;
+  TRaceSession& WatchedSession() override;
+  void SetWatchedRaceDrawing(bool drawing) override;
+  void StartWatchedRace() override;
+
  private:
   TMainForm& form_;
 };

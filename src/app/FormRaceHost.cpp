@@ -14,34 +14,36 @@ constexpr int kSmallestHudSize = 8;
 
 }  // namespace
 
-TRaceState& TFormRaceHost::RaceState() { return form_.RaceState; }
+TRaceState& TFormRaceHost::RaceState() { return state_; }
 TSpriteEngine& TFormRaceHost::Engine() { return form_.SpriteEngine.Engine(); }
 TPictureCollectionItem& TFormRaceHost::FindImage(TPictureName name) {
   return FindPicture(form_.ImageList, name);
 }
 void TFormRaceHost::PlaySound(TSoundName name) { form_.PlaySound(name); }
 void TFormRaceHost::StopSound(TSoundName name) { form_.StopSound(name); }
-int32_t TFormRaceHost::Random(int32_t n) { return form_.RaceSession.Random().Next(n); }
-bool TFormRaceHost::KeyDown(int key) const { return form_.RaceSession.KeyHeld(key); }
-bool TFormRaceHost::LevelTimerEnabled() const { return form_.RaceSession.Clocks().Level.Enabled(); }
-bool TFormRaceHost::LevelCompleteTimerEnabled() const {
-  return form_.RaceSession.Clocks().LevelComplete.Enabled();
-}
-bool TFormRaceHost::NitroTimerEnabled() const { return form_.RaceSession.Clocks().Nitro.Enabled(); }
-void TFormRaceHost::SetLevelTimerEnabled(bool enabled) {
-  form_.RaceSession.Clocks().Level.SetEnabled(enabled);
-}
+int32_t TFormRaceHost::Random(int32_t n) { return session_.Random().Next(n); }
+bool TFormRaceHost::KeyDown(int key) const { return session_.KeyHeld(key); }
+bool TFormRaceHost::LevelTimerEnabled() const { return session_.Clocks().Level.Enabled(); }
+bool TFormRaceHost::LevelCompleteTimerEnabled() const { return session_.Clocks().LevelComplete.Enabled(); }
+bool TFormRaceHost::NitroTimerEnabled() const { return session_.Clocks().Nitro.Enabled(); }
+void TFormRaceHost::SetLevelTimerEnabled(bool enabled) { session_.Clocks().Level.SetEnabled(enabled); }
 void TFormRaceHost::SetLevelCompleteTimerEnabled(bool enabled) {
-  form_.RaceSession.Clocks().LevelComplete.SetEnabled(enabled);
+  session_.Clocks().LevelComplete.SetEnabled(enabled);
 }
-void TFormRaceHost::SetNitroTimerEnabled(bool enabled) {
-  form_.RaceSession.Clocks().Nitro.SetEnabled(enabled);
+void TFormRaceHost::SetNitroTimerEnabled(bool enabled) { session_.Clocks().Nitro.SetEnabled(enabled); }
+bool TFormRaceHost::ExitQuestionOpen() const { return session_.ExitQuestionOpen(); }
+void TFormRaceHost::DrawSprites() {
+  if (drawing_) form_.SpriteEngine.DrawAll();
 }
-bool TFormRaceHost::ExitQuestionOpen() const { return form_.RaceSession.ExitQuestionOpen(); }
-void TFormRaceHost::DrawSprites() { form_.SpriteEngine.DrawAll(); }
-void TFormRaceHost::ShowGameOver() { form_.SwitchScreen(screen::GameOver); }
+
+void TFormRaceHost::ShowGameOver() {
+  // A watched game's end must not reach the game-over screen, which would
+  // offer its score to the table.
+  if (kind_ == TKind::Game) form_.SwitchScreen(screen::GameOver);
+}
 
 void TFormRaceHost::DrawHudText(const THudText& text) {
+  if (!drawing_) return;
   // Repeated strings come from the font library's cache of rendered texts,
   // so an unchanged display costs no rasterising.
   TCanvas& canvas = form_.DXDraw.SurfaceCanvas();

@@ -1,8 +1,11 @@
 #pragma once
-// The main form as the race sees it: the race state, the engine, the loaded
-// images, the sounds, the display the race draws on and the switch to the
-// game-over screen, all reached through the form; the race's generator,
-// clocks, held keys and exit question come from the form's race session.
+// The main form as the race sees it: the engine, the loaded images, the
+// sounds, the display the race draws on and the switch to the game-over
+// screen, all reached through the form; the race state, and the race's
+// generator, clocks, held keys and exit question come from the state and
+// session the host is made with. The form has two: the game's own race, and
+// the race of a recording being watched, whose state and session are its
+// own so that watching leaves the game's race and its recording alone.
 
 #include "race/RaceHost.h"
 
@@ -10,9 +13,20 @@ namespace bd {
 
 class TMainForm;
 
+class TRaceSession;
+
 class TFormRaceHost final : public IRaceHost {
  public:
-  explicit TFormRaceHost(TMainForm& form) : form_(form) {}
+  enum class TKind {
+    Game,     // the player's race: its end switches to the game-over screen
+    Watched,  // a recording played again: its end is the replay screen's to show
+  };
+  TFormRaceHost(TMainForm& form, TRaceState& state, TRaceSession& session, TKind kind)
+      : form_(form), state_(state), session_(session), kind_(kind) {}
+
+  // While off, the race draws nothing: the frames a fast replay runs between
+  // two pictures would only be drawn over.
+  void SetDrawing(bool drawing) { drawing_ = drawing; }
 
   TRaceState& RaceState() override;
   TSpriteEngine& Engine() override;
@@ -34,6 +48,10 @@ class TFormRaceHost final : public IRaceHost {
 
  private:
   TMainForm& form_;
+  TRaceState& state_;
+  TRaceSession& session_;
+  const TKind kind_;
+  bool drawing_ = true;
 };
 
 }  // namespace bd

@@ -13,6 +13,7 @@
 //   SoundControl.cpp sound effects, music and the music watchdog
 //   Options.cpp    the settings file and the sound and music toggles
 //   Race.cpp       the doors into the race (race/): new game, levels, frame, recording
+//   Watch.cpp      watching a recorded game: from a recording or a file
 //   ScoreEntry.cpp entering a score into the table with its recording,
 //                  reporting it online, and clearing the table
 //   Questions.cpp  the exit and clear questions' flags, kept by the overlay
@@ -228,6 +229,30 @@ class TMainForm : public IEventHandler {
   void NameLastRecording(const std::string& name);
   // The race sprites reach the form through this.
   IRaceHost& RaceHost() { return raceHost_; }
+
+  // Watching a recorded game on the replay screen. Its race has a state and
+  // session of its own: the game's race, its recording and the table are
+  // left as they were.
+  TRaceState WatchedState;
+  TRaceSession WatchedSession;
+  // Plays `recording` on the replay screen, which goes back to screen
+  // `backTo` when it ends or is left. A recording made under other race
+  // rules cannot play the same: it is refused with a message, and the game
+  // goes to `backTo` at once.
+  void WatchRecording(const TRecording& recording, uint8_t backTo);
+  // Plays the recording file at `path` (the game's command line), then goes
+  // to the main menu. A file that cannot be read, is damaged or was made
+  // under other race rules is refused with a message, and the game goes to
+  // the main menu at once.
+  void WatchRecordingFile(const std::string& path);
+  // The recording being watched and the screen the replay goes back to.
+  const TRecording& WatchedRecording() const { return watched_; }
+  uint8_t WatchReturnScreen() const { return watchBackTo_; }
+  // Sets up the watched race: the race's pictures and song, the recorded
+  // game begun. Throws when the pictures cannot be read, after going back.
+  void StartWatchedRace();
+  // The race host of the watched game; see TFormRaceHost::SetDrawing.
+  TFormRaceHost& WatchedRaceHost() { return watchedHost_; }
   // The screens and the menus' helpers reach the form through this.
   IFrontEndHost& FrontEnd() { return frontEnd_; }
 
@@ -288,7 +313,10 @@ class TMainForm : public IEventHandler {
   // else.
   void KeepTableRecording(int index);
 
-  TFormRaceHost raceHost_{*this};
+  TFormRaceHost raceHost_{*this, RaceState, RaceSession, TFormRaceHost::TKind::Game};
+  TRecording watched_;
+  uint8_t watchBackTo_ = screen::MainMenu;
+  TFormRaceHost watchedHost_{*this, WatchedState, WatchedSession, TFormRaceHost::TKind::Watched};
   TFormFrontEndHost frontEnd_{*this};
   std::unique_ptr<TScreenTable> screens_;
   std::unique_ptr<TOverlays> overlays_;

@@ -15,6 +15,8 @@
 namespace bd {
 
 class IRaceHost;
+class TRaceSession;
+struct TRecording;
 class TCanvas;
 class TPictureCollectionItem;
 class TQuestion;
@@ -163,6 +165,27 @@ class IFrontEndHost {
   virtual void RaceExitQuestion(TExitQuestionEvent event) = 0;
   // Brings the menu's pictures back when a race is left.
   virtual void LoadMenuGraphicsAfterRace() = 0;
+
+  // Watching a recorded game on the replay screen.
+  // Plays `recording` there; the replay screen goes back to screen `backTo`
+  // when it ends or is left. One made under other race rules is refused
+  // with a message, and the game goes to `backTo` at once.
+  virtual void WatchRecording(const TRecording& recording, uint8_t backTo) = 0;
+  // The recording being watched, and the screen the replay goes back to.
+  virtual const TRecording& WatchedRecording() const = 0;
+  virtual uint8_t WatchReturnScreen() const = 0;
+  // The watched game's race: the form's display, sounds and sprites with a
+  // race state and session of its own, so that watching leaves the game's
+  // own race, its recording and the table alone. Its end shows no game-over
+  // screen.
+  virtual IRaceHost& WatchedRaceHost() = 0;
+  virtual TRaceSession& WatchedSession() = 0;
+  // While off, the watched race draws nothing (the frames a faster replay
+  // runs between two pictures).
+  virtual void SetWatchedRaceDrawing(bool drawing) = 0;
+  // The race's pictures and song for the watched game; throws when the
+  // pictures cannot be read, after going back.
+  virtual void StartWatchedRace() = 0;
 };
 
 }  // namespace bd

@@ -45,4 +45,14 @@ void RunRaceFrame(IRaceHost& host) {
     host.DrawHudText(text);
 }
 
+void DrawRaceStill(IRaceHost& host) {
+  const TRaceState& s = host.RaceState();
+  host.DrawSprites();
+  if (s.GameOver) return;
+  if (host.LevelCompleteTimerEnabled()) host.DrawHudText(LevelCompleteCaption());
+  if (s.Distance >= s.LevelLength) return;
+  for (const THudText& text : RaceHudTexts(s, host.LevelTimerEnabled(), host.ExitQuestionOpen()))
+    host.DrawHudText(text);
+}
+
 }  // namespace bd

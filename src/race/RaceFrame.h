@@ -11,4 +11,10 @@ namespace bd {
 // covers the frame's distance; once it is driven, runs the level's end.
 void RunRaceFrame(IRaceHost& host);
 
+// Draws the race as it stands without moving or deciding anything: the
+// sprites, the head-up display while the level is driven and the
+// level-complete caption while its clock runs. For a watched game that is
+// held or over, whose frames do not run.
+void DrawRaceStill(IRaceHost& host);
+
 }  // namespace bd

@@ -24,11 +24,12 @@ namespace fs = std::filesystem;
 const fs::path kDesktop = fs::path(__FILE__).parent_path().parent_path().parent_path() / "desktop";
 const fs::path kLauncher = kDesktop / "bumperdash.sh";
 
-// The stand-in game: prints its directory, its argument count and the data
-// it reaches, and adds a line to the settings file as the game would.
+// The stand-in game: prints its directory, its arguments and the data it
+// reaches, and adds a line to the settings file as the game would.
 constexpr const char* kFakeGame = R"sh(#!/bin/sh
 echo "dir=$(pwd)"
 echo "args=$#"
+for a in "$@"; do echo "arg=$a"; done
 cat Data/marker Music/marker pdata/marker
 echo started >> Config.cfg
 )sh";
@@ -85,7 +86,7 @@ class Launcher : public ::testing::Test {
     return out;
   }
   std::string Launch(const std::string& environment) {
-    return Run(environment, Quote(prefix / "bin" / "bumperdash") + " --fullscreen extra");
+    return Run(environment, Quote(prefix / "bin" / "bumperdash"));
   }
   std::string Started(const fs::path& dir) {
     return "dir=" + dir.string() + "\nargs=0\ninstalled Data\ninstalled Music\ninstalled pdata\nstatus=0\n";
@@ -136,6 +137,32 @@ TEST_F(Launcher, FindsItsInstallationThroughPathAndLinks) {
   EXPECT_EQ(Run("PATH=" + Quote(prefix / "games") + ":/usr/bin:/bin " + env, "bumperdash"), Started(dir));
   // The settings file is the player's and outlives every start.
   EXPECT_EQ(Slurp(dir / "Config.cfg"), "started\nstarted\nstarted\n");
+}
+
+// The game gets the launcher's arguments, judges them itself, and finds a
+// recording named relative to where the launcher was started, although it
+// runs in the player's directory.
+TEST_F(Launcher, HandsTheGameItsArgumentsWithTheRecordingFromTheStart) {
+  const std::string env = "HOME=" + Quote(home);
+  const fs::path dir = home / ".local/share/bumperdash";
+  const std::string from = elsewhere.string();
+  const struct {
+    std::string args;
+    std::string handed;
+  } cases[] = {
+      {"--replay 'my race.bdrec'", "args=2\narg=--replay\narg=" + from + "/my race.bdrec\n"},
+      {"--replay /tmp/a.bdrec", "args=2\narg=--replay\narg=/tmp/a.bdrec\n"},
+      {"--replay=sub/b.bdrec", "args=1\narg=--replay=" + from + "/sub/b.bdrec\n"},
+      {"--replay=/tmp/c.bdrec", "args=1\narg=--replay=/tmp/c.bdrec\n"},
+      {"--fullscreen extra", "args=2\narg=--fullscreen\narg=extra\n"},
+      {"--replay", "args=1\narg=--replay\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    EXPECT_EQ(Run(env, Quote(prefix / "bin" / "bumperdash") + " " + c.args),
+              "dir=" + dir.string() + "\n" + c.handed +
+                  "installed Data\ninstalled Music\ninstalled pdata\nstatus=0\n");
+  }
 }
 
 // Links left by an installation elsewhere follow the current one; what the

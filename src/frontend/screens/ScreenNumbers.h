@@ -16,5 +16,6 @@ constexpr uint8_t Options = 5;
 constexpr uint8_t HighScores = 6;
 constexpr uint8_t Exit = 8;
 constexpr uint8_t GameOver = 9;
+constexpr uint8_t Replay = 10;
 
 }  // namespace bd::screen

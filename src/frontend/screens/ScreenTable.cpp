@@ -8,6 +8,7 @@
 #include "frontend/screens/MainMenuScreen.h"
 #include "frontend/screens/OptionsScreen.h"
 #include "frontend/screens/RaceScreen.h"
+#include "frontend/screens/ReplayScreen.h"
 #include "frontend/screens/ScreenNumbers.h"
 #include "frontend/screens/SplashScreen.h"
 
@@ -36,6 +37,7 @@ TScreenTable::TScreenTable(IFrontEndHost& host) : other_(std::make_unique<TScree
   table[screen::HighScores] = std::make_unique<THighScoresScreen>(host);
   table[screen::Exit] = std::make_unique<TExitScreen>(host);
   table[screen::GameOver] = std::make_unique<TGameOverScreen>(host);
+  table[screen::Replay] = std::make_unique<TReplayScreen>(host);
   for (auto& slot : table)
     if (!slot) slot = std::make_unique<TScreen>(host);
 }

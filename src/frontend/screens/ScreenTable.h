@@ -17,7 +17,7 @@ class TScreenTable {
   TScreen& operator[](uint8_t n) const { return n < screens_.size() ? *screens_[n] : *other_; }
 
  private:
-  std::array<std::unique_ptr<TScreen>, 10> screens_;
+  std::array<std::unique_ptr<TScreen>, 11> screens_;
   std::unique_ptr<TScreen> other_;
 };
 
