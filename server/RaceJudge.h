@@ -9,15 +9,16 @@
 #include <optional>
 #include <string>
 
+#include "race/RaceFlow.h"
 #include "server/CheckerProtocol.h"
 #include "server/ScoreStore.h"
 #include "server/SeedTickets.h"
 
 namespace bd::server {
 
-// The race frame's timer interval: a recorded frame stands for its lag
-// count of these.
-inline constexpr int64_t kRaceFrameIntervalMs = 15;
+// The race frame's timer interval, the race's own: a recorded frame stands
+// for its lag count of these.
+inline constexpr int64_t kRaceFrameIntervalMs = RaceFrameMs;
 
 // What a race passed with: how its score is to be stored.
 struct TRaceVerdict {
